@@ -1,0 +1,1 @@
+// Intentionally empty: lets tessara_core exist before any portable source.

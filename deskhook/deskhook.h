@@ -1,0 +1,68 @@
+// The hook library: its exports and the block of memory that the program and
+// the library's copy inside Explorer's desktop process share.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#ifdef DESKHOOK_BUILDING
+#define DESKHOOK_API extern "C" __declspec(dllexport)
+#else
+#define DESKHOOK_API extern "C" __declspec(dllimport)
+#endif
+
+// One request slot of each kind: a caller writes the request, sends the
+// registered message to the desktop list view and reads the answer here when
+// the send returns. The program serialises every exchange with its icon lock.
+// Flags written by one side and read by the other are aligned 32-bit words.
+struct SharedBlock {
+    RECT LabelRect;              // LVIR_LABEL rectangle of the icon last asked for
+    RECT BoundsRect;             // LVIR_BOUNDS rectangle of the icon last asked for
+    char Caption[256];           // its caption; not terminated when all 256 bytes are text
+    void* volatile ListHooked;   // non-null once the list view is subclassed
+    UINT MsgGetPos;              // "DSK_GetPos"
+    UINT MsgSetPos;              // "DSK_SetPos"
+    UINT MsgHitTest;             // "DSK_HitTest"
+    UINT MsgToggleCursor;        // "DSK_SCHCsr"
+    volatile LONG CursorShown;   // 0 while the library has hidden the cursor
+    COLORREF PaintTextColor;     // caption text colour applied at every paint
+    COLORREF PaintBackColor;     // caption background colour, CLR_NONE = transparent
+    LVITEMA ItemRequest;         // caption query record, used inside Explorer only
+    POINT Position;              // DSK_GetPos answer, DSK_SetPos request
+    LONG CaptionLength;          // valid bytes in Caption, at most 256
+    LVHITTESTINFO HitTest;       // DSK_HitTest: point in, flags and item out
+    volatile LONG DanceRunning;  // 1 while the icon dance runs
+    volatile LONG MenuEnabled;   // desktop context-menu extension on
+    volatile LONG ClickToShow;   // a click on the empty desktop shows the icons
+    volatile LONG MouseMoved;    // set inside Explorer at every mouse move over the icons
+    volatile LONG VisibilityMode; // command id of the icon visibility mode
+    WNDPROC ListOldProc;         // list view procedure before subclassing
+    WNDPROC ViewOldProc;         // desktop view procedure before subclassing
+    HWND ListView;               // the desktop list view
+    HWND DefView;                // the desktop view window "SHELLDLL_DefView"
+    HWND AppWindow;              // the program's settings window
+    HHOOK ListHook;              // message hook on the list view's thread
+    HHOOK ViewHook;              // message hook on the desktop view's thread
+    UINT MsgStart;               // "DSKStart"
+    UINT MsgStart2;              // "DSK2Start"
+    UINT MsgEnd;                 // "DSKEnd"
+    UINT MsgEnd2;                // "DSK2End"
+    LONG LastMenuItem;           // id of the context-menu item last highlighted
+    volatile LONG ViewHooked;    // 1 while the desktop view is subclassed
+    HMENU ExtMenu;               // the submenu added to the desktop context menu
+};
+
+// attach non-zero: hook and subclass the desktop list view; 0: undo. Non-zero on success.
+DESKHOOK_API BOOL WINAPI SetHook(BOOL attach);
+// The same for the desktop view window, whose context menu gets our submenu.
+DESKHOOK_API BOOL WINAPI SetHook2(BOOL attach, HWND mainWindow);
+// The shared block's address in the calling process.
+DESKHOOK_API SharedBlock* WINAPI LocateSharedData();
+// "Progman" > "SHELLDLL_DefView" > "SysListView32", or null.
+DESKHOOK_API HWND WINAPI GetDeskTopListView();
+// Hides the desktop icons and shows or hides the taskbar (not while the dance runs).
+DESKHOOK_API void WINAPI HideDesktopIcons(BOOL hideTaskbar);
+// A small value under HKEY_CURRENT_USER\subKey read as a 32-bit number; 0 when missing.
+DESKHOOK_API DWORD WINAPI RegReadDWord(const char* subKey, const char* valueName);
+// Plays the system's start sound.
+DESKHOOK_API BOOL WINAPI Sound();
