@@ -1,0 +1,42 @@
+// The passes of a restore: match the icons to the saved set, keep the ones
+// that stand free, search places for the rest on the grid and then pixel by
+// pixel, and finally move every icon to its place.
+#pragma once
+
+#include <string_view>
+
+#include "icons/icon_placement.h"
+#include "icons/icon_store.h"
+
+namespace icons {
+
+// The desktop's icons as the passes see them. Every call that reads or moves
+// icons happens between Lock and Unlock.
+class IconDesktop {
+  public:
+    struct Icon {
+        Point position;
+        Rect bounds;
+        std::string_view caption;  // valid until the next Read
+    };
+
+    virtual void Lock() = 0;
+    virtual void Unlock() = 0;
+    virtual Icon Read(int index) = 0;
+    virtual void Move(int index, Point position) = 0;
+    virtual void SnapToGrid() = 0;
+
+  protected:
+    ~IconDesktop() = default;
+};
+
+// Runs pass 1, 2 and, if needed, 3 over iconCount icons (at most
+// kMaxRestoreIcons) and leaves the outcome in table. Saved entries taken by an
+// icon stay taken for the later passes. False when some icon found no place.
+bool RunRestorePasses(IconDesktop& desktop, SavedSet& saved, const ScreenGeometry& screen,
+                      int iconCount, PlacementTable& table);
+
+// Moves every icon to its new position.
+void ApplyPlacements(IconDesktop& desktop, const PlacementTable& table);
+
+}  // namespace icons
