@@ -97,20 +97,15 @@ int CollectPlaced(const PlacementTable& table, Box* boxes)
     return count;
 }
 
-// The first row after y where a box starts or stops overlapping the
-// candidates vertically; until then every row fails exactly like row y.
-std::int64_t NextRowThatDiffers(const Candidates& c, std::int64_t y, const Box* boxes, int count)
+// Every row tries the same x positions, so a row fails whenever a row above
+// it failed against a subset of its boxes. Only where a box ends can a row
+// fail differently: the first row after y where one does.
+std::int64_t NextRowThatDiffers(std::int64_t y, const Box* boxes, int count)
 {
     std::int64_t next = std::numeric_limits<std::int64_t>::max();
-    for (int i = 0; i < count; ++i) {
-        if (c.height <= 0 || boxes[i].top >= boxes[i].bottom)
-            continue;
-        const std::int64_t enters = boxes[i].top - c.height + 1;
-        if (enters > y)
-            next = std::min(next, enters);
+    for (int i = 0; i < count; ++i)
         if (boxes[i].bottom > y)
             next = std::min(next, boxes[i].bottom);
-    }
     return next;
 }
 
@@ -155,7 +150,7 @@ bool PlaceBySkippingRows(PlacementTable& table, int k, const Candidates& c)
             Place(table, k, c, x, y);
             return true;
         }
-        const std::int64_t next = NextRowThatDiffers(c, y, placed, count);
+        const std::int64_t next = NextRowThatDiffers(y, placed, count);
         if (next > c.lastY)
             return false;
         y += (next - y + c.stepY - 1) / c.stepY * c.stepY;
