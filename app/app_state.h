@@ -1,0 +1,39 @@
+// Per-process state of the program, set at start-up and read everywhere.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The program's name: caption of the messages shown before the caption
+// resource is loaded.
+inline constexpr char kProgramName[] = "Tessara";
+inline constexpr int kCaptionLength = 100;
+
+struct AppState {
+    HINSTANCE instance = nullptr;
+    std::string commandLine; // without the program name
+    bool stop = false;       // a switch did the whole job; end before the single-instance test
+    bool quiet = false;      // "-quiet" or "-q"
+    bool kill = false;       // "-kill"
+    bool webshots = false;   // "-webshots"
+    OSVERSIONINFOA systemVersion{};
+    char caption[kCaptionLength + 1] = "";
+    std::string versionText; // "major.minor.patch" of the file version, empty without one
+    UINT taskbarCreatedMessage = 0;
+};
+
+extern AppState g_app;
+
+// Full path of the program's own executable (at most MAX_PATH characters).
+std::string ProgramPath();
+
+// Version tests over the system version read at start.
+bool IsWindowsXPOrLater();
+bool IsWindows2000OrLater();
+// Windows 95, NT 4.0 and older.
+bool IsOldWindows();
+
+// A message box that shows nothing and counts as OK or Yes (1) when the
+// quiet switch was given.
+int QuietMessageBox(HWND owner, const char* text, const char* caption, UINT type);

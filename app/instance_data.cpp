@@ -1,0 +1,57 @@
+#include "app/instance_data.h"
+
+#include "deskhook/shared_names.h"
+
+#include <cstdint>
+
+namespace {
+
+InstanceData privateData;
+InstanceData* data = &privateData;
+
+} // namespace
+
+bool OpenInstanceData() {
+    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                        sizeof(InstanceData), names::InstanceDataMapping);
+    if (!mapping)
+        return false;
+    void* view = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(InstanceData));
+    if (!view) {
+        CloseHandle(mapping);
+        return false;
+    }
+    // The mapping handle stays open with the view for the life of the process.
+    data = static_cast<InstanceData*>(view);
+    return true;
+}
+
+InstanceData& Instances() {
+    return *data;
+}
+
+HWND SharedSettingsWindow() {
+    // Window handles are sign-extended from 32 bits, as LongToHandle does.
+    return reinterpret_cast<HWND>(static_cast<intptr_t>(data->SettingsWindow));
+}
+
+HWND OwnSettingsWindow() {
+    HWND window = SharedSettingsWindow();
+    DWORD process = 0;
+    if (window)
+        GetWindowThreadProcessId(window, &process);
+    return process == GetCurrentProcessId() ? window : nullptr;
+}
+
+void SetSharedSettingsWindow(HWND window) {
+    InterlockedExchange(&data->SettingsWindow,
+                        static_cast<LONG>(reinterpret_cast<intptr_t>(window)));
+}
+
+bool TestModeOn() {
+    return data->TestMode != 0;
+}
+
+void SetTestMode(bool on) {
+    InterlockedExchange(&data->TestMode, on ? 1 : 0);
+}

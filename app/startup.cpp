@@ -1,0 +1,140 @@
+#include "app/startup.h"
+
+#include "app/app_state.h"
+#include "app/hidden_window.h"
+#include "app/instance_data.h"
+#include "app/switches.h"
+#include "app/system_functions.h"
+#include "deskhook/shared_names.h"
+#include "desklink/desk_link.h"
+#include "settings/settings.h"
+#include "ui/resource.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+void ReadSystemVersion() {
+    g_app.systemVersion = {};
+    g_app.systemVersion.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
+    GetVersionExA(&g_app.systemVersion);
+}
+
+// The mutex stays open until the process ends. False when another instance
+// holds it.
+bool ClaimSingleInstance() {
+    CreateMutexA(nullptr, FALSE, names::InstanceMutex);
+    return GetLastError() != ERROR_ALREADY_EXISTS;
+}
+
+void BringFirstInstanceForward() {
+    HWND settingsWindow = FindWindowA(names::SettingsWindowClass, nullptr);
+    if (!settingsWindow)
+        return;
+    EnableWindow(settingsWindow, TRUE);
+    SetWindowPos(settingsWindow, HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(settingsWindow);
+}
+
+struct WindowClass {
+    const char* name;
+    WNDPROC procedure;
+    int extraBytes;
+    bool programIcon;
+    int backgroundColour; // system colour index + 1, 0 for none
+};
+
+// The settings window is a dialog: the dialog manager's procedure and room
+// for its data. The sample windows draw themselves.
+const WindowClass kWindowClasses[] = {
+    {names::SampleWindowClass, DefWindowProcA, 0, false, 0},
+    {names::SampleTextWindowClass, DefWindowProcA, 0, false, 0},
+    {names::SettingsWindowClass, DefDlgProcA, DLGWINDOWEXTRA, true, COLOR_MENU + 1},
+    {names::HiddenWindowClass, HiddenWindowProc, 0, true, COLOR_WINDOW + 1},
+};
+
+int RunMessageLoop() {
+    MSG msg{};
+    BOOL got;
+    while ((got = GetMessageA(&msg, nullptr, 0, 0)) > 0) {
+        HWND settingsWindow = SharedSettingsWindow();
+        if (settingsWindow && IsDialogMessageA(settingsWindow, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return got == 0 ? static_cast<int>(msg.wParam) : 1;
+}
+
+} // namespace
+
+// The version is read first because DropShadowsOn depends on it.
+void InitialiseProcess() {
+    OpenInstanceData();
+    ReadSystemVersion();
+    g_app.taskbarCreatedMessage = RegisterWindowMessageA(names::TaskBarCreated);
+    UserTextColor = COLORREF(g_settings.TextColor);
+    RefreshDesktopListView();
+    RefreshDropShadowsOn();
+    BindSystemFunctions();
+}
+
+std::string ReadVersionText(const std::string& path) {
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
+    if (size == 0)
+        return "";
+    std::vector<char> block(size);
+    if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data()))
+        return "";
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT infoSize = 0;
+    if (!VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&info), &infoSize) || !info ||
+        infoSize < sizeof(VS_FIXEDFILEINFO))
+        return "";
+    char text[40];
+    std::snprintf(text, sizeof text, "%i.%i.%i", int(HIWORD(info->dwFileVersionMS)),
+                  int(LOWORD(info->dwFileVersionMS)), int(HIWORD(info->dwFileVersionLS)));
+    return text;
+}
+
+bool RegisterWindowClasses(HINSTANCE instance) {
+    bool allRegistered = true;
+    for (const WindowClass& spec : kWindowClasses) {
+        WNDCLASSA windowClass{};
+        windowClass.style = CS_HREDRAW | CS_VREDRAW;
+        windowClass.lpfnWndProc = spec.procedure;
+        windowClass.cbWndExtra = spec.extraBytes;
+        windowClass.hInstance = instance;
+        windowClass.hIcon =
+            spec.programIcon ? LoadIconA(instance, MAKEINTRESOURCEA(IDI_TESSARA)) : nullptr;
+        windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(INT_PTR(spec.backgroundColour));
+        windowClass.lpszClassName = spec.name;
+        allRegistered = RegisterClassA(&windowClass) != 0 && allRegistered;
+    }
+    return allRegistered;
+}
+
+int RunTessara(HINSTANCE instance, const char* commandLine) {
+    InitialiseProcess();
+    g_app.instance = instance;
+    g_app.commandLine = commandLine ? commandLine : "";
+    ParseCommandLine(g_app.commandLine);
+    if (g_app.stop)
+        return 0;
+    if (!ClaimSingleInstance()) {
+        BringFirstInstanceForward();
+        return 0;
+    }
+    LoadStringA(instance, IDS_APP_CAPTION, g_app.caption, sizeof g_app.caption);
+    g_app.versionText = ReadVersionText(ProgramPath());
+    RegisterWindowClasses(instance);
+    CreateHiddenWindow(instance);
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
+    return RunMessageLoop();
+}

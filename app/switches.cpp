@@ -1,0 +1,116 @@
+#include "app/switches.h"
+
+#include "app/app_state.h"
+#include "app/command_line.h"
+#include "app/instance_data.h"
+#include "deskhook/deskhook.h"
+#include "deskhook/shared_names.h"
+#include "desklink/desk_link.h"
+#include "icons/icon_positions.h"
+#include "settings/settings.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+namespace {
+
+bool IsSettingsWindow(HWND window) {
+    char className[64] = "";
+    return GetClassNameA(window, className, sizeof className) &&
+           std::strcmp(className, names::SettingsWindowClass) == 0;
+}
+
+// A stale handle of an instance that died could by now name some other
+// program's window, so only a settings window is closed.
+bool StopRunningInstance() {
+    HWND settingsWindow = SharedSettingsWindow();
+    if (settingsWindow && IsSettingsWindow(settingsWindow))
+        SendMessageA(settingsWindow, WM_CLOSE, 0, 0);
+    return true;
+}
+
+// The list view draws with the paint colours of the shared block; a restore
+// run starts them from what the list view shows now.
+void SeedPaintColours() {
+    HWND listView = RefreshDesktopListView();
+    SharedBlock* block = LocateSharedData();
+    if (!listView || !block)
+        return;
+    block->PaintTextColor = ListView_GetTextColor(listView);
+    block->PaintBackColor = ListView_GetTextBkColor(listView);
+}
+
+void ShowRestoredDesktop() {
+    Sleep(100);
+    if (HWND listView = RefreshDesktopListView()) {
+        ShowWindow(listView, SW_SHOW);
+        UpdateWindow(listView);
+    }
+}
+
+// Saves or restores the icon positions through a running instance's link or
+// a hook of our own. Without either, start-up goes on as if the switch were
+// not there.
+bool RunIconPositionSwitch(bool restore) {
+    const bool linkedByInstance = Instances().DesktopAttached != 0;
+    const bool hookedHere = !linkedByInstance && SetHook(TRUE);
+    if (!linkedByInstance && !hookedHere)
+        return false;
+    LoadSettings(g_settings, false, false);
+    if (restore) {
+        SeedPaintColours();
+        RestoreIconPositions(nullptr);
+    } else {
+        SaveIconPositions(nullptr, false);
+    }
+    if (hookedHere)
+        SetHook(FALSE);
+    if (restore)
+        ShowRestoredDesktop();
+    return true;
+}
+
+bool ReportInvalidSwitch(const std::string& token) {
+    MessageBoxA(nullptr, InvalidSwitchMessage(token).c_str(), kProgramName, MB_OK);
+    return true;
+}
+
+// Returns true when the switch sets the stop flag.
+bool ApplySwitch(Switch which, const std::string& token) {
+    switch (which) {
+    case Switch::Stop:
+        return StopRunningInstance();
+    case Switch::Test:
+        SetTestMode(true);
+        return false;
+    case Switch::Webshots:
+        g_app.webshots = true;
+        return false;
+    case Switch::Save:
+        return RunIconPositionSwitch(false);
+    case Switch::Restore:
+        return RunIconPositionSwitch(true);
+    case Switch::Quiet:
+    case Switch::Q:
+        g_app.quiet = true;
+        return false;
+    case Switch::Kill:
+        g_app.kill = true;
+        return false;
+    case Switch::Wait: // consumed with its argument by ApplySwitches
+        return false;
+    case Switch::Invalid:
+        return ReportInvalidSwitch(token);
+    }
+    return false;
+}
+
+} // namespace
+
+void ParseCommandLine(const std::string& commandLine) {
+    ApplySwitches(commandLine, [](Switch which, const std::string& token) {
+        g_app.stop = ApplySwitch(which, token);
+        return g_app.stop;
+    });
+}

@@ -1,0 +1,42 @@
+// The live Settings record and its registry persistence, plus the few values
+// the program keeps in the system's part of the current user's registry.
+#pragma once
+
+#include <windows.h>
+
+#include "settings/settings_record.h"
+
+// HKEY_CURRENT_USER subkey of the program's own values.
+inline constexpr char kProgramKey[] = "Software\\Marrowen";
+inline constexpr char kSettingsValue[] = "Settings";
+inline constexpr char kAutostartKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr char kAutostartValue[] = "Tessara";
+inline constexpr char kExplorerAdvancedKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
+inline constexpr char kListviewShadowValue[] = "ListviewShadow";
+
+// The one live record of the process, all zeros until the first load.
+extern Settings g_settings;
+// TextColor as of the last load.
+extern COLORREF UserTextColor;
+
+// Fills `record` from the registry; with useDefaults the factory values. An
+// unusable stored value falls back to the factory values at start-up
+// (silentDefaults) and is reported otherwise.
+void LoadSettings(Settings& record, bool useDefaults, bool silentDefaults);
+// Stores `copy` with the delay sliders' current positions. A process whose
+// live record was never loaded stores nothing.
+void SaveSettings(Settings copy);
+
+// StartWithWindows = 1 when the autostart entry exists.
+void ReadAutostart();
+void WriteAutostart(bool on);
+
+// Writes Explorer's "ListviewShadow" (Windows XP and later only).
+void SetListviewShadow(DWORD value);
+// Recomputes DropShadowsOn from the system version and "ListviewShadow".
+void RefreshDropShadowsOn();
+bool DropShadowsOn();
+
+// Writes a REG_SZ value under HKEY_CURRENT_USER; failures are ignored.
+void WriteRegistryString(const char* subKey, const char* name, const char* text);

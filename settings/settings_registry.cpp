@@ -1,0 +1,210 @@
+#include "settings/settings.h"
+
+#include "app/app_state.h"
+#include "app/instance_data.h"
+#include "deskhook/deskhook.h"
+#include "settings/autostart_command.h"
+#include "ui/resource.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+Settings g_settings{};
+COLORREF UserTextColor = 0;
+
+namespace {
+
+constexpr char kInvalidSettingsText[] =
+    "Registry settings that were imported are invalid.\nThey may have been from a previous "
+    "release of Tessara.\n\nSettings remain unchanged.";
+constexpr char kSaveFailureCaption[] = "Debug thingy";
+
+class RegKey {
+  public:
+    RegKey() = default;
+    ~RegKey() {
+        if (key_)
+            RegCloseKey(key_);
+    }
+    RegKey(const RegKey&) = delete;
+    RegKey& operator=(const RegKey&) = delete;
+
+    HKEY* Receive() { return &key_; }
+    HKEY get() const { return key_; }
+    explicit operator bool() const { return key_ != nullptr; }
+
+  private:
+    HKEY key_ = nullptr;
+};
+
+LONG CreateUserKey(const char* subKey, RegKey& key) {
+    return RegCreateKeyExA(HKEY_CURRENT_USER, subKey, 0, const_cast<char*>(""),
+                           REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, key.Receive(),
+                           nullptr);
+}
+
+// The stored value as far as a load needs it: null when the key or the value
+// is missing; a value of the record's size is read, any other size only
+// measured. A failed read leaves a zero first slot, which the load ignores.
+std::optional<std::vector<uint8_t>> ReadStoredSettings() {
+    RegKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kProgramKey, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
+        return std::nullopt;
+    DWORD size = 0;
+    if (RegQueryValueExA(key.get(), kSettingsValue, nullptr, nullptr, nullptr, &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    std::vector<uint8_t> stored(size, 0);
+    if (size == DWORD(kSettingsRecordSize)) {
+        DWORD read = size;
+        if (RegQueryValueExA(key.get(), kSettingsValue, nullptr, nullptr, stored.data(), &read) !=
+                ERROR_SUCCESS ||
+            read != size)
+            std::fill(stored.begin(), stored.end(), 0);
+    }
+    return stored;
+}
+
+void ApplyLoad(Settings& record, LoadSource source, const std::vector<uint8_t>* stored) {
+    switch (source) {
+    case LoadSource::Template:
+        record = SettingsTemplate();
+        break;
+    case LoadSource::Stored: {
+        SettingsBytes bytes;
+        std::copy(stored->begin(), stored->end(), bytes.begin());
+        record = DeserializeSettings(bytes);
+        break;
+    }
+    case LoadSource::Keep:
+        break;
+    }
+}
+
+// The four delay sliders of the settings window, when it exists, hold the
+// delays the user sees; they win over the record.
+struct DelaySlider {
+    int controlId;
+    int32_t Settings::*field;
+};
+
+constexpr DelaySlider kDelaySliders[] = {
+    {IDC_HIDE_OFF_DESKTOP_DELAY, &Settings::HideOffDesktopDelay},
+    {IDC_HIDE_ON_DESKTOP_DELAY, &Settings::HideOnDesktopDelay},
+    {IDC_SHOW_DELAY, &Settings::ShowDelay},
+    {IDC_CLICK_SHOW_TIME, &Settings::ClickShowTime},
+};
+
+void TakeDelaySliders(Settings& record) {
+    HWND settingsWindow = OwnSettingsWindow();
+    if (!settingsWindow)
+        return;
+    for (const DelaySlider& slider : kDelaySliders) {
+        if (HWND control = GetDlgItem(settingsWindow, slider.controlId))
+            record.*slider.field = int32_t(SendMessageA(control, TBM_GETPOS, 0, 0));
+    }
+}
+
+void ReportSaveFailure(const char* format, long code) {
+    char text[200];
+    std::snprintf(text, sizeof text, format, code);
+    MessageBoxA(nullptr, text, kSaveFailureCaption, MB_OK);
+}
+
+} // namespace
+
+void LoadSettings(Settings& record, bool useDefaults, bool silentDefaults) {
+    if (useDefaults) {
+        record = SettingsTemplate();
+        return;
+    }
+    const std::optional<std::vector<uint8_t>> stored = ReadStoredSettings();
+    const std::vector<uint8_t>* value = stored ? &*stored : nullptr;
+    const LoadDecision decision = DecideSettingsLoad(value, silentDefaults, record);
+    if (decision.warn)
+        MessageBoxA(OwnSettingsWindow(), kInvalidSettingsText, g_app.caption,
+                    MB_OK | MB_ICONWARNING);
+    ApplyLoad(record, decision.source, value);
+    UserTextColor = COLORREF(record.TextColor);
+    MarkLoaded(record);
+}
+
+void SaveSettings(Settings copy) {
+    copy.RecordSize = kSettingsRecordSize;
+    TakeDelaySliders(copy);
+    if (!WorthSaving(g_settings))
+        return;
+    RegKey key;
+    const LONG result = CreateUserKey(kProgramKey, key);
+    if (result != ERROR_SUCCESS) {
+        ReportSaveFailure("RegCreateKeyEx %d", result);
+        return;
+    }
+    if (!key) {
+        ReportSaveFailure("Could not save settings: hKey==%d after RegCreateKeyEx", 0);
+        return;
+    }
+    const SettingsBytes bytes = SerializeSettings(copy);
+    if (RegSetValueExA(key.get(), kSettingsValue, 0, REG_BINARY, bytes.data(),
+                       DWORD(bytes.size())) != ERROR_SUCCESS)
+        RegDeleteValueA(key.get(), kSettingsValue);
+}
+
+void ReadAutostart() {
+    RegKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kAutostartKey, 0, KEY_ALL_ACCESS, key.Receive()) !=
+        ERROR_SUCCESS)
+        return;
+    if (RegQueryValueExA(key.get(), kAutostartValue, nullptr, nullptr, nullptr, nullptr) ==
+        ERROR_SUCCESS)
+        g_settings.StartWithWindows = 1;
+}
+
+void WriteAutostart(bool on) {
+    const std::string command = AutostartCommandLine(ProgramPath(), g_app.quiet, TestModeOn());
+    RegKey key;
+    if (CreateUserKey(kAutostartKey, key) != ERROR_SUCCESS || !key)
+        return;
+    if (!on) {
+        RegDeleteValueA(key.get(), kAutostartValue);
+        return;
+    }
+    if (RegSetValueExA(key.get(), kAutostartValue, 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(command.c_str()),
+                       DWORD(command.size() + 1)) != ERROR_SUCCESS)
+        RegDeleteValueA(key.get(), kAutostartValue);
+}
+
+void SetListviewShadow(DWORD value) {
+    if (!IsWindowsXPOrLater())
+        return;
+    RegKey key;
+    if (CreateUserKey(kExplorerAdvancedKey, key) == ERROR_SUCCESS && key)
+        RegSetValueExA(key.get(), kListviewShadowValue, 0, REG_DWORD,
+                       reinterpret_cast<const BYTE*>(&value), sizeof value);
+    InterlockedExchange(&Instances().DropShadowsOn, 0);
+}
+
+void RefreshDropShadowsOn() {
+    const bool on =
+        IsWindowsXPOrLater() && RegReadDWord(kExplorerAdvancedKey, kListviewShadowValue) != 0;
+    InterlockedExchange(&Instances().DropShadowsOn, on ? 1 : 0);
+}
+
+bool DropShadowsOn() {
+    return Instances().DropShadowsOn != 0;
+}
+
+// The terminating zero is stored with the text, as REG_SZ requires, so that
+// every reader gets a terminated string.
+void WriteRegistryString(const char* subKey, const char* name, const char* text) {
+    RegKey key;
+    if (CreateUserKey(subKey, key) != ERROR_SUCCESS || !key)
+        return;
+    RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                   DWORD(std::strlen(text) + 1));
+}
