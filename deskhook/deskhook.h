@@ -11,6 +11,10 @@
 #define DESKHOOK_API extern "C" __declspec(dllimport)
 #endif
 
+// The block lives in a named file mapping of the session (see shared_names.h)
+// that the program creates with the default per-user security; the copy inside
+// Explorer opens it by name. Handles and pointers are pointer-sized.
+//
 // One request slot of each kind: a caller writes the request, sends the
 // registered message to the desktop list view and reads the answer here when
 // the send returns. The program serialises every exchange with its icon lock.
@@ -19,7 +23,8 @@ struct SharedBlock {
     RECT LabelRect;              // LVIR_LABEL rectangle of the icon last asked for
     RECT BoundsRect;             // LVIR_BOUNDS rectangle of the icon last asked for
     char Caption[256];           // its caption; not terminated when all 256 bytes are text
-    void* volatile ListHooked;   // non-null once the list view is subclassed
+    void* volatile ListHooked;   // non-null once the list view is subclassed (the
+                                 // block's address inside Explorer)
     UINT MsgGetPos;              // "DSK_GetPos"
     UINT MsgSetPos;              // "DSK_SetPos"
     UINT MsgHitTest;             // "DSK_HitTest"
@@ -36,7 +41,7 @@ struct SharedBlock {
     volatile LONG ClickToShow;   // a click on the empty desktop shows the icons
     volatile LONG MouseMoved;    // set inside Explorer at every mouse move over the icons
     volatile LONG VisibilityMode; // command id of the icon visibility mode
-    WNDPROC ListOldProc;         // list view procedure before subclassing
+    WNDPROC ListOldProc;         // list view procedure in place before subclassing
     WNDPROC ViewOldProc;         // desktop view procedure before subclassing
     HWND ListView;               // the desktop list view
     HWND DefView;                // the desktop view window "SHELLDLL_DefView"
@@ -50,6 +55,9 @@ struct SharedBlock {
     LONG LastMenuItem;           // id of the context-menu item last highlighted
     volatile LONG ViewHooked;    // 1 while the desktop view is subclassed
     HMENU ExtMenu;               // the submenu added to the desktop context menu
+    // The process that attached; when it is gone without detaching, the copy
+    // inside Explorer removes its subclass on its own.
+    volatile DWORD OwnerProcessId;
 };
 
 // attach non-zero: hook and subclass the desktop list view; 0: undo. Non-zero on success.

@@ -13,6 +13,9 @@ inline constexpr char SampleTextWindowClass[] = "TessaraSampText";
 
 // Held by the first instance for its whole life; a second instance finds it.
 inline constexpr char InstanceMutex[] = "TessaraMutex";
+// File mapping of the data that all running instances of the program share
+// (settings window, test mode, ...); program instances only.
+inline constexpr char InstanceDataMapping[] = "Local\\TessaraInstanceData";
 
 // Explorer's desktop windows, outermost first, and the taskbar.
 inline constexpr char ProgmanClass[] = "Progman";
@@ -28,9 +31,18 @@ inline constexpr char MsgGetPos[] = "DSK_GetPos";
 inline constexpr char MsgSetPos[] = "DSK_SetPos";
 inline constexpr char MsgHitTest[] = "DSK_HitTest";
 inline constexpr char MsgToggleCursor[] = "DSK_SCHCsr";
+// Inside Explorer: the hook library's watcher thread -> the subclassed list
+// view, wParam = id of the attaching process that has ended without detaching.
+inline constexpr char MsgOwnerGone[] = "DSK_OwnerGone";
 // Registered messages, program -> desktop view window (context menu hook).
 inline constexpr char MsgStart2[] = "DSK2Start";
 inline constexpr char MsgEnd2[] = "DSK2End";
+
+// The named file mapping holding the hook library's shared block, in the
+// session's namespace. One per pointer width: a 32-bit program hooks a 32-bit
+// desktop, a 64-bit program a 64-bit one, and their blocks differ in layout.
+inline constexpr const char* SharedBlockMapping =
+    sizeof(void*) == 8 ? "Local\\TessaraDeskLink64" : "Local\\TessaraDeskLink32";
 
 // Broadcast by the shell when the taskbar is (re)created (registered names are
 // case-insensitive); the program re-adds its tray icon.

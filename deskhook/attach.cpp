@@ -1,0 +1,102 @@
+// Attaching to and detaching from the desktop list view, in the program.
+#include "deskhook/hook_internal.h"
+#include "deskhook/shared_names.h"
+
+namespace {
+
+constexpr int kHookAttempts = 20;
+constexpr DWORD kRetryAfterFailedHookMs = 1000;
+// The desktop thread may be busy; each wait doubles, 6.3 s in all.
+constexpr DWORD kAnswerWaitsMs[] = {100, 200, 400, 800, 1600, 3200};
+// Detaching must not hang the program on a hung desktop: the copy inside
+// Explorer removes its subclass by itself once this process is gone.
+constexpr UINT kDetachTimeoutMs = 5000;
+
+bool Attached(const SharedBlock& block) { return block.ListHooked != nullptr; }
+
+void RegisterMessages(SharedBlock& block)
+{
+    block.MsgStart = RegisterWindowMessageA(names::MsgStart);
+    block.MsgEnd = RegisterWindowMessageA(names::MsgEnd);
+    block.MsgGetPos = RegisterWindowMessageA(names::MsgGetPos);
+    block.MsgSetPos = RegisterWindowMessageA(names::MsgSetPos);
+    block.MsgHitTest = RegisterWindowMessageA(names::MsgHitTest);
+    block.MsgToggleCursor = RegisterWindowMessageA(names::MsgToggleCursor);
+}
+
+// A hook this process left behind by an attach that got no answer.
+void RemoveOwnStaleHook(SharedBlock& block)
+{
+    if (block.ListHook && block.OwnerProcessId == GetCurrentProcessId())
+        UnhookWindowsHookEx(block.ListHook);
+    block.ListHook = nullptr;
+}
+
+void ResetForAttach(SharedBlock& block)
+{
+    RemoveOwnStaleHook(block);
+    block.ListHooked = nullptr;
+    block.MsgGetPos = 0;
+    block.MsgSetPos = 0;
+    block.CursorShown = 1;
+    block.LabelRect = RECT{};
+    block.OwnerProcessId = GetCurrentProcessId();
+}
+
+bool WaitForDesktopAnswer(const SharedBlock& block)
+{
+    for (DWORD waitMs : kAnswerWaitsMs) {
+        if (Attached(block))
+            break;
+        Sleep(waitMs);
+    }
+    return Attached(block);
+}
+
+BOOL Attach(SharedBlock& block)
+{
+    // Another instance's live attachment is reused; one whose program has
+    // ended is taken over (the desktop side checks the owner under its lock).
+    if (Attached(block) && deskhook::ProcessAlive(block.OwnerProcessId))
+        return TRUE;
+    ResetForAttach(block);
+    RegisterMessages(block);
+    block.ListView = GetDeskTopListView();
+    for (int attempt = 0; attempt < kHookAttempts; ++attempt) {
+        DWORD thread = GetWindowThreadProcessId(block.ListView, nullptr);
+        block.ListHook = thread ? SetWindowsHookExA(WH_GETMESSAGE, deskhook::ListMessageHook,
+                                                    deskhook::Module(), thread)
+                                : nullptr;
+        if (block.ListHook) {
+            PostMessageA(block.ListView, block.MsgStart, 0, 0);
+            return WaitForDesktopAnswer(block);
+        }
+        Sleep(kRetryAfterFailedHookMs);
+    }
+    return FALSE;
+}
+
+BOOL Detach(SharedBlock& block)
+{
+    if (!Attached(block)) {
+        RemoveOwnStaleHook(block);
+        return TRUE;
+    }
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(block.ListView, block.MsgEnd, 0, 0, SMTO_ABORTIFHUNG, kDetachTimeoutMs,
+                        &ignored);
+    block.ListHooked = nullptr;
+    HHOOK hook = block.ListHook;
+    block.ListHook = nullptr;
+    return UnhookWindowsHookEx(hook);
+}
+
+} // namespace
+
+BOOL WINAPI SetHook(BOOL attach)
+{
+    SharedBlock* block = deskhook::ProgramBlock();
+    if (!block)
+        return FALSE;
+    return attach ? Attach(*block) : Detach(*block);
+}

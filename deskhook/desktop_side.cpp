@@ -1,0 +1,316 @@
+// The part of the library that runs inside Explorer's desktop process: the
+// message hook that subclasses the list view, the subclass procedure that
+// answers the program's requests, and the watcher that undoes the subclass
+// when the program that attached has gone without detaching.
+//
+// The hook and the subclass procedure run on the list view's own thread; the
+// state below marked "list view thread" is touched nowhere else.
+#include "deskhook/caption_copy.h"
+#include "deskhook/hook_internal.h"
+#include "deskhook/shared_names.h"
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 1;
+// A hung or stopped program must not freeze the desktop.
+constexpr UINT kNotifyTimeoutMs = 500;
+constexpr DWORD kOwnerPollMs = 500;
+constexpr UINT kFirstRegisteredMessage = 0xC000;
+
+// One subclassing of the list view. Its watcher thread owns it; the list view
+// thread signals `released` once the subclass is gone and no call of ours is
+// left on its stack.
+struct Session {
+    HWND listView;
+    HANDLE released;
+};
+
+Session* g_session; // list view thread
+int g_callDepth;    // list view thread: nested calls of the subclass procedure
+bool g_unsubclassed; // list view thread: removed, release when the depth is 0
+
+UINT OwnerGoneMessage()
+{
+    static const UINT message = RegisterWindowMessageA(names::MsgOwnerGone);
+    return message;
+}
+
+// A zero id read from a block being reset must not match WM_NULL.
+bool Is(UINT message, UINT registered)
+{
+    return registered >= kFirstRegisteredMessage && message == registered;
+}
+
+void AnswerGetPos(HWND listView, SharedBlock& block, WPARAM index)
+{
+    block.LabelRect = RECT{};
+    SendMessageA(listView, LVM_GETITEMPOSITION, index, reinterpret_cast<LPARAM>(&block.Position));
+    block.LabelRect.left = LVIR_LABEL;
+    SendMessageA(listView, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&block.LabelRect));
+    block.BoundsRect.left = LVIR_BOUNDS;
+    SendMessageA(listView, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&block.BoundsRect));
+
+    LVITEMA request{};
+    request.mask = LVIF_TEXT;
+    request.iSubItem = 0;
+    request.pszText = block.Caption;
+    request.cchTextMax = caption::kBytes;
+    block.ItemRequest = request;
+    // The control may swap in a pointer of its own; that answer is taken from
+    // our private copy, never from the block, which other processes can write.
+    LRESULT length =
+        SendMessageA(listView, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&request));
+    block.CaptionLength = caption::Store(block.Caption, request.pszText, length);
+}
+
+void ToggleCursor(SharedBlock& block)
+{
+    block.CursorShown = block.CursorShown ? 0 : 1;
+    ShowCursor(block.CursorShown != 0);
+}
+
+void ForwardSettingChange(const SharedBlock& block, WPARAM wParam, LPARAM lParam)
+{
+    if (!block.AppWindow)
+        return;
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(block.AppWindow, UM_SETTINGCHANGE, wParam, lParam, SMTO_ABORTIFHUNG,
+                        kNotifyTimeoutMs, &ignored);
+}
+
+void ApplyPaintColors(HWND listView, const SharedBlock& block)
+{
+    SendMessageA(listView, LVM_SETTEXTBKCOLOR, 0, block.PaintBackColor);
+    SendMessageA(listView, LVM_SETTEXTCOLOR, 0, block.PaintTextColor);
+}
+
+void ShowIfHidden(HWND window)
+{
+    if (window && !IsWindowVisible(window))
+        ShowWindowAsync(window, SW_SHOW);
+}
+
+// What a program that went away without detaching left changed: the desktop
+// thread's cursor, and icons or taskbar it had hidden.
+void UndoOwnerChanges(HWND listView, SharedBlock& block)
+{
+    if (!block.CursorShown)
+        ToggleCursor(block);
+    block.DanceRunning = 0;
+    ShowIfHidden(listView);
+    ShowIfHidden(FindWindowA(names::TaskbarClass, nullptr));
+}
+
+bool IsOwnerGone(const SharedBlock& block, UINT message, WPARAM wParam)
+{
+    // A new program may have taken over since the watcher saw the old one end.
+    return message == OwnerGoneMessage() && wParam == block.OwnerProcessId;
+}
+
+// Runs before the list view's own procedure sees the message.
+void HandleRequest(HWND listView, SharedBlock& block, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (Is(message, block.MsgGetPos))
+        AnswerGetPos(listView, block, wParam);
+    else if (Is(message, block.MsgSetPos))
+        SendMessageA(listView, LVM_SETITEMPOSITION32, wParam,
+                     reinterpret_cast<LPARAM>(&block.Position));
+    else if (Is(message, block.MsgHitTest))
+        SendMessageA(listView, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&block.HitTest));
+    else if (Is(message, block.MsgToggleCursor))
+        ToggleCursor(block);
+    else if (message == WM_WININICHANGE)
+        ForwardSettingChange(block, wParam, lParam);
+    else if (message == WM_PAINT)
+        ApplyPaintColors(listView, block);
+    else if (message == WM_MOUSEMOVE)
+        block.MouseMoved = 1;
+}
+
+bool EndsSubclass(const SharedBlock* block, UINT message, WPARAM wParam)
+{
+    if (message == WM_NCDESTROY)
+        return true;
+    if (!block)
+        return false;
+    return Is(message, block->MsgEnd) || IsOwnerGone(*block, message, wParam);
+}
+
+LRESULT CALLBACK ListSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+void Unsubclass(HWND listView, SharedBlock* block)
+{
+    RemoveWindowSubclass(listView, ListSubclassProc, kSubclassId);
+    if (block)
+        block->ListHooked = nullptr;
+    g_unsubclassed = true;
+}
+
+void ReleaseSessionIfDone()
+{
+    if (g_callDepth > 0 || !g_unsubclassed || !g_session)
+        return;
+    g_unsubclassed = false;
+    Session* session = g_session;
+    g_session = nullptr;
+    SetEvent(session->released);
+}
+
+LRESULT CALLBACK ListSubclassProc(HWND listView, UINT message, WPARAM wParam, LPARAM lParam,
+                                  UINT_PTR, DWORD_PTR)
+{
+    ++g_callDepth;
+    SharedBlock* block = deskhook::DesktopBlock();
+    if (block) {
+        HandleRequest(listView, *block, message, wParam, lParam);
+        if (IsOwnerGone(*block, message, wParam))
+            UndoOwnerChanges(listView, *block);
+    }
+    LRESULT result = DefSubclassProc(listView, message, wParam, lParam);
+    if (EndsSubclass(block, message, wParam))
+        Unsubclass(listView, block);
+    --g_callDepth;
+    ReleaseSessionIfDone();
+    return result;
+}
+
+class OwnerHandle {
+  public:
+    ~OwnerHandle() { Close(); }
+    // Follows the block's owner; false once that process is known to be gone.
+    bool Follow(DWORD pid)
+    {
+        if (pid != pid_ || !handle_) {
+            Close();
+            pid_ = pid;
+            handle_ = OpenProcess(SYNCHRONIZE, FALSE, pid);
+            if (!handle_ && GetLastError() == ERROR_INVALID_PARAMETER)
+                return false;
+        }
+        return !handle_ || WaitForSingleObject(handle_, 0) != WAIT_OBJECT_0;
+    }
+    HANDLE Get() const { return handle_; }
+
+  private:
+    void Close()
+    {
+        if (handle_)
+            CloseHandle(handle_);
+        handle_ = nullptr;
+    }
+    DWORD pid_ = 0;
+    HANDLE handle_ = nullptr;
+};
+
+void WatchUntilReleased(const Session& session, const SharedBlock& block)
+{
+    OwnerHandle owner;
+    for (;;) {
+        DWORD pid = block.OwnerProcessId;
+        if (owner.Follow(pid)) {
+            // Polled too, since a new program may take the attachment over.
+            HANDLE handles[] = {session.released, owner.Get()};
+            DWORD count = owner.Get() ? 2 : 1;
+            if (WaitForMultipleObjects(count, handles, FALSE, kOwnerPollMs) == WAIT_OBJECT_0)
+                return;
+            continue;
+        }
+        // The program ended without detaching: the subclass goes, on the list
+        // view's own thread.
+        SendMessageA(session.listView, OwnerGoneMessage(), pid, 0);
+        if (WaitForSingleObject(session.released, kOwnerPollMs) == WAIT_OBJECT_0)
+            return;
+    }
+}
+
+// Holds this copy of the library loaded while its subclass procedure can be
+// called, and lets go only when nothing of it is left on the list view thread.
+DWORD WINAPI WatchOwner(void* param)
+{
+    Session session = *static_cast<Session*>(param);
+    delete static_cast<Session*>(param);
+    SharedBlock* block = deskhook::DesktopBlock();
+    if (block)
+        WatchUntilReleased(session, *block);
+    else
+        WaitForSingleObject(session.released, INFINITE);
+    CloseHandle(session.released);
+    // A message dispatched to the list view proves that its thread has left
+    // the subclass procedure. A destroyed list view gives no such proof, so
+    // the library then stays loaded for the rest of the process.
+    if (!IsWindow(session.listView))
+        return 0;
+    SendMessageA(session.listView, WM_NULL, 0, 0);
+    FreeLibraryAndExitThread(deskhook::Module(), 0);
+}
+
+// A reference of our own, given back by the watcher.
+bool PinLibrary()
+{
+    HMODULE pinned;
+    return GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                              reinterpret_cast<LPCSTR>(&deskhook::ListMessageHook), &pinned);
+}
+
+bool StartSession(HWND listView, SharedBlock& block)
+{
+    HANDLE released = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!released)
+        return false;
+    auto* session = new Session{listView, released};
+    block.ListOldProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(listView, GWLP_WNDPROC));
+    // The program seeds these too, but a paint may come first.
+    block.PaintTextColor = static_cast<COLORREF>(SendMessageA(listView, LVM_GETTEXTCOLOR, 0, 0));
+    block.PaintBackColor = static_cast<COLORREF>(SendMessageA(listView, LVM_GETTEXTBKCOLOR, 0, 0));
+    if (PinLibrary()) {
+        if (SetWindowSubclass(listView, ListSubclassProc, kSubclassId, 0)) {
+            HANDLE watcher = CreateThread(nullptr, 0, WatchOwner, session, 0, nullptr);
+            if (watcher) {
+                CloseHandle(watcher);
+                g_session = session;
+                return true;
+            }
+            RemoveWindowSubclass(listView, ListSubclassProc, kSubclassId);
+        }
+        FreeLibrary(deskhook::Module());
+    }
+    CloseHandle(released);
+    delete session;
+    return false;
+}
+
+void OnStart(HWND target)
+{
+    SharedBlock* block = deskhook::DesktopBlock();
+    if (!block || !target || target != block->ListView)
+        return;
+    if (GetWindowThreadProcessId(target, nullptr) != GetCurrentThreadId())
+        return;
+    if (g_session && g_session->listView != target)
+        return;
+    if (!g_session && !StartSession(target, *block))
+        return;
+    block->ListHooked = block;
+}
+
+UINT StartMessage()
+{
+    static const UINT message = RegisterWindowMessageA(names::MsgStart);
+    return message;
+}
+
+} // namespace
+
+namespace deskhook {
+
+LRESULT CALLBACK ListMessageHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION) {
+        const MSG* message = reinterpret_cast<const MSG*>(lParam);
+        if (message->message == StartMessage())
+            OnStart(message->hwnd);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace deskhook
