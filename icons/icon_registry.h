@@ -1,0 +1,34 @@
+// Where the saved icon sets live: the screen size that names and converts a
+// set, and the value of the current mode under the program's key.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+
+#include "icons/icon_store.h"
+
+struct IconScreen {
+    int width;
+    int height;
+};
+
+// SM_CXSCREEN x SM_CYSCREEN, or the virtual screen with two or more monitors.
+IconScreen CurrentIconScreen();
+
+// Whether PerResolutionPositions selects the relative set.
+bool RelativeModeSelected();
+
+// The value of the mode in use: "SavedIcons_Relative" or "SavedIcons_W_H".
+std::string CurrentIconValueName(IconScreen screen);
+
+// Reads the whole value into buffer. False when the key or the value is
+// missing, or when the value is longer than kMaxStoredBytes, which no save
+// writes.
+bool ReadIconValue(const std::string& name, std::uint8_t (&buffer)[icons::kMaxStoredBytes],
+                   std::size_t& size);
+
+// Stores the value; a failed write deletes it, so that no partial or stale set
+// stays under that name. Nothing happens when the key cannot be created.
+void WriteIconValue(const std::string& name, const std::uint8_t* data, std::size_t size);

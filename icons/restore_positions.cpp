@@ -1,0 +1,152 @@
+// Restoring the desktop icon layout: refusals, reading the saved set of the
+// current mode, the placement passes over the real list view, and the finish
+// that shows the icons again.
+#include "icons/icon_positions.h"
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+#include "app/app_state.h"
+#include "app/instance_data.h"
+#include "desklink/desk_link.h"
+#include "desklink/icon_lock.h"
+#include "icons/icon_registry.h"
+#include "icons/restore_passes.h"
+#include "settings/settings.h"
+
+namespace {
+
+// Controls and commands of the settings window that a restore touches.
+constexpr int kResampleNowCommand = 1006;
+constexpr int kAutoRestoreCheckBox = 1068;
+constexpr int kSavePositionsButton = 1077;
+
+constexpr DWORD kDanceStopWait = 200;
+
+constexpr char kAutoArrangeRefusal[] =
+    "Icons can not be restored while\nthe desktop is in \"Auto Arrange\" mode.\n\nUncheck "
+    "Arrange Icons->Auto Arrange on the\ndesktop to disable \"Auto Arrange\" mode.";
+constexpr char kDisablingAutoRestore[] =
+    "\n\nTessara is disabling automatic repositioning\non its \"Positions\" tab.";
+constexpr char kTooManyIcons[] =
+    "Tessara can only restore icon positions when\nthere are %d icons or less on the "
+    "screen.\nYou currently have %d icons displayed";
+constexpr char kNoRoom[] =
+    "Tessara could not find enough empty spaces for icons\nwhich were created since the last "
+    "\"Save\" or are off the screen.\n\nSome icons may overlap or remain off screen.";
+
+// The real desktop behind the placement passes.
+class ListViewDesktop : public icons::IconDesktop {
+  public:
+    void Lock() override { lock_.emplace(); }
+    void Unlock() override { lock_.reset(); }
+    Icon Read(int index) override
+    {
+        if (!GetIconInfo(index, info_))
+            info_ = IconInfo{};
+        return {{info_.position.x, info_.position.y},
+                {info_.boundsRect.left, info_.boundsRect.top, info_.boundsRect.right,
+                 info_.boundsRect.bottom},
+                icons::CaptionBytes(info_.caption, info_.captionLength)};
+    }
+    void Move(int index, icons::Point position) override
+    {
+        SetIconPosition(index, POINT{position.x, position.y});
+    }
+    void SnapToGrid() override { ArrangeSnapToGrid(); }
+
+  private:
+    std::optional<IconLock> lock_;
+    IconInfo info_{};
+};
+
+// The saved set stays in the buffer it was read into: the entries' captions
+// point there.
+struct SavedIcons {
+    std::uint8_t value[icons::kMaxStoredBytes];
+    icons::SavedSet set;
+};
+
+void StopDance()
+{
+    SharedBlock* block = DeskBlock();
+    if (block && block->DanceRunning) {
+        block->DanceRunning = 0;
+        Sleep(kDanceStopWait);
+    }
+}
+
+void RefuseAutoArrange(HWND owner)
+{
+    std::string text = kAutoArrangeRefusal;
+    if (g_settings.AutoRestorePositions)
+        text += kDisablingAutoRestore;
+    QuietMessageBox(owner, text.c_str(), kProgramName, MB_OK | MB_ICONINFORMATION);
+    g_settings.AutoRestorePositions = 0;
+    if (owner)
+        CheckDlgButton(owner, kAutoRestoreCheckBox, BST_UNCHECKED);
+}
+
+void RefuseTooManyIcons(HWND owner, int count)
+{
+    char text[sizeof kTooManyIcons + 32];
+    std::snprintf(text, sizeof text, kTooManyIcons, icons::kMaxRestoreIcons, count);
+    QuietMessageBox(owner, text, kProgramName, MB_OK | MB_ICONINFORMATION);
+}
+
+bool ReadSavedIcons(IconScreen screen, SavedIcons& saved)
+{
+    std::size_t size = 0;
+    if (!ReadIconValue(CurrentIconValueName(screen), saved.value, size))
+        return false;
+    icons::ReadStoredSet(saved.value, size, saved.set);
+    if (RelativeModeSelected())
+        icons::ConvertToPixels(saved.set, screen.width, screen.height);
+    return true;
+}
+
+void PlaceIcons(HWND owner, HWND listView, int count, IconScreen screen, SavedIcons& saved)
+{
+    const SIZE spacing = IconSpacing();
+    const icons::ScreenGeometry geometry{screen.width, screen.height, spacing.cx, spacing.cy};
+    ShowWindow(listView, SW_HIDE);
+    ListViewDesktop desktop;
+    auto table = std::make_unique<icons::PlacementTable>();
+    const bool allPlaced = icons::RunRestorePasses(desktop, saved.set, geometry, count, *table);
+    icons::ApplyPlacements(desktop, *table);
+    if (!allPlaced)
+        QuietMessageBox(owner, kNoRoom, kProgramName, MB_OK | MB_ICONERROR);
+}
+
+void FinishRestore(HWND owner, HWND listView)
+{
+    if (owner && g_settings.AutoResample && !g_settings.TransparentText)
+        SendMessageA(owner, WM_COMMAND, kResampleNowCommand, 0);
+    ShowWindow(listView, g_settings.HideAlways ? SW_HIDE : SW_SHOW);
+    Instances().IconsTemporarilyMoved = 0;
+    if (owner)
+        EnableWindow(GetDlgItem(owner, kSavePositionsButton), TRUE);
+}
+
+}  // namespace
+
+void RestoreIconPositions(HWND owner)
+{
+    HWND listView = RefreshDesktopListView();
+    StopDance();
+    const int count = IconCount();
+    if (AutoArrangeOn()) {
+        RefuseAutoArrange(owner);
+        return;
+    }
+    if (count > icons::kMaxRestoreIcons) {
+        RefuseTooManyIcons(owner, count);
+        return;
+    }
+    const IconScreen screen = CurrentIconScreen();
+    auto saved = std::make_unique<SavedIcons>();
+    if (ReadSavedIcons(screen, *saved))
+        PlaceIcons(owner, listView, count, screen, *saved);
+    FinishRestore(owner, listView);
+}

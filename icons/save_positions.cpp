@@ -1,0 +1,96 @@
+// Saving the desktop icon layout: every icon's position and caption, read
+// through the desktop link under the icon lock, stored as one registry value.
+#include "icons/icon_positions.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "app/app_state.h"
+#include "desklink/desk_link.h"
+#include "desklink/icon_lock.h"
+#include "icons/icon_placement.h"
+#include "icons/icon_registry.h"
+#include "icons/icon_store.h"
+
+namespace {
+
+constexpr char kAutoArrangeQuestion[] =
+    "The desktop is in \"Auto Arrange\" mode.\n\nDo you want to save the icon positions?";
+constexpr char kNoIcons[] = "No icons found";
+constexpr char kTooManyIcons[] =
+    "Too many icons to save.\nTessara can only save %d icons.\n\nIcon positions were not saved.";
+constexpr char kTooMuchData[] = "Too many icons to save.\nTessara can only save 32000 bytes of "
+                                "data about icons.\n\nIcon positions were not saved.";
+constexpr char kOffScreenQuestion[] = "Some icons are at least partially off screen.\n\nDo you "
+                                      "want to continue saving the icon positions?";
+
+enum class ReadOutcome { Complete, TooMuchData, LinkLost };
+
+// Fills writer with every icon, in list-view order. offScreen tells whether
+// any icon's pixel position lies outside the screen.
+ReadOutcome ReadIcons(int count, IconScreen screen, icons::StoredSetWriter& writer,
+                      bool& offScreen)
+{
+    const bool relative = RelativeModeSelected();
+    const icons::ScreenGeometry bounds{screen.width, screen.height, 0, 0};
+    IconLock lock;
+    IconInfo info;
+    for (int i = 0; i < count; ++i) {
+        if (!GetIconInfo(i, info))
+            return ReadOutcome::LinkLost;
+        icons::Point p{info.position.x, info.position.y};
+        offScreen = offScreen || icons::IsOffScreen(p, bounds);
+        if (relative)
+            p = {icons::ToRelativeUnits(p.x, screen.width),
+                 icons::ToRelativeUnits(p.y, screen.height)};
+        if (!writer.Append(p.x, p.y, icons::CaptionBytes(info.caption, info.captionLength)))
+            return ReadOutcome::TooMuchData;
+    }
+    return ReadOutcome::Complete;
+}
+
+void ShowError(HWND owner, const char* text)
+{
+    MessageBoxA(owner, text, kProgramName, MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
+
+void SaveIconPositions(HWND owner, bool askAutoArrange)
+{
+    RefreshDesktopListView();
+    const IconScreen screen = CurrentIconScreen();
+    const std::string valueName = CurrentIconValueName(screen);
+    if (askAutoArrange && AutoArrangeOn() &&
+        MessageBoxA(owner, kAutoArrangeQuestion, kProgramName, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+
+    const int count = IconCount();
+    if (count <= 0) {
+        QuietMessageBox(owner, kNoIcons, kProgramName, MB_OK | MB_ICONERROR);
+        return;
+    }
+    if (count > icons::kMaxSavedIcons) {
+        char text[sizeof kTooManyIcons + 16];
+        std::snprintf(text, sizeof text, kTooManyIcons, icons::kMaxSavedIcons);
+        ShowError(owner, text);
+        return;
+    }
+
+    auto writer = std::make_unique<icons::StoredSetWriter>(static_cast<std::uint8_t>(count));
+    bool offScreen = false;
+    switch (ReadIcons(count, screen, *writer, offScreen)) {
+    case ReadOutcome::Complete:
+        break;
+    case ReadOutcome::TooMuchData:
+        ShowError(owner, kTooMuchData);
+        return;
+    case ReadOutcome::LinkLost:
+        return;  // a set missing icons would pass for a complete one
+    }
+
+    if (offScreen && QuietMessageBox(owner, kOffScreenQuestion, kProgramName,
+                                     MB_YESNO | MB_ICONQUESTION) == IDNO)
+        return;
+    WriteIconValue(valueName, writer->Data(), writer->Size());
+}
