@@ -11,18 +11,15 @@ struct Box {
     std::int64_t left, top, right, bottom;
 };
 
-Box Widen(const Rect& r)
-{
+Box Widen(const Rect& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-bool OverlapsHorizontally(const Box& a, const Box& b)
-{
+bool OverlapsHorizontally(const Box& a, const Box& b) {
     return std::max(a.left, b.left) < std::min(a.right, b.right);
 }
 
-bool OverlapsVertically(const Box& a, const Box& b)
-{
+bool OverlapsVertically(const Box& a, const Box& b) {
     return std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
 }
 
@@ -31,14 +28,13 @@ bool OverlapsVertically(const Box& a, const Box& b)
 struct Candidates {
     std::int64_t width, height;
     std::int64_t stepY;
-    std::int64_t gridStepX;  // 0 in pixel steps: jump past the collision instead
+    std::int64_t gridStepX; // 0 in pixel steps: jump past the collision instead
     std::int64_t firstX, firstY;
     std::int64_t lastX, lastY;
 };
 
 Candidates CandidatesFor(const PlacementTable& table, int k, const ScreenGeometry& screen,
-                         Point origin, SearchStep step)
-{
+                         Point origin, SearchStep step) {
     // A zero spacing would never advance; the list view always reports more.
     const std::int64_t cellX = std::max<std::int64_t>(screen.spacingX, 1);
     const std::int64_t cellY = std::max<std::int64_t>(screen.spacingY, 1);
@@ -62,16 +58,14 @@ Candidates CandidatesFor(const PlacementTable& table, int k, const ScreenGeometr
     return c;
 }
 
-Box CandidateAt(const Candidates& c, std::int64_t x, std::int64_t y)
-{
+Box CandidateAt(const Candidates& c, std::int64_t x, std::int64_t y) {
     return {x, y, x + c.width, y + c.height};
 }
 
 // Finds in row y the first place that overlaps none of the boxes; false when
 // the row has none.
 bool FirstFitInRow(const Candidates& c, std::int64_t y, const Box* boxes, int boxCount,
-                   std::int64_t& fitX)
-{
+                   std::int64_t& fitX) {
     std::int64_t x = c.firstX;
     while (x <= c.lastX) {
         const Box candidate = CandidateAt(c, x, y);
@@ -88,8 +82,7 @@ bool FirstFitInRow(const Candidates& c, std::int64_t y, const Box* boxes, int bo
     return false;
 }
 
-int CollectPlaced(const PlacementTable& table, Box* boxes)
-{
+int CollectPlaced(const PlacementTable& table, Box* boxes) {
     int count = 0;
     for (int i = 0; i < table.count; ++i)
         if (table.placed[i])
@@ -100,8 +93,7 @@ int CollectPlaced(const PlacementTable& table, Box* boxes)
 // Every row tries the same x positions, so a row fails whenever a row above
 // it failed against a subset of its boxes. Only where a box ends can a row
 // fail differently: the first row after y where one does.
-std::int64_t NextRowThatDiffers(std::int64_t y, const Box* boxes, int count)
-{
+std::int64_t NextRowThatDiffers(std::int64_t y, const Box* boxes, int count) {
     std::int64_t next = std::numeric_limits<std::int64_t>::max();
     for (int i = 0; i < count; ++i)
         if (boxes[i].bottom > y)
@@ -109,8 +101,7 @@ std::int64_t NextRowThatDiffers(std::int64_t y, const Box* boxes, int count)
     return next;
 }
 
-void Place(PlacementTable& table, int k, const Candidates& c, std::int64_t x, std::int64_t y)
-{
+void Place(PlacementTable& table, int k, const Candidates& c, std::int64_t x, std::int64_t y) {
     // x and y lie within the screen, so they fit in 32 bits.
     const Box box = CandidateAt(c, x, y);
     table.placed[k] = true;
@@ -119,8 +110,7 @@ void Place(PlacementTable& table, int k, const Candidates& c, std::int64_t x, st
                      static_cast<std::int32_t>(box.right), static_cast<std::int32_t>(box.bottom)};
 }
 
-bool PlaceByFullScan(PlacementTable& table, int k, const Candidates& c)
-{
+bool PlaceByFullScan(PlacementTable& table, int k, const Candidates& c) {
     Box placed[kMaxRestoreIcons];
     const int count = CollectPlaced(table, placed);
     for (std::int64_t y = c.firstY; y <= c.lastY; y += c.stepY) {
@@ -133,8 +123,7 @@ bool PlaceByFullScan(PlacementTable& table, int k, const Candidates& c)
     return false;
 }
 
-bool PlaceBySkippingRows(PlacementTable& table, int k, const Candidates& c)
-{
+bool PlaceBySkippingRows(PlacementTable& table, int k, const Candidates& c) {
     Box placed[kMaxRestoreIcons];
     Box inRow[kMaxRestoreIcons];
     const int count = CollectPlaced(table, placed);
@@ -160,8 +149,7 @@ bool PlaceBySkippingRows(PlacementTable& table, int k, const Candidates& c)
 
 template <typename PlaceOne>
 bool SearchUnplaced(PlacementTable& table, const ScreenGeometry& screen, Point origin,
-                    SearchStep step, PlaceOne placeOne)
-{
+                    SearchStep step, PlaceOne placeOne) {
     for (int k = 0; k < table.count; ++k) {
         if (table.placed[k])
             continue;
@@ -171,22 +159,19 @@ bool SearchUnplaced(PlacementTable& table, const ScreenGeometry& screen, Point o
     return true;
 }
 
-}  // namespace
+} // namespace
 
-bool Intersect(const Rect& a, const Rect& b)
-{
+bool Intersect(const Rect& a, const Rect& b) {
     const Box wa = Widen(a);
     const Box wb = Widen(b);
     return OverlapsHorizontally(wa, wb) && OverlapsVertically(wa, wb);
 }
 
-bool IsOffScreen(Point p, const ScreenGeometry& screen)
-{
+bool IsOffScreen(Point p, const ScreenGeometry& screen) {
     return p.x < 0 || p.x >= screen.width || p.y < 0 || p.y >= screen.height;
 }
 
-Point ClampOnScreen(Point p, const ScreenGeometry& screen)
-{
+Point ClampOnScreen(Point p, const ScreenGeometry& screen) {
     auto clamp = [](std::int32_t v, std::int64_t limit) {
         std::int64_t wide = std::min<std::int64_t>(v, limit);
         return static_cast<std::int32_t>(std::max<std::int64_t>(wide, 0));
@@ -195,13 +180,11 @@ Point ClampOnScreen(Point p, const ScreenGeometry& screen)
             clamp(p.y, std::int64_t{screen.height} - screen.spacingY)};
 }
 
-void ClearPlaced(PlacementTable& table)
-{
+void ClearPlaced(PlacementTable& table) {
     std::fill(table.placed, table.placed + kMaxRestoreIcons, false);
 }
 
-void AcceptFreeStanding(PlacementTable& table)
-{
+void AcceptFreeStanding(PlacementTable& table) {
     for (int i = 0; i < table.count; ++i) {
         if (table.placed[i])
             continue;
@@ -213,15 +196,13 @@ void AcceptFreeStanding(PlacementTable& table)
 }
 
 bool SearchPlaces(PlacementTable& table, const ScreenGeometry& screen, Point gridOrigin,
-                  SearchStep step)
-{
+                  SearchStep step) {
     return SearchUnplaced(table, screen, gridOrigin, step, PlaceBySkippingRows);
 }
 
-bool SearchPlacesByFullScan(PlacementTable& table, const ScreenGeometry& screen,
-                            Point gridOrigin, SearchStep step)
-{
+bool SearchPlacesByFullScan(PlacementTable& table, const ScreenGeometry& screen, Point gridOrigin,
+                            SearchStep step) {
     return SearchUnplaced(table, screen, gridOrigin, step, PlaceByFullScan);
 }
 
-}  // namespace icons
+} // namespace icons

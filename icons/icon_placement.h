@@ -52,8 +52,8 @@ void ClearPlaced(PlacementTable& table);
 void AcceptFreeStanding(PlacementTable& table);
 
 enum class SearchStep {
-    Grid,   // cells of the icon spacing
-    Pixel,  // the icon's own size, packed pixel by pixel
+    Grid,  // cells of the icon spacing
+    Pixel, // the icon's own size, packed pixel by pixel
 };
 
 // Gives every unplaced icon, in index order, the first free candidate place
@@ -65,7 +65,7 @@ bool SearchPlaces(PlacementTable& table, const ScreenGeometry& screen, Point gri
 
 // The same placements found by trying every candidate against every placed
 // icon; kept as the reference that the faster search is checked against.
-bool SearchPlacesByFullScan(PlacementTable& table, const ScreenGeometry& screen,
-                            Point gridOrigin, SearchStep step);
+bool SearchPlacesByFullScan(PlacementTable& table, const ScreenGeometry& screen, Point gridOrigin,
+                            SearchStep step);
 
-}  // namespace icons
+} // namespace icons

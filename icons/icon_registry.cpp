@@ -5,8 +5,7 @@
 
 namespace {
 
-bool IconValueExists(const std::string& name)
-{
+bool IconValueExists(const std::string& name) {
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kProgramKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
         return false;
@@ -16,30 +15,26 @@ bool IconValueExists(const std::string& name)
     return exists;
 }
 
-}  // namespace
+} // namespace
 
-IconScreen CurrentIconScreen()
-{
+IconScreen CurrentIconScreen() {
     if (GetSystemMetrics(SM_CMONITORS) < 2)
         return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     return {GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-bool RelativeModeSelected()
-{
+bool RelativeModeSelected() {
     return g_settings.PerResolutionPositions == 0;
 }
 
-std::string CurrentIconValueName(IconScreen screen)
-{
+std::string CurrentIconValueName(IconScreen screen) {
     if (RelativeModeSelected())
         return icons::kRelativeValueName;
     return icons::ResolutionValueName(screen.width, screen.height);
 }
 
 bool ReadIconValue(const std::string& name, std::uint8_t (&buffer)[icons::kMaxStoredBytes],
-                   std::size_t& size)
-{
+                   std::size_t& size) {
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kProgramKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;
@@ -50,8 +45,7 @@ bool ReadIconValue(const std::string& name, std::uint8_t (&buffer)[icons::kMaxSt
     return result == ERROR_SUCCESS;
 }
 
-void WriteIconValue(const std::string& name, const std::uint8_t* data, std::size_t size)
-{
+void WriteIconValue(const std::string& name, const std::uint8_t* data, std::size_t size) {
     SECURITY_ATTRIBUTES security{sizeof security, nullptr, TRUE};
     HKEY key;
     char noClass[] = "";
@@ -64,13 +58,11 @@ void WriteIconValue(const std::string& name, const std::uint8_t* data, std::size
     RegCloseKey(key);
 }
 
-bool RelativeIconSetExists()
-{
+bool RelativeIconSetExists() {
     return IconValueExists(icons::kRelativeValueName);
 }
 
-bool ResolutionIconSetExists()
-{
+bool ResolutionIconSetExists() {
     const IconScreen screen = CurrentIconScreen();
     return IconValueExists(icons::ResolutionValueName(screen.width, screen.height));
 }

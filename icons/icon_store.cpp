@@ -7,61 +7,53 @@
 namespace icons {
 namespace {
 
-std::int32_t Saturate(std::int64_t v)
-{
+std::int32_t Saturate(std::int64_t v) {
     constexpr std::int64_t lowest = std::numeric_limits<std::int32_t>::min();
     constexpr std::int64_t highest = std::numeric_limits<std::int32_t>::max();
     return static_cast<std::int32_t>(v < lowest ? lowest : v > highest ? highest : v);
 }
 
-std::int32_t GetInt32(const std::uint8_t* p)
-{
+std::int32_t GetInt32(const std::uint8_t* p) {
     std::uint32_t v = std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
                       std::uint32_t{p[3]} << 24;
     return static_cast<std::int32_t>(v);
 }
 
-}  // namespace
+} // namespace
 
-std::string ResolutionValueName(int width, int height)
-{
+std::string ResolutionValueName(int width, int height) {
     char name[48];
     std::snprintf(name, sizeof name, "SavedIcons_%d_%d", width, height);
     return name;
 }
 
-std::int32_t ToRelativeUnits(std::int32_t v, std::int32_t size)
-{
+std::int32_t ToRelativeUnits(std::int32_t v, std::int32_t size) {
     if (size < 1)
         return 0;
     return Saturate((std::int64_t{v} * kRelativeUnits + size - 1) / size);
 }
 
-std::int32_t FromRelativeUnits(std::int32_t units, std::int32_t size)
-{
+std::int32_t FromRelativeUnits(std::int32_t units, std::int32_t size) {
     return Saturate(std::int64_t{units} * size / kRelativeUnits);
 }
 
-std::string_view CaptionBytes(const char* caption, long length)
-{
+std::string_view CaptionBytes(const char* caption, long length) {
     if (length <= 0)
         return {};
     std::size_t limit = static_cast<std::size_t>(length) < kMaxCaptionBytes
                             ? static_cast<std::size_t>(length)
                             : kMaxCaptionBytes;
     const void* zero = std::memchr(caption, 0, limit);
-    std::size_t size = zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - caption)
-                            : limit;
+    std::size_t size =
+        zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - caption) : limit;
     return {caption, size};
 }
 
-StoredSetWriter::StoredSetWriter(std::uint8_t count)
-{
+StoredSetWriter::StoredSetWriter(std::uint8_t count) {
     bytes_[size_++] = count;
 }
 
-bool StoredSetWriter::Append(std::int32_t x, std::int32_t y, std::string_view caption)
-{
+bool StoredSetWriter::Append(std::int32_t x, std::int32_t y, std::string_view caption) {
     if (kRecordOverhead + caption.size() > kMaxStoredBytes - size_)
         return false;
     PutInt32(x);
@@ -72,15 +64,13 @@ bool StoredSetWriter::Append(std::int32_t x, std::int32_t y, std::string_view ca
     return true;
 }
 
-void StoredSetWriter::PutInt32(std::int32_t v)
-{
+void StoredSetWriter::PutInt32(std::int32_t v) {
     auto bits = static_cast<std::uint32_t>(v);
     for (int shift = 0; shift < 32; shift += 8)
         bytes_[size_++] = static_cast<std::uint8_t>(bits >> shift);
 }
 
-void ReadStoredSet(const std::uint8_t* data, std::size_t size, SavedSet& set)
-{
+void ReadStoredSet(const std::uint8_t* data, std::size_t size, SavedSet& set) {
     set.count = 0;
     if (size == 0 || size > kMaxStoredBytes)
         return;
@@ -94,23 +84,22 @@ void ReadStoredSet(const std::uint8_t* data, std::size_t size, SavedSet& set)
         SavedEntry& entry = set.entries[set.count++];
         entry.x = GetInt32(data + offset);
         entry.y = GetInt32(data + offset + 4);
-        std::size_t length = static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - text);
+        std::size_t length =
+            static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - text);
         entry.caption = {reinterpret_cast<const char*>(text), length};
         entry.used = false;
         offset += kRecordOverhead + length;
     }
 }
 
-void ConvertToPixels(SavedSet& set, std::int32_t width, std::int32_t height)
-{
+void ConvertToPixels(SavedSet& set, std::int32_t width, std::int32_t height) {
     for (int i = 0; i < set.count; ++i) {
         set.entries[i].x = FromRelativeUnits(set.entries[i].x, width);
         set.entries[i].y = FromRelativeUnits(set.entries[i].y, height);
     }
 }
 
-const SavedEntry* TakeSavedEntry(SavedSet& set, std::string_view caption)
-{
+const SavedEntry* TakeSavedEntry(SavedSet& set, std::string_view caption) {
     for (int i = 0; i < set.count; ++i) {
         SavedEntry& entry = set.entries[i];
         if (!entry.used && entry.caption == caption) {
@@ -121,4 +110,4 @@ const SavedEntry* TakeSavedEntry(SavedSet& set, std::string_view caption)
     return nullptr;
 }
 
-}  // namespace icons
+} // namespace icons

@@ -14,7 +14,7 @@ constexpr int kMaxSavedIcons = 250;
 constexpr int kMaxRestoreIcons = 255;
 constexpr std::size_t kMaxStoredBytes = 32000;
 constexpr std::size_t kMaxCaptionBytes = 256;
-constexpr std::size_t kRecordOverhead = 9;  // x, y and the terminating zero
+constexpr std::size_t kRecordOverhead = 9; // x, y and the terminating zero
 constexpr std::int32_t kRelativeUnits = 32768;
 
 constexpr const char kRelativeValueName[] = "SavedIcons_Relative";
@@ -53,8 +53,8 @@ class StoredSetWriter {
 struct SavedEntry {
     std::int32_t x = 0;
     std::int32_t y = 0;
-    std::string_view caption;  // points into the value that was read
-    bool used = false;         // taken by an icon in this restore
+    std::string_view caption; // points into the value that was read
+    bool used = false;        // taken by an icon in this restore
 };
 
 // The records of a stored value, read strictly in sequence from offset 1.
@@ -76,4 +76,4 @@ void ConvertToPixels(SavedSet& set, std::int32_t width, std::int32_t height);
 // for byte and that no icon has taken yet; it is marked as taken. Null if none.
 const SavedEntry* TakeSavedEntry(SavedSet& set, std::string_view caption);
 
-}  // namespace icons
+} // namespace icons

@@ -4,8 +4,7 @@ namespace icons {
 namespace {
 
 void CollectAndMatch(IconDesktop& desktop, SavedSet& saved, const ScreenGeometry& screen,
-                     PlacementTable& table)
-{
+                     PlacementTable& table) {
     ClearPlaced(table);
     for (int i = 0; i < table.count; ++i) {
         IconDesktop::Icon icon = desktop.Read(i);
@@ -28,18 +27,16 @@ void CollectAndMatch(IconDesktop& desktop, SavedSet& saved, const ScreenGeometry
 
 // Really moves the icons: everything snaps to the grid, and icon 0 shows
 // where the grid starts.
-Point FindGridOrigin(IconDesktop& desktop)
-{
+Point FindGridOrigin(IconDesktop& desktop) {
     desktop.Move(0, Point{0, 0});
     desktop.SnapToGrid();
     return desktop.Read(0).position;
 }
 
-}  // namespace
+} // namespace
 
 bool RunRestorePasses(IconDesktop& desktop, SavedSet& saved, const ScreenGeometry& screen,
-                      int iconCount, PlacementTable& table)
-{
+                      int iconCount, PlacementTable& table) {
     table.count = iconCount < kMaxRestoreIcons ? iconCount : kMaxRestoreIcons;
     if (table.count <= 0)
         return true;
@@ -62,12 +59,11 @@ bool RunRestorePasses(IconDesktop& desktop, SavedSet& saved, const ScreenGeometr
     return false;
 }
 
-void ApplyPlacements(IconDesktop& desktop, const PlacementTable& table)
-{
+void ApplyPlacements(IconDesktop& desktop, const PlacementTable& table) {
     desktop.Lock();
     for (int i = 0; i < table.count; ++i)
         desktop.Move(i, table.newPosition[i]);
     desktop.Unlock();
 }
 
-}  // namespace icons
+} // namespace icons

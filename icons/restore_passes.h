@@ -17,7 +17,7 @@ class IconDesktop {
     struct Icon {
         Point position;
         Rect bounds;
-        std::string_view caption;  // valid until the next Read
+        std::string_view caption; // valid until the next Read
     };
 
     virtual void Lock() = 0;
@@ -39,4 +39,4 @@ bool RunRestorePasses(IconDesktop& desktop, SavedSet& saved, const ScreenGeometr
 // Moves every icon to its new position.
 void ApplyPlacements(IconDesktop& desktop, const PlacementTable& table);
 
-}  // namespace icons
+} // namespace icons

@@ -41,8 +41,7 @@ class ListViewDesktop : public icons::IconDesktop {
   public:
     void Lock() override { lock_.emplace(); }
     void Unlock() override { lock_.reset(); }
-    Icon Read(int index) override
-    {
+    Icon Read(int index) override {
         if (!GetIconInfo(index, info_))
             info_ = IconInfo{};
         return {{info_.position.x, info_.position.y},
@@ -50,8 +49,7 @@ class ListViewDesktop : public icons::IconDesktop {
                  info_.boundsRect.bottom},
                 icons::CaptionBytes(info_.caption, info_.captionLength)};
     }
-    void Move(int index, icons::Point position) override
-    {
+    void Move(int index, icons::Point position) override {
         SetIconPosition(index, POINT{position.x, position.y});
     }
     void SnapToGrid() override { ArrangeSnapToGrid(); }
@@ -68,8 +66,7 @@ struct SavedIcons {
     icons::SavedSet set;
 };
 
-void StopDance()
-{
+void StopDance() {
     SharedBlock* block = DeskBlock();
     if (block && block->DanceRunning) {
         block->DanceRunning = 0;
@@ -77,8 +74,7 @@ void StopDance()
     }
 }
 
-void RefuseAutoArrange(HWND owner)
-{
+void RefuseAutoArrange(HWND owner) {
     std::string text = kAutoArrangeRefusal;
     if (g_settings.AutoRestorePositions)
         text += kDisablingAutoRestore;
@@ -88,15 +84,13 @@ void RefuseAutoArrange(HWND owner)
         CheckDlgButton(owner, kAutoRestoreCheckBox, BST_UNCHECKED);
 }
 
-void RefuseTooManyIcons(HWND owner, int count)
-{
+void RefuseTooManyIcons(HWND owner, int count) {
     char text[sizeof kTooManyIcons + 32];
     std::snprintf(text, sizeof text, kTooManyIcons, icons::kMaxRestoreIcons, count);
     QuietMessageBox(owner, text, kProgramName, MB_OK | MB_ICONINFORMATION);
 }
 
-bool ReadSavedIcons(IconScreen screen, SavedIcons& saved)
-{
+bool ReadSavedIcons(IconScreen screen, SavedIcons& saved) {
     std::size_t size = 0;
     if (!ReadIconValue(CurrentIconValueName(screen), saved.value, size))
         return false;
@@ -106,8 +100,7 @@ bool ReadSavedIcons(IconScreen screen, SavedIcons& saved)
     return true;
 }
 
-void PlaceIcons(HWND owner, HWND listView, int count, IconScreen screen, SavedIcons& saved)
-{
+void PlaceIcons(HWND owner, HWND listView, int count, IconScreen screen, SavedIcons& saved) {
     const SIZE spacing = IconSpacing();
     const icons::ScreenGeometry geometry{screen.width, screen.height, spacing.cx, spacing.cy};
     ShowWindow(listView, SW_HIDE);
@@ -119,8 +112,7 @@ void PlaceIcons(HWND owner, HWND listView, int count, IconScreen screen, SavedIc
         QuietMessageBox(owner, kNoRoom, kProgramName, MB_OK | MB_ICONERROR);
 }
 
-void FinishRestore(HWND owner, HWND listView)
-{
+void FinishRestore(HWND owner, HWND listView) {
     if (owner && g_settings.AutoResample && !g_settings.TransparentText)
         SendMessageA(owner, WM_COMMAND, kResampleNowCommand, 0);
     ShowWindow(listView, g_settings.HideAlways ? SW_HIDE : SW_SHOW);
@@ -129,10 +121,9 @@ void FinishRestore(HWND owner, HWND listView)
         EnableWindow(GetDlgItem(owner, kSavePositionsButton), TRUE);
 }
 
-}  // namespace
+} // namespace
 
-void RestoreIconPositions(HWND owner)
-{
+void RestoreIconPositions(HWND owner) {
     HWND listView = RefreshDesktopListView();
     StopDance();
     const int count = IconCount();

@@ -29,8 +29,7 @@ enum class ReadOutcome { Complete, TooMuchData, LinkLost };
 // Fills writer with every icon, in list-view order. offScreen tells whether
 // any icon's pixel position lies outside the screen.
 ReadOutcome ReadIcons(int count, IconScreen screen, icons::StoredSetWriter& writer,
-                      bool& offScreen)
-{
+                      bool& offScreen) {
     const bool relative = RelativeModeSelected();
     const icons::ScreenGeometry bounds{screen.width, screen.height, 0, 0};
     IconLock lock;
@@ -49,15 +48,13 @@ ReadOutcome ReadIcons(int count, IconScreen screen, icons::StoredSetWriter& writ
     return ReadOutcome::Complete;
 }
 
-void ShowError(HWND owner, const char* text)
-{
+void ShowError(HWND owner, const char* text) {
     MessageBoxA(owner, text, kProgramName, MB_OK | MB_ICONERROR);
 }
 
-}  // namespace
+} // namespace
 
-void SaveIconPositions(HWND owner, bool askAutoArrange)
-{
+void SaveIconPositions(HWND owner, bool askAutoArrange) {
     RefreshDesktopListView();
     const IconScreen screen = CurrentIconScreen();
     const std::string valueName = CurrentIconValueName(screen);
@@ -86,7 +83,7 @@ void SaveIconPositions(HWND owner, bool askAutoArrange)
         ShowError(owner, kTooMuchData);
         return;
     case ReadOutcome::LinkLost:
-        return;  // a set missing icons would pass for a complete one
+        return; // a set missing icons would pass for a complete one
     }
 
     if (offScreen && QuietMessageBox(owner, kOffScreenQuestion, kProgramName,

@@ -7,8 +7,7 @@
 #include <cstring>
 #include <memory>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     auto set = std::make_unique<icons::SavedSet>();
     icons::ReadStoredSet(data, size, *set);
     if (size == 0 || size > icons::kMaxStoredBytes) {

@@ -9,14 +9,12 @@ namespace {
 
 const ScreenGeometry kScreen{1024, 768, 75, 75};
 
-Rect At(std::int32_t x, std::int32_t y, std::int32_t w = 75, std::int32_t h = 75)
-{
+Rect At(std::int32_t x, std::int32_t y, std::int32_t w = 75, std::int32_t h = 75) {
     return {x, y, x + w, y + h};
 }
 
 // Icons given as rectangles; the position is the rectangle's corner.
-PlacementTable Table(std::initializer_list<Rect> rects)
-{
+PlacementTable Table(std::initializer_list<Rect> rects) {
     PlacementTable table;
     for (const Rect& r : rects) {
         table.rect[table.count] = r;
@@ -26,17 +24,18 @@ PlacementTable Table(std::initializer_list<Rect> rects)
     return table;
 }
 
-TEST(IconPlacement_Intersect, NeedsASharedPixel)
-{
+TEST(IconPlacement_Intersect, NeedsASharedPixel) {
     struct Case {
         Rect a, b;
         bool expected;
     };
     const Case cases[] = {
-        {At(0, 0), At(74, 74), true},   {At(0, 0), At(75, 0), false},
-        {At(0, 0), At(0, 75), false},   {At(0, 0), At(-74, -74), true},
+        {At(0, 0), At(74, 74), true},
+        {At(0, 0), At(75, 0), false},
+        {At(0, 0), At(0, 75), false},
+        {At(0, 0), At(-74, -74), true},
         {At(10, 10), At(0, 0, 200, 200), true},
-        {At(0, 0, 0, 75), At(0, 0), false},  // empty rectangles meet nothing
+        {At(0, 0, 0, 75), At(0, 0), false}, // empty rectangles meet nothing
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Intersect(c.a, c.b), c.expected);
@@ -44,20 +43,16 @@ TEST(IconPlacement_Intersect, NeedsASharedPixel)
     }
 }
 
-TEST(IconPlacement_Screen, OffScreenAndClamping)
-{
+TEST(IconPlacement_Screen, OffScreenAndClamping) {
     struct Case {
         Point p;
         bool off;
         Point clamped;
     };
     const Case cases[] = {
-        {{0, 0}, false, {0, 0}},
-        {{1023, 767}, false, {949, 693}},
-        {{1024, 10}, true, {949, 10}},
-        {{1124, 10}, true, {949, 10}},  // x = W + 100 goes to W - cx
-        {{-10, 800}, true, {0, 693}},
-        {{5, -1}, true, {5, 0}},
+        {{0, 0}, false, {0, 0}},       {{1023, 767}, false, {949, 693}},
+        {{1024, 10}, true, {949, 10}}, {{1124, 10}, true, {949, 10}}, // x = W + 100 goes to W - cx
+        {{-10, 800}, true, {0, 693}},  {{5, -1}, true, {5, 0}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(IsOffScreen(c.p, kScreen), c.off) << c.p.x << "," << c.p.y;
@@ -69,19 +64,17 @@ TEST(IconPlacement_Screen, OffScreenAndClamping)
     EXPECT_EQ(ClampOnScreen({50, 50}, ScreenGeometry{40, 40, 75, 75}).x, 0);
 }
 
-TEST(IconPlacement_FreeStanding, KeepsIconsThatOverlapNothingPlaced)
-{
+TEST(IconPlacement_FreeStanding, KeepsIconsThatOverlapNothingPlaced) {
     PlacementTable table = Table({At(0, 0), At(300, 300), At(40, 40), At(330, 330), At(600, 0)});
     table.placed[0] = true;
     AcceptFreeStanding(table);
-    EXPECT_TRUE(table.placed[1]);   // free
-    EXPECT_FALSE(table.placed[2]);  // on top of the placed icon 0
-    EXPECT_FALSE(table.placed[3]);  // on top of icon 1, accepted just before
+    EXPECT_TRUE(table.placed[1]);  // free
+    EXPECT_FALSE(table.placed[2]); // on top of the placed icon 0
+    EXPECT_FALSE(table.placed[3]); // on top of icon 1, accepted just before
     EXPECT_TRUE(table.placed[4]);
 }
 
-TEST(IconPlacement_Grid, IconOnARestoredOneGoesToTheFirstFreeCell)
-{
+TEST(IconPlacement_Grid, IconOnARestoredOneGoesToTheFirstFreeCell) {
     // Cells (0,0) and (75,0) are taken, the icon on top of (0,0) must move.
     PlacementTable table = Table({At(0, 0), At(75, 0), At(10, 10)});
     table.placed[0] = table.placed[1] = true;
@@ -92,11 +85,10 @@ TEST(IconPlacement_Grid, IconOnARestoredOneGoesToTheFirstFreeCell)
     EXPECT_EQ(table.rect[2].bottom, 75);
 }
 
-TEST(IconPlacement_Grid, StartsAtTheGridOriginAndFillsRowsFromTheTop)
-{
+TEST(IconPlacement_Grid, StartsAtTheGridOriginAndFillsRowsFromTheTop) {
     // A full first row from the origin (2, 3) sends the icon to the next row.
     PlacementTable table;
-    const ScreenGeometry screen{302, 400, 75, 75};  // columns at 2, 77, 152, 227
+    const ScreenGeometry screen{302, 400, 75, 75}; // columns at 2, 77, 152, 227
     for (int column = 0; column < 4; ++column) {
         table.rect[table.count] = At(2 + 75 * column, 3);
         table.placed[table.count++] = true;
@@ -107,8 +99,7 @@ TEST(IconPlacement_Grid, StartsAtTheGridOriginAndFillsRowsFromTheTop)
     EXPECT_EQ(table.newPosition[4].y, 78);
 }
 
-TEST(IconPlacement_Grid, StopsAtTheFirstIconWithoutAPlace)
-{
+TEST(IconPlacement_Grid, StopsAtTheFirstIconWithoutAPlace) {
     // One cell only: icon 1 takes it, icon 2 finds none and icon 3 is never tried.
     const ScreenGeometry screen{75, 75, 75, 75};
     PlacementTable table = Table({At(500, 500), At(0, 0), At(0, 0), At(0, 0)});
@@ -120,8 +111,7 @@ TEST(IconPlacement_Grid, StopsAtTheFirstIconWithoutAPlace)
     EXPECT_EQ(table.newPosition[3].x, 0);
 }
 
-TEST(IconPlacement_Pixel, PacksRowsJumpingPastEachCollision)
-{
+TEST(IconPlacement_Pixel, PacksRowsJumpingPastEachCollision) {
     // Rows from the origin; after a collision the next try starts two pixels
     // right of the candidate, so a row of 240 pixels holds three 75-wide icons
     // at 0, 77 and 154 before the fourth drops to the first free pixel row.
@@ -134,12 +124,11 @@ TEST(IconPlacement_Pixel, PacksRowsJumpingPastEachCollision)
         EXPECT_EQ(table.newPosition[i].x, expected[i].x) << i;
         EXPECT_EQ(table.newPosition[i].y, expected[i].y) << i;
     }
-    EXPECT_EQ(table.rect[4].right - table.rect[4].left, 60);  // keeps its own size
+    EXPECT_EQ(table.rect[4].right - table.rect[4].left, 60); // keeps its own size
     EXPECT_EQ(table.rect[4].bottom - table.rect[4].top, 50);
 }
 
-TEST(IconPlacement_Pixel, GapsAreFoundOnlyWhereTheJumpsLand)
-{
+TEST(IconPlacement_Pixel, GapsAreFoundOnlyWhereTheJumpsLand) {
     // Placed icons cover x 0..100 and 150..330 of the top 40 rows. A 28-wide
     // icon tries 0, 30, 60, 90 and fits at 120; a 29-wide one tries 124,
     // collides, and goes below the placed icons.
@@ -149,7 +138,8 @@ TEST(IconPlacement_Pixel, GapsAreFoundOnlyWhereTheJumpsLand)
         Point expected;
     };
     for (const Case& c : {Case{28, {120, 0}}, Case{29, {0, 40}}}) {
-        PlacementTable table = Table({At(0, 0, 100, 40), At(150, 1, 180, 39), At(0, 0, c.width, 20)});
+        PlacementTable table =
+            Table({At(0, 0, 100, 40), At(150, 1, 180, 39), At(0, 0, c.width, 20)});
         table.placed[0] = table.placed[1] = true;
         ASSERT_TRUE(SearchPlaces(table, screen, {0, 0}, SearchStep::Pixel));
         EXPECT_EQ(table.newPosition[2].x, c.expected.x) << c.width;
@@ -159,8 +149,7 @@ TEST(IconPlacement_Pixel, GapsAreFoundOnlyWhereTheJumpsLand)
 
 // Random desktops: some placed icons of assorted sizes, some to be placed;
 // the row-skipping search must give exactly the full scan's placements.
-PlacementTable RandomTable(std::mt19937& random, const ScreenGeometry& screen)
-{
+PlacementTable RandomTable(std::mt19937& random, const ScreenGeometry& screen) {
     std::uniform_int_distribution<int> count(1, 60);
     std::uniform_int_distribution<int> x(-40, screen.width), y(-40, screen.height);
     std::uniform_int_distribution<int> size(0, 120), percent(0, 99);
@@ -175,8 +164,7 @@ PlacementTable RandomTable(std::mt19937& random, const ScreenGeometry& screen)
     return table;
 }
 
-void ExpectSamePlacements(const PlacementTable& a, const PlacementTable& b, int trial)
-{
+void ExpectSamePlacements(const PlacementTable& a, const PlacementTable& b, int trial) {
     for (int i = 0; i < a.count; ++i) {
         ASSERT_EQ(a.placed[i], b.placed[i]) << "trial " << trial << " icon " << i;
         ASSERT_EQ(a.newPosition[i].x, b.newPosition[i].x) << "trial " << trial << " icon " << i;
@@ -188,8 +176,7 @@ void ExpectSamePlacements(const PlacementTable& a, const PlacementTable& b, int 
     }
 }
 
-TEST(IconPlacement_Search, RowSkippingMatchesTheFullScan)
-{
+TEST(IconPlacement_Search, RowSkippingMatchesTheFullScan) {
     std::mt19937 random(20261207);
     std::uniform_int_distribution<int> side(60, 700), spacing(20, 90), origin(-5, 40);
     for (int trial = 0; trial < 600; ++trial) {
@@ -206,5 +193,5 @@ TEST(IconPlacement_Search, RowSkippingMatchesTheFullScan)
     }
 }
 
-}  // namespace
-}  // namespace icons
+} // namespace
+} // namespace icons

@@ -25,20 +25,17 @@ class FakeDesktop : public IconDesktop {
 
     void Lock() override { ++lockDepth_; }
     void Unlock() override { --lockDepth_; }
-    Icon Read(int index) override
-    {
+    Icon Read(int index) override {
         Access();
         const FakeIcon& icon = icons.at(index);
         const Point p = icon.position;
         return {p, Rect{p.x, p.y, p.x + icon.width, p.y + icon.height}, icon.caption};
     }
-    void Move(int index, Point position) override
-    {
+    void Move(int index, Point position) override {
         Access();
         icons.at(index).position = position;
     }
-    void SnapToGrid() override
-    {
+    void SnapToGrid() override {
         Access();
         ++snaps;
         for (FakeIcon& icon : icons)
@@ -47,8 +44,7 @@ class FakeDesktop : public IconDesktop {
 
   private:
     void Access() { unlockedAccesses += lockDepth_ <= 0; }
-    std::int32_t Nearest(std::int32_t v) const
-    {
+    std::int32_t Nearest(std::int32_t v) const {
         return (v >= 0 ? v + cell / 2 : v - cell / 2) / cell * cell;
     }
     int lockDepth_ = 0;
@@ -61,16 +57,14 @@ struct SavedValue {
     SavedSet set;
 };
 
-void Save(SavedValue& value, std::initializer_list<std::pair<Point, const char*>> records)
-{
+void Save(SavedValue& value, std::initializer_list<std::pair<Point, const char*>> records) {
     value.writer = StoredSetWriter(static_cast<std::uint8_t>(records.size()));
     for (const auto& [p, caption] : records)
         value.writer.Append(p.x, p.y, caption);
     ReadStoredSet(value.writer.Data(), value.writer.Size(), value.set);
 }
 
-bool Restore(FakeDesktop& desktop, SavedSet& saved, const ScreenGeometry& screen = kScreen)
-{
+bool Restore(FakeDesktop& desktop, SavedSet& saved, const ScreenGeometry& screen = kScreen) {
     PlacementTable table;
     const bool done =
         RunRestorePasses(desktop, saved, screen, static_cast<int>(desktop.icons.size()), table);
@@ -79,32 +73,29 @@ bool Restore(FakeDesktop& desktop, SavedSet& saved, const ScreenGeometry& screen
     return done;
 }
 
-void ExpectAt(const FakeDesktop& desktop, int index, Point expected)
-{
+void ExpectAt(const FakeDesktop& desktop, int index, Point expected) {
     EXPECT_EQ(desktop.icons[index].position.x, expected.x) << "icon " << index;
     EXPECT_EQ(desktop.icons[index].position.y, expected.y) << "icon " << index;
 }
 
-TEST(IconRestorePasses, MatchedIconsGoToTheirSavedPlaces)
-{
+TEST(IconRestorePasses, MatchedIconsGoToTheirSavedPlaces) {
     SavedValue value;
     Save(value, {{{300, 150}, "Doc"}, {{-20, 900}, "Far"}, {{600, 75}, "Doc"}, {{0, 0}, "Gone"}});
     FakeDesktop desktop;
     desktop.icons = {{{0, 0}, "Doc"}, {{75, 0}, "Far"}, {{150, 0}, "Doc"}};
     EXPECT_TRUE(Restore(desktop, value.set));
-    ExpectAt(desktop, 0, {300, 150});  // first "Doc" entry
-    ExpectAt(desktop, 1, {-20, 900});  // saved off screen: applied as saved
-    ExpectAt(desktop, 2, {600, 75});   // second "Doc" entry
-    EXPECT_EQ(desktop.snaps, 1);       // the grid origin step of pass 1 only
+    ExpectAt(desktop, 0, {300, 150}); // first "Doc" entry
+    ExpectAt(desktop, 1, {-20, 900}); // saved off screen: applied as saved
+    ExpectAt(desktop, 2, {600, 75});  // second "Doc" entry
+    EXPECT_EQ(desktop.snaps, 1);      // the grid origin step of pass 1 only
 }
 
-TEST(IconRestorePasses, NewIconsStayWhenFreeAndMoveToTheFirstFreeCellOtherwise)
-{
+TEST(IconRestorePasses, NewIconsStayWhenFreeAndMoveToTheFirstFreeCellOtherwise) {
     SavedValue value;
     Save(value, {{{0, 0}, "A"}, {{75, 0}, "B"}});
     FakeDesktop desktop;
-    desktop.icons = {{{500, 500}, "A"}, {{600, 300}, "B"}, {{700, 150}, "New free"},
-                     {{10, 10}, "New on A"}};
+    desktop.icons = {
+        {{500, 500}, "A"}, {{600, 300}, "B"}, {{700, 150}, "New free"}, {{10, 10}, "New on A"}};
     EXPECT_TRUE(Restore(desktop, value.set));
     ExpectAt(desktop, 0, {0, 0});
     ExpectAt(desktop, 1, {75, 0});
@@ -112,8 +103,7 @@ TEST(IconRestorePasses, NewIconsStayWhenFreeAndMoveToTheFirstFreeCellOtherwise)
     ExpectAt(desktop, 3, {150, 0});
 }
 
-TEST(IconRestorePasses, OffScreenIconsAreClampedBeforeEverythingElse)
-{
+TEST(IconRestorePasses, OffScreenIconsAreClampedBeforeEverythingElse) {
     SavedValue value;
     Save(value, {});
     FakeDesktop desktop;
@@ -123,21 +113,19 @@ TEST(IconRestorePasses, OffScreenIconsAreClampedBeforeEverythingElse)
     ExpectAt(desktop, 2, {0, 768 - 75});
 }
 
-TEST(IconRestorePasses, AnIconWithoutCaptionNeverTakesAnEntryAnotherIconUsed)
-{
+TEST(IconRestorePasses, AnIconWithoutCaptionNeverTakesAnEntryAnotherIconUsed) {
     SavedValue value;
     Save(value, {{{300, 300}, "A"}, {{450, 300}, ""}});
     FakeDesktop desktop;
     desktop.icons = {{{0, 0}, "A"}, {{600, 600}, ""}, {{600, 600}, ""}};
     EXPECT_TRUE(Restore(desktop, value.set));
     ExpectAt(desktop, 0, {300, 300});
-    ExpectAt(desktop, 1, {450, 300});  // the saved entry without caption, not A's
+    ExpectAt(desktop, 1, {450, 300}); // the saved entry without caption, not A's
     // No entry is left for the second; icon 1 has left, so its place is free.
     ExpectAt(desktop, 2, {600, 600});
 }
 
-TEST(IconRestorePasses, ACrowdedScreenIsPackedPixelByPixelInPassThree)
-{
+TEST(IconRestorePasses, ACrowdedScreenIsPackedPixelByPixelInPassThree) {
     // 240 x 300 with 75-pixel cells has 12 grid cells; 40-pixel icons packed
     // by pixels fit 4 to a row (0, 42, 84, 126) in rows 40 pixels apart.
     const ScreenGeometry screen{240, 300, 75, 75};
@@ -147,13 +135,12 @@ TEST(IconRestorePasses, ACrowdedScreenIsPackedPixelByPixelInPassThree)
     for (int i = 0; i < 16; ++i)
         desktop.icons.push_back({{0, 0}, "I" + std::to_string(i), 40, 40});
     EXPECT_TRUE(Restore(desktop, value.set, screen));
-    EXPECT_EQ(desktop.snaps, 4);  // the grid origin of each pass and the snap after pass 1
+    EXPECT_EQ(desktop.snaps, 4); // the grid origin of each pass and the snap after pass 1
     for (int i = 0; i < 16; ++i)
         ExpectAt(desktop, i, {42 * (i % 4), 40 * (i / 4)});
 }
 
-TEST(IconRestorePasses, IconsWithoutRoomStayWhereTheLastPassReadThem)
-{
+TEST(IconRestorePasses, IconsWithoutRoomStayWhereTheLastPassReadThem) {
     // One cell of 75 pixels and no pixel room either: icon 0 takes the
     // origin, icon 1 stays where the third pass found it.
     const ScreenGeometry screen{100, 100, 75, 75};
@@ -163,11 +150,10 @@ TEST(IconRestorePasses, IconsWithoutRoomStayWhereTheLastPassReadThem)
     desktop.icons = {{{10, 10}, "A"}, {{20, 20}, "B"}};
     EXPECT_FALSE(Restore(desktop, value.set, screen));
     ExpectAt(desktop, 0, {0, 0});
-    ExpectAt(desktop, 1, {0, 0});  // snapped by the grid-origin step of pass 3
+    ExpectAt(desktop, 1, {0, 0}); // snapped by the grid-origin step of pass 3
 }
 
-TEST(IconRestorePasses, NoIconsMeansNothingToDo)
-{
+TEST(IconRestorePasses, NoIconsMeansNothingToDo) {
     SavedValue value;
     Save(value, {{{1, 1}, "A"}});
     FakeDesktop desktop;
@@ -175,5 +161,5 @@ TEST(IconRestorePasses, NoIconsMeansNothingToDo)
     EXPECT_EQ(desktop.snaps, 0);
 }
 
-}  // namespace
-}  // namespace icons
+} // namespace
+} // namespace icons

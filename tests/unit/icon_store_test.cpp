@@ -9,13 +9,11 @@
 namespace icons {
 namespace {
 
-std::vector<std::uint8_t> Bytes(const StoredSetWriter& writer)
-{
+std::vector<std::uint8_t> Bytes(const StoredSetWriter& writer) {
     return {writer.Data(), writer.Data() + writer.Size()};
 }
 
-std::vector<std::uint8_t> Record(std::uint32_t x, std::uint32_t y, const std::string& caption)
-{
+std::vector<std::uint8_t> Record(std::uint32_t x, std::uint32_t y, const std::string& caption) {
     std::vector<std::uint8_t> r;
     for (std::uint32_t v : {x, y})
         for (int shift = 0; shift < 32; shift += 8)
@@ -25,8 +23,7 @@ std::vector<std::uint8_t> Record(std::uint32_t x, std::uint32_t y, const std::st
     return r;
 }
 
-TEST(IconStore_Writer, LaysOutCountThenLittleEndianRecords)
-{
+TEST(IconStore_Writer, LaysOutCountThenLittleEndianRecords) {
     StoredSetWriter writer(2);
     ASSERT_TRUE(writer.Append(0x01020304, -2, "My Computer"));
     ASSERT_TRUE(writer.Append(7, 8, ""));
@@ -36,8 +33,7 @@ TEST(IconStore_Writer, LaysOutCountThenLittleEndianRecords)
     EXPECT_EQ(Bytes(writer), expected);
 }
 
-TEST(IconStore_Writer, KeepsAll256CaptionBytesAndATerminator)
-{
+TEST(IconStore_Writer, KeepsAll256CaptionBytesAndATerminator) {
     const std::string caption(256, 'c');
     StoredSetWriter writer(1);
     ASSERT_TRUE(writer.Append(1, 2, caption));
@@ -46,10 +42,9 @@ TEST(IconStore_Writer, KeepsAll256CaptionBytesAndATerminator)
     EXPECT_EQ(writer.Data()[writer.Size() - 1], 0);
 }
 
-TEST(IconStore_Writer, RefusesTheRecordThatWouldPass32000Bytes)
-{
+TEST(IconStore_Writer, RefusesTheRecordThatWouldPass32000Bytes) {
     StoredSetWriter writer(250);
-    const std::string caption(100, 'x');  // records of 109 bytes
+    const std::string caption(100, 'x'); // records of 109 bytes
     int appended = 0;
     while (writer.Append(appended, appended, caption))
         ++appended;
@@ -64,15 +59,13 @@ TEST(IconStore_Writer, RefusesTheRecordThatWouldPass32000Bytes)
     EXPECT_EQ(writer.Size(), kMaxStoredBytes);
 }
 
-TEST(IconStore_ValueName, FormatsWidthAndHeightInDecimal)
-{
+TEST(IconStore_ValueName, FormatsWidthAndHeightInDecimal) {
     EXPECT_EQ(ResolutionValueName(1024, 768), "SavedIcons_1024_768");
     EXPECT_EQ(ResolutionValueName(2560, 1024), "SavedIcons_2560_1024");
     EXPECT_STREQ(kRelativeValueName, "SavedIcons_Relative");
 }
 
-TEST(IconStore_Relative, ConvertsWithCeilingAndTruncationTowardZero)
-{
+TEST(IconStore_Relative, ConvertsWithCeilingAndTruncationTowardZero) {
     struct Case {
         std::int32_t v, size, units;
     };
@@ -93,8 +86,7 @@ TEST(IconStore_Relative, ConvertsWithCeilingAndTruncationTowardZero)
         EXPECT_EQ(ToRelativeUnits(c.v, c.size), c.units) << c.v << " on " << c.size;
 }
 
-TEST(IconStore_Relative, ConvertsBackTruncatingTowardZero)
-{
+TEST(IconStore_Relative, ConvertsBackTruncatingTowardZero) {
     struct Case {
         std::int32_t units, size, v;
     };
@@ -106,15 +98,13 @@ TEST(IconStore_Relative, ConvertsBackTruncatingTowardZero)
         EXPECT_EQ(FromRelativeUnits(c.units, c.size), c.v) << c.units << " on " << c.size;
 }
 
-TEST(IconStore_Relative, EveryOnScreenPixelComesBackUnchanged)
-{
+TEST(IconStore_Relative, EveryOnScreenPixelComesBackUnchanged) {
     for (std::int32_t size : {1, 7, 640, 768, 1024, 1366, 2160, 3840, 32768})
         for (std::int32_t v = 0; v < size; ++v)
             ASSERT_EQ(FromRelativeUnits(ToRelativeUnits(v, size), size), v) << v << " on " << size;
 }
 
-TEST(IconStore_Caption, StopsAt256BytesOrAnEmbeddedZero)
-{
+TEST(IconStore_Caption, StopsAt256BytesOrAnEmbeddedZero) {
     char caption[256];
     std::memset(caption, 'a', sizeof caption);
     EXPECT_EQ(CaptionBytes(caption, 256).size(), 256u);
@@ -125,8 +115,7 @@ TEST(IconStore_Caption, StopsAt256BytesOrAnEmbeddedZero)
     EXPECT_EQ(CaptionBytes(caption, 256), "aaaaa");
 }
 
-std::vector<std::uint8_t> ThreeIconValue()
-{
+std::vector<std::uint8_t> ThreeIconValue() {
     StoredSetWriter writer(3);
     writer.Append(10, 20, "Recycle Bin");
     writer.Append(-5, 300, "");
@@ -134,8 +123,7 @@ std::vector<std::uint8_t> ThreeIconValue()
     return Bytes(writer);
 }
 
-TEST(IconStore_Reader, ReadsBackWhatTheWriterStored)
-{
+TEST(IconStore_Reader, ReadsBackWhatTheWriterStored) {
     const auto value = ThreeIconValue();
     SavedSet set;
     ReadStoredSet(value.data(), value.size(), set);
@@ -151,8 +139,7 @@ TEST(IconStore_Reader, ReadsBackWhatTheWriterStored)
         EXPECT_FALSE(set.entries[i].used);
 }
 
-TEST(IconStore_Reader, TruncatedValueKeepsOnlyItsCompleteRecords)
-{
+TEST(IconStore_Reader, TruncatedValueKeepsOnlyItsCompleteRecords) {
     const auto value = ThreeIconValue();
     const std::size_t recordEnds[] = {1 + 9 + 11, 1 + 9 + 11 + 9, value.size()};
     for (std::size_t size = 0; size <= value.size(); ++size) {
@@ -167,8 +154,7 @@ TEST(IconStore_Reader, TruncatedValueKeepsOnlyItsCompleteRecords)
     }
 }
 
-TEST(IconStore_Reader, CountByteLimitsTheRecordsRead)
-{
+TEST(IconStore_Reader, CountByteLimitsTheRecordsRead) {
     auto value = ThreeIconValue();
     SavedSet set;
     for (int announced : {0, 1, 2, 3, 255}) {
@@ -178,8 +164,7 @@ TEST(IconStore_Reader, CountByteLimitsTheRecordsRead)
     }
 }
 
-TEST(IconStore_Reader, ValueLongerThan32000BytesGivesNoEntries)
-{
+TEST(IconStore_Reader, ValueLongerThan32000BytesGivesNoEntries) {
     std::vector<std::uint8_t> value(kMaxStoredBytes + 1, 'q');
     value[0] = 1;
     value[10] = 0;
@@ -190,8 +175,7 @@ TEST(IconStore_Reader, ValueLongerThan32000BytesGivesNoEntries)
     EXPECT_EQ(set.count, 1);
 }
 
-TEST(IconStore_Reader, ConvertsRelativeEntriesToPixels)
-{
+TEST(IconStore_Reader, ConvertsRelativeEntriesToPixels) {
     StoredSetWriter writer(1);
     writer.Append(16384, 32768, "a");
     SavedSet set;
@@ -201,8 +185,7 @@ TEST(IconStore_Reader, ConvertsRelativeEntriesToPixels)
     EXPECT_EQ(set.entries[0].y, 768);
 }
 
-TEST(IconStore_Match, DuplicatesTakeSavedEntriesInStoredOrderOnce)
-{
+TEST(IconStore_Match, DuplicatesTakeSavedEntriesInStoredOrderOnce) {
     StoredSetWriter writer(5);
     writer.Append(1, 0, "Doc");
     writer.Append(2, 0, "Other");
@@ -213,7 +196,7 @@ TEST(IconStore_Match, DuplicatesTakeSavedEntriesInStoredOrderOnce)
     ReadStoredSet(writer.Data(), writer.Size(), set);
     struct Step {
         const char* caption;
-        int expectedX;  // 0: no entry
+        int expectedX; // 0: no entry
     };
     const Step steps[] = {{"Doc", 1}, {"Doc", 3}, {"Doc", 0}, {"Unknown", 0}, {"", 4},
                           {"", 0},    {"doc", 5}, {"Do", 0},  {"Other", 2}};
@@ -223,5 +206,5 @@ TEST(IconStore_Match, DuplicatesTakeSavedEntriesInStoredOrderOnce)
     }
 }
 
-}  // namespace
-}  // namespace icons
+} // namespace
+} // namespace icons

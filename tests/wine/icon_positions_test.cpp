@@ -46,19 +46,17 @@ struct Mode {
     bool autoRestore;
 };
 
-void WriteSettings(Mode mode)
-{
+void WriteSettings(Mode mode) {
     Settings record = SettingsTemplate();
     record.PerResolutionPositions = mode.perResolution;
     record.AutoRestorePositions = mode.autoRestore;
     record.HideAlways = 0;
     const SettingsBytes bytes = SerializeSettings(record);
-    ASSERT_TRUE(harness::RegWriteBinary(HKEY_CURRENT_USER, kKey, "Settings",
-                                        {bytes.begin(), bytes.end()}));
+    ASSERT_TRUE(
+        harness::RegWriteBinary(HKEY_CURRENT_USER, kKey, "Settings", {bytes.begin(), bytes.end()}));
 }
 
-std::optional<std::vector<uint8_t>> Stored(const char* name)
-{
+std::optional<std::vector<uint8_t>> Stored(const char* name) {
     auto value = harness::RegRead(HKEY_CURRENT_USER, kKey, name);
     if (!value)
         return std::nullopt;
@@ -72,8 +70,7 @@ struct Record {
     std::string caption;
 };
 
-std::vector<uint8_t> Encode(const std::vector<Record>& records)
-{
+std::vector<uint8_t> Encode(const std::vector<Record>& records) {
     icons::StoredSetWriter writer(static_cast<uint8_t>(records.size()));
     for (const Record& r : records)
         EXPECT_TRUE(writer.Append(r.x, r.y, r.caption));
@@ -82,13 +79,11 @@ std::vector<uint8_t> Encode(const std::vector<Record>& records)
 
 // Moves icons of the stand-in from outside its process: LVM_SETITEMPOSITION
 // carries the point in lParam, so it needs no memory of ours in the shell.
-void MoveIcon(const Shell& shell, int index, POINT p)
-{
+void MoveIcon(const Shell& shell, int index, POINT p) {
     SendMessageA(shell.ListView(), LVM_SETITEMPOSITION, index, MAKELPARAM(p.x, p.y));
 }
 
-DWORD RunTessara(const std::string& args)
-{
+DWORD RunTessara(const std::string& args) {
     Process tessara = Process::Start("Tessara.exe", args);
     EXPECT_TRUE(tessara.Pid()) << "Tessara.exe did not start";
     const auto code = tessara.WaitExit(kRunTimeoutMs);
@@ -98,8 +93,7 @@ DWORD RunTessara(const std::string& args)
 
 // Runs Tessara.exe, expects one message box with this text, answers it with
 // `button` and waits for the end.
-void RunAnswering(const std::string& args, const std::string& text, int button)
-{
+void RunAnswering(const std::string& args, const std::string& text, int button) {
     Process tessara = Process::Start("Tessara.exe", args);
     HWND box = harness::WaitForDialog("Tessara", tessara.Pid(), kRunTimeoutMs);
     ASSERT_TRUE(box) << "no message box from Tessara.exe " << args;
@@ -109,8 +103,7 @@ void RunAnswering(const std::string& args, const std::string& text, int button)
 }
 
 void ExpectSamePositions(const std::vector<ShellIcon>& actual,
-                         const std::vector<ShellIcon>& expected)
-{
+                         const std::vector<ShellIcon>& expected) {
     ASSERT_EQ(actual.size(), expected.size());
     for (size_t i = 0; i < actual.size(); ++i) {
         EXPECT_EQ(actual[i].position.x, expected[i].position.x) << actual[i].caption;
@@ -119,8 +112,7 @@ void ExpectSamePositions(const std::vector<ShellIcon>& actual,
 }
 
 // Spreads the icons over the screen in an order unlike the shell's own.
-std::vector<POINT> SpreadPlaces(size_t count)
-{
+std::vector<POINT> SpreadPlaces(size_t count) {
     std::vector<POINT> places;
     for (size_t i = 0; i < count; ++i)
         places.push_back({static_cast<LONG>(40 + (i * 150) % 900),
@@ -130,26 +122,20 @@ std::vector<POINT> SpreadPlaces(size_t count)
 
 class IconPositions : public ::testing::Test {
   protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(harness::RegDeleteKeyTree(HKEY_CURRENT_USER, kKey));
         WriteSettings({true, false});
     }
     void TearDown() override { shell_.Stop(); }
 
-    static ShellOptions Icons(int count)
-    {
+    static ShellOptions Icons(int count) {
         ShellOptions options;
         options.icons = count;
         return options;
     }
 
-    void StartShell(ShellOptions options = {})
-    {
-        ASSERT_TRUE(shell_.Start(options));
-    }
-    void MoveTo(const std::vector<POINT>& places)
-    {
+    void StartShell(ShellOptions options = {}) { ASSERT_TRUE(shell_.Start(options)); }
+    void MoveTo(const std::vector<POINT>& places) {
         for (size_t i = 0; i < places.size(); ++i)
             MoveIcon(shell_, static_cast<int>(i), places[i]);
     }
@@ -157,8 +143,7 @@ class IconPositions : public ::testing::Test {
     Shell shell_;
 };
 
-TEST_F(IconPositions, SaveScrambleRestoreGivesBackEveryPosition)
-{
+TEST_F(IconPositions, SaveScrambleRestoreGivesBackEveryPosition) {
     StartShell();
     const size_t count = shell_.Layout().size();
     ASSERT_GT(count, 2u);
@@ -182,8 +167,7 @@ TEST_F(IconPositions, SaveScrambleRestoreGivesBackEveryPosition)
     EXPECT_TRUE(IsWindowVisible(shell_.ListView()));
 }
 
-TEST_F(IconPositions, RelativeSaveStoresUnitsAndLeavesResolutionSetsAlone)
-{
+TEST_F(IconPositions, RelativeSaveStoresUnitsAndLeavesResolutionSetsAlone) {
     WriteSettings({false, false});
     const std::vector<uint8_t> other = Encode({{1, 2, "untouched"}});
     ASSERT_TRUE(harness::RegWriteBinary(HKEY_CURRENT_USER, kKey, kResolutionValue, other));
@@ -198,13 +182,12 @@ TEST_F(IconPositions, RelativeSaveStoresUnitsAndLeavesResolutionSetsAlone)
     for (const ShellIcon& icon : layout)
         records.push_back({icons::ToRelativeUnits(icon.position.x, 1024),
                            icons::ToRelativeUnits(icon.position.y, 768), icon.caption});
-    EXPECT_EQ(records[1].x, 32736);  // (1023 * 32768 + 1023) / 1024
+    EXPECT_EQ(records[1].x, 32736); // (1023 * 32768 + 1023) / 1024
     EXPECT_EQ(Stored(kRelativeValue), Encode(records));
     EXPECT_EQ(Stored(kResolutionValue), other);
 }
 
-TEST_F(IconPositions, PerResolutionSaveLeavesTheRelativeSetAlone)
-{
+TEST_F(IconPositions, PerResolutionSaveLeavesTheRelativeSetAlone) {
     const std::vector<uint8_t> other = Encode({{16384, 16384, "untouched"}});
     ASSERT_TRUE(harness::RegWriteBinary(HKEY_CURRENT_USER, kKey, kRelativeValue, other));
     ASSERT_TRUE(harness::RegWriteBinary(HKEY_CURRENT_USER, kKey, "SavedIcons_800_600", other));
@@ -215,8 +198,7 @@ TEST_F(IconPositions, PerResolutionSaveLeavesTheRelativeSetAlone)
     EXPECT_EQ(Stored("SavedIcons_800_600"), other);
 }
 
-TEST_F(IconPositions, RelativeSetFromAnotherScreenSizeLandsAtScaledPlaces)
-{
+TEST_F(IconPositions, RelativeSetFromAnotherScreenSizeLandsAtScaledPlaces) {
     // A relative set as a save on a 1280 x 1024 screen writes it, restored on
     // the test bed's 1024 x 768 desktop. The test bed's desktop size is fixed
     // for a run, so the other size is the saving side's.
@@ -243,8 +225,7 @@ TEST_F(IconPositions, RelativeSetFromAnotherScreenSizeLandsAtScaledPlaces)
     }
 }
 
-TEST_F(IconPositions, TwoHundredFiftyIconsAreSavedAndOneMoreIsRefused)
-{
+TEST_F(IconPositions, TwoHundredFiftyIconsAreSavedAndOneMoreIsRefused) {
     StartShell(Icons(250));
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(RunTessara("-q -save"), 0u);
@@ -263,8 +244,7 @@ TEST_F(IconPositions, TwoHundredFiftyIconsAreSavedAndOneMoreIsRefused)
     EXPECT_FALSE(Stored(kResolutionValue));
 }
 
-TEST_F(IconPositions, RestoreOf250IconsEndToEnd)
-{
+TEST_F(IconPositions, RestoreOf250IconsEndToEnd) {
     StartShell(Icons(250));
     EXPECT_EQ(RunTessara("-q -save"), 0u);
     const auto saved = shell_.Layout();
@@ -279,8 +259,7 @@ TEST_F(IconPositions, RestoreOf250IconsEndToEnd)
     ExpectSamePositions(shell_.Layout(), saved);
 }
 
-TEST_F(IconPositions, OffScreenIconsAskBeforeSaving)
-{
+TEST_F(IconPositions, OffScreenIconsAskBeforeSaving) {
     StartShell();
     MoveIcon(shell_, 0, {1100, 20});
     RunAnswering("-save", kOffScreenQuestion, IDNO);
@@ -289,16 +268,14 @@ TEST_F(IconPositions, OffScreenIconsAskBeforeSaving)
     EXPECT_TRUE(Stored(kResolutionValue));
 }
 
-TEST_F(IconPositions, NoIconsIsReportedUnlessQuiet)
-{
+TEST_F(IconPositions, NoIconsIsReportedUnlessQuiet) {
     StartShell(Icons(0));
     RunAnswering("-save", "No icons found", IDOK);
-    EXPECT_EQ(RunTessara("-q -save"), 0u);  // would hang on a box without -q
+    EXPECT_EQ(RunTessara("-q -save"), 0u); // would hang on a box without -q
     EXPECT_FALSE(Stored(kResolutionValue));
 }
 
-TEST_F(IconPositions, TwoHundredFiftyFiveIconsRestoreAnd256AreRefused)
-{
+TEST_F(IconPositions, TwoHundredFiftyFiveIconsRestoreAnd256AreRefused) {
     StartShell(Icons(255));
     const auto saved = Encode({{500, 500, "Icon 1"}});
     ASSERT_TRUE(harness::RegWriteBinary(HKEY_CURRENT_USER, kKey, kResolutionValue, saved));
@@ -310,11 +287,10 @@ TEST_F(IconPositions, TwoHundredFiftyFiveIconsRestoreAnd256AreRefused)
     shell_.Add("Icon 256");
     MoveIcon(shell_, 0, {10, 10});
     RunAnswering("-restore", kTooManyToRestore, IDOK);
-    EXPECT_EQ(shell_.Layout()[0].position.x, 10);  // nothing moved
+    EXPECT_EQ(shell_.Layout()[0].position.x, 10); // nothing moved
 }
 
-TEST_F(IconPositions, AutoArrangeRefusesRestoreAndSaysWhenItDisablesAutoRestore)
-{
+TEST_F(IconPositions, AutoArrangeRefusesRestoreAndSaysWhenItDisablesAutoRestore) {
     ShellOptions options;
     options.autoArrange = true;
     StartShell(options);
@@ -334,8 +310,7 @@ TEST_F(IconPositions, AutoArrangeRefusesRestoreAndSaysWhenItDisablesAutoRestore)
     EXPECT_TRUE(Stored(kResolutionValue));
 }
 
-TEST_F(IconPositions, MalformedValuesRestoreTheirCompleteRecordsOnly)
-{
+TEST_F(IconPositions, MalformedValuesRestoreTheirCompleteRecordsOnly) {
     StartShell();
     const auto layout = shell_.Layout();
     ASSERT_GE(layout.size(), 3u);
@@ -370,14 +345,13 @@ TEST_F(IconPositions, MalformedValuesRestoreTheirCompleteRecordsOnly)
     ExpectSamePositions(shell_.Layout(), before);
 }
 
-TEST_F(IconPositions, NoSavedSetMovesNothingAndSaysNothing)
-{
+TEST_F(IconPositions, NoSavedSetMovesNothingAndSaysNothing) {
     StartShell();
     MoveTo(SpreadPlaces(shell_.Layout().size()));
     const auto before = shell_.Layout();
-    EXPECT_EQ(RunTessara("-restore"), 0u);  // a box would keep it from ending
+    EXPECT_EQ(RunTessara("-restore"), 0u); // a box would keep it from ending
     ExpectSamePositions(shell_.Layout(), before);
     EXPECT_TRUE(IsWindowVisible(shell_.ListView()));
 }
 
-}  // namespace
+} // namespace
