@@ -1,6 +1,8 @@
 // Saving and restoring the desktop icon layout end to end: Tessara.exe with
 // "-save" and "-restore" against the stand-in shell, observed through the
 // shell's layout, the registry and the message boxes.
+#include "app/instance_data.h"
+#include "desklink/desk_link.h"
 #include "icons/icon_store.h"
 #include "settings/settings_record.h"
 #include "tests/harness/harness.h"
@@ -352,6 +354,30 @@ TEST_F(IconPositions, NoSavedSetMovesNothingAndSaysNothing) {
     EXPECT_EQ(RunTessara("-restore"), 0u); // a box would keep it from ending
     ExpectSamePositions(shell_.Layout(), before);
     EXPECT_TRUE(IsWindowVisible(shell_.ListView()));
+}
+
+TEST_F(IconPositions, SwitchesReuseTheAttachmentOfARunningInstance) {
+    // This test program stands in for the running instance: it attaches the
+    // desktop and says so in the data all instances share.
+    StartShell();
+    ASSERT_TRUE(OpenInstanceData());
+    RefreshDesktopListView();
+    ASSERT_TRUE(AttachDesktop());
+    Instances().DesktopAttached = 1;
+    MoveTo(SpreadPlaces(shell_.Layout().size()));
+    const auto saved = shell_.Layout();
+
+    EXPECT_EQ(RunTessara("-q -save"), 0u);
+    EXPECT_TRUE(Stored(kResolutionValue));
+    MoveIcon(shell_, 0, {900, 600});
+    MoveIcon(shell_, 1, {20, 650});
+    EXPECT_EQ(RunTessara("-q -restore"), 0u);
+    ExpectSamePositions(shell_.Layout(), saved);
+    // The runs used the instance's hook and left it in place.
+    EXPECT_TRUE(shell_.IsListViewSubclassed());
+
+    Instances().DesktopAttached = 0;
+    EXPECT_TRUE(DetachDesktop());
 }
 
 } // namespace
