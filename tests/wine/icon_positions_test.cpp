@@ -29,6 +29,8 @@ constexpr DWORD kRunTimeoutMs = 60000;
 
 constexpr char kTooManyToSave[] =
     "Too many icons to save.\nTessara can only save 250 icons.\n\nIcon positions were not saved.";
+constexpr char kTooMuchData[] = "Too many icons to save.\nTessara can only save 32000 bytes of "
+                                "data about icons.\n\nIcon positions were not saved.";
 constexpr char kTooManyToRestore[] =
     "Tessara can only restore icon positions when\nthere are 255 icons or less on the "
     "screen.\nYou currently have 256 icons displayed";
@@ -378,6 +380,41 @@ TEST_F(IconPositions, SwitchesReuseTheAttachmentOfARunningInstance) {
 
     Instances().DesktopAttached = 0;
     EXPECT_TRUE(DetachDesktop());
+}
+
+ShellOptions IconsWithCaptions(const std::vector<std::string>& captions) {
+    ShellOptions options;
+    options.iconsFile = harness::TempFile("captions");
+    FILE* file = std::fopen(options.iconsFile.c_str(), "wb");
+    EXPECT_TRUE(file);
+    if (file) {
+        for (const std::string& caption : captions)
+            std::fprintf(file, "%s\n", caption.c_str());
+        std::fclose(file);
+    }
+    return options;
+}
+
+TEST_F(IconPositions, DuplicateCaptionsComeBackOneSavedPlaceEach) {
+    StartShell(IconsWithCaptions({"Same", "Other", "Same", "Same", "Last"}));
+    MoveTo(SpreadPlaces(5));
+    const auto saved = shell_.Layout();
+    EXPECT_EQ(RunTessara("-q -save"), 0u);
+    MoveTo({saved[4].position, saved[3].position, saved[2].position, saved[1].position,
+            saved[0].position});
+    EXPECT_EQ(RunTessara("-q -restore"), 0u);
+    ExpectSamePositions(shell_.Layout(), saved);
+}
+
+TEST_F(IconPositions, MoreThan32000BytesOfIconDataAreRefused) {
+    // 130 records of 9 + 250 bytes pass the limit long before the icon count does.
+    std::vector<std::string> captions;
+    for (int i = 0; i < 130; ++i)
+        captions.push_back(std::to_string(1000 + i) + std::string(246, 'w'));
+    StartShell(IconsWithCaptions(captions));
+    ASSERT_EQ(shell_.IconCount(), 130);
+    RunAnswering("-q -save", kTooMuchData, IDOK);
+    EXPECT_FALSE(Stored(kResolutionValue));
 }
 
 } // namespace
