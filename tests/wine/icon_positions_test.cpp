@@ -3,16 +3,20 @@
 // shell's layout, the registry and the message boxes.
 #include "app/instance_data.h"
 #include "desklink/desk_link.h"
+#include "icons/icon_positions.h"
 #include "icons/icon_store.h"
+#include "settings/settings.h"
 #include "settings/settings_record.h"
 #include "tests/harness/harness.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -415,6 +419,105 @@ TEST_F(IconPositions, MoreThan32000BytesOfIconDataAreRefused) {
     ASSERT_EQ(shell_.IconCount(), 130);
     RunAnswering("-q -save", kTooMuchData, IDOK);
     EXPECT_FALSE(Stored(kResolutionValue));
+}
+
+// Calls into the program's own save and restore from this process, on a
+// thread of their own so that this thread can answer their message boxes.
+class InProcess : public IconPositions {
+  protected:
+    void SetUp() override {
+        IconPositions::SetUp();
+        g_settings = SettingsTemplate();
+        g_settings.PerResolutionPositions = 1;
+        g_settings.HideAlways = 0;
+        g_settings.AutoResample = 0;
+    }
+    void TearDown() override {
+        DetachDesktop();
+        IconPositions::TearDown();
+    }
+    void Attach() {
+        RefreshDesktopListView();
+        ASSERT_TRUE(AttachDesktop());
+    }
+    template <typename Call> void CallAnswering(Call call, const std::string& text, int button) {
+        std::atomic<bool> done{false};
+        std::thread worker([&] {
+            call();
+            done = true;
+        });
+        HWND box = harness::WaitForDialog("Tessara", GetCurrentProcessId());
+        EXPECT_TRUE(box);
+        if (box) {
+            EXPECT_EQ(harness::MessageBoxText(box), text);
+            harness::PressButton(box, button);
+        }
+        EXPECT_TRUE(harness::WaitUntil([&] { return done.load(); }));
+        worker.join();
+    }
+};
+
+TEST_F(InProcess, SaveAsksAboutAutoArrangeWhenToldTo) {
+    ShellOptions options;
+    options.autoArrange = true;
+    StartShell(options);
+    Attach();
+    constexpr char question[] =
+        "The desktop is in \"Auto Arrange\" mode.\n\nDo you want to save the icon positions?";
+    CallAnswering([] { SaveIconPositions(nullptr, true); }, question, IDNO);
+    EXPECT_FALSE(Stored(kResolutionValue));
+    CallAnswering([] { SaveIconPositions(nullptr, true); }, question, IDYES);
+    EXPECT_TRUE(Stored(kResolutionValue));
+}
+
+TEST_F(InProcess, AutoArrangeRefusalClearsAutomaticRestoreAndItsCheckBox) {
+    ShellOptions options;
+    options.autoArrange = true;
+    StartShell(options);
+    Attach();
+    HWND owner = CreateWindowA("STATIC", "owner", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr,
+                               nullptr, nullptr);
+    HWND checkBox = CreateWindowA("BUTTON", "auto", WS_CHILD | BS_AUTOCHECKBOX, 0, 0, 50, 20, owner,
+                                  reinterpret_cast<HMENU>(1068), nullptr, nullptr);
+    ASSERT_TRUE(checkBox);
+    SendMessageA(checkBox, BM_SETCHECK, BST_CHECKED, 0);
+    g_settings.AutoRestorePositions = 1;
+    CallAnswering([owner] { RestoreIconPositions(owner); },
+                  std::string(kAutoArrangeRefusal) + kDisablingSentence, IDOK);
+    EXPECT_EQ(g_settings.AutoRestorePositions, 0);
+    EXPECT_EQ(SendMessageA(checkBox, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    DestroyWindow(owner);
+}
+
+TEST_F(InProcess, FinishedRestoreClearsTheTemporarilyMovedFlagAndEnablesSaving) {
+    StartShell();
+    Attach();
+    ASSERT_TRUE(OpenInstanceData());
+    HWND owner = CreateWindowA("STATIC", "owner", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr,
+                               nullptr, nullptr);
+    HWND saveButton = CreateWindowA("BUTTON", "save", WS_CHILD | WS_DISABLED, 0, 0, 50, 20, owner,
+                                    reinterpret_cast<HMENU>(1077), nullptr, nullptr);
+    Instances().IconsTemporarilyMoved = 1;
+    ShowWindow(shell_.ListView(), SW_HIDE);
+    RestoreIconPositions(owner); // no saved set: only the finish
+    EXPECT_EQ(Instances().IconsTemporarilyMoved, 0);
+    EXPECT_TRUE(IsWindowEnabled(saveButton));
+    EXPECT_TRUE(IsWindowVisible(shell_.ListView()));
+
+    g_settings.HideAlways = 1;
+    RestoreIconPositions(owner);
+    EXPECT_FALSE(IsWindowVisible(shell_.ListView()));
+    DestroyWindow(owner);
+}
+
+TEST_F(InProcess, QueriesSeeTheSetOfEachMode) {
+    EXPECT_FALSE(RelativeIconSetExists());
+    EXPECT_FALSE(ResolutionIconSetExists());
+    ASSERT_TRUE(harness::RegWriteBinary(HKEY_CURRENT_USER, kKey, kRelativeValue, {0}));
+    EXPECT_TRUE(RelativeIconSetExists());
+    EXPECT_FALSE(ResolutionIconSetExists());
+    ASSERT_TRUE(harness::RegWriteBinary(HKEY_CURRENT_USER, kKey, kResolutionValue, {0}));
+    EXPECT_TRUE(ResolutionIconSetExists());
 }
 
 } // namespace
