@@ -1,0 +1,41 @@
+// Control channel of the stand-in desktop shell (deskshell.exe), used by the
+// test harness. A client sends WM_COPYDATA to the "Progman" window; dwData is a
+// ShellCommand, lpData/cbData its argument. SendMessage returns the result.
+//
+//   Add           argument: caption bytes (no terminator needed, at most 255)
+//                 result:   index of the new icon, or -1
+//   Remove        argument: int32 index        result: 1 removed, 0 no such icon
+//   WriteLayout   argument: file path (ANSI)   result: item count, or -1
+//                 The file is written before the call returns, one icon a line:
+//                 "index x y boundsL boundsT boundsR boundsB labelL labelT labelR labelB caption"
+//                 (caption to the end of the line; coordinates are list-view client coordinates).
+//   SetAutoArrange argument: int32 0 or 1      result: 1
+//   IsSubclassed  no argument    result: 1 when the list view's window procedure is not the one
+//                 it had when the shell created it (someone subclassed it), else 0
+//   WriteEvents   argument: file path (ANSI)   result: event count, or -1
+//                 Writes and then forgets the messages the shell's windows received since
+//                 the last call, one a line: "window message wParam" with window one of
+//                 progman, defview, listview and message and wParam in decimal. Recorded:
+//                 WM_SETTINGCHANGE, WM_SYSCOLORCHANGE, WM_CONTEXTMENU, WM_ENTERMENULOOP,
+//                 WM_INITMENU, WM_INITMENUPOPUP, WM_MENUSELECT, WM_EXITMENULOOP, WM_COMMAND,
+//                 WM_LBUTTONUP, WM_NOTIFY (wParam is then the notification code),
+//                 and for each context menu shown one line "menu 0 0 ITEM|ITEM|...".
+//   Refresh       no argument    result: 1 (redraws the desktop, re-reading the wallpaper)
+#pragma once
+
+enum class ShellCommand : unsigned long {
+    Add = 1,
+    Remove,
+    WriteLayout,
+    SetAutoArrange,
+    IsSubclassed,
+    WriteEvents,
+    Refresh,
+};
+
+// Context menu item ids of SHELLDLL_DefView.
+enum ShellMenuId : unsigned {
+    kMenuAutoArrange = 0x7051,
+    kMenuRefresh = 0x7052,
+    kMenuProperties = 0x7053,
+};

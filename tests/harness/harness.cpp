@@ -1,0 +1,258 @@
+#include "tests/harness/harness.h"
+
+#include <atomic>
+#include <utility>
+
+namespace harness {
+
+// ---- Waiting -------------------------------------------------------------
+
+void PumpMessages(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (ms == 0)
+            break;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (GetTickCount() - start < ms);
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (done())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return done();
+        PumpMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+// ---- Paths ---------------------------------------------------------------
+
+namespace {
+
+std::string ParentOf(const std::string& path)
+{
+    size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+void CreateFolders(const std::string& folder)
+{
+    if (folder.empty() || GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return;
+    std::string parent = ParentOf(folder);
+    if (parent != folder)
+        CreateFolders(parent);
+    CreateDirectoryA(folder.c_str(), nullptr);
+}
+
+std::string Quoted(const std::string& text)
+{
+    return text.find_first_of(" \t") == std::string::npos ? text : "\"" + text + "\"";
+}
+
+} // namespace
+
+std::string BinDir()
+{
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return ParentOf(std::string(path, length));
+}
+
+std::string BuildPath(const std::string& relative)
+{
+    std::string path = ParentOf(BinDir()) + "\\" + relative;
+    CreateFolders(ParentOf(path));
+    return path;
+}
+
+std::string TempFile(const std::string& stem)
+{
+    static std::atomic<int> counter{0};
+    return BuildPath("testdata\\" + stem + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+                     std::to_string(counter++) + ".tmp");
+}
+
+// ---- Processes -----------------------------------------------------------
+
+Process Process::Start(const std::string& program, const std::string& args)
+{
+    std::string path =
+        program.find_first_of("\\/") == std::string::npos ? BinDir() + "\\" + program : program;
+    std::string commandLine = Quoted(path) + (args.empty() ? "" : " " + args);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    Process process;
+    if (CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       BinDir().c_str(), &startup, &info)) {
+        CloseHandle(info.hThread);
+        process.process_ = info.hProcess;
+        process.pid_ = info.dwProcessId;
+    }
+    return process;
+}
+
+Process::Process(Process&& other) noexcept
+    : process_(std::exchange(other.process_, nullptr)), pid_(std::exchange(other.pid_, 0))
+{
+}
+
+Process& Process::operator=(Process&& other) noexcept
+{
+    if (this != &other) {
+        Terminate();
+        if (process_)
+            CloseHandle(process_);
+        process_ = std::exchange(other.process_, nullptr);
+        pid_ = std::exchange(other.pid_, 0);
+    }
+    return *this;
+}
+
+Process::~Process()
+{
+    Terminate();
+    if (process_)
+        CloseHandle(process_);
+}
+
+bool Process::Running() const
+{
+    return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> Process::WaitExit(DWORD timeoutMs)
+{
+    if (!process_ || !WaitUntil([&] { return !Running(); }, timeoutMs))
+        return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(process_, &code);
+    return code;
+}
+
+void Process::Terminate(UINT exitCode)
+{
+    if (!Running())
+        return;
+    TerminateProcess(process_, exitCode);
+    WaitForSingleObject(process_, kDefaultTimeoutMs);
+}
+
+// ---- Windows -------------------------------------------------------------
+
+std::string WindowText(HWND hwnd)
+{
+    char text[1024] = "";
+    // WM_GETTEXT reaches other processes' controls too (GetWindowText does not).
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
+    return text;
+}
+
+std::string ClassName(HWND hwnd)
+{
+    char name[256] = "";
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+DWORD WindowPid(HWND hwnd)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    return pid;
+}
+
+namespace {
+
+struct WindowQuery {
+    const char* className;
+    const char* title;
+    DWORD pid;
+    HWND found;
+};
+
+bool Matches(HWND hwnd, const WindowQuery& query)
+{
+    if (query.pid && WindowPid(hwnd) != query.pid)
+        return false;
+    if (query.className && ClassName(hwnd) != query.className)
+        return false;
+    return !query.title || WindowText(hwnd) == query.title;
+}
+
+BOOL CALLBACK CheckWindow(HWND hwnd, LPARAM lParam)
+{
+    auto& query = *reinterpret_cast<WindowQuery*>(lParam);
+    if (!Matches(hwnd, query))
+        return TRUE;
+    query.found = hwnd;
+    return FALSE;
+}
+
+} // namespace
+
+HWND FindTopLevel(const char* className, const char* title, DWORD pid)
+{
+    WindowQuery query{className, title, pid, nullptr};
+    EnumWindows(CheckWindow, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+HWND WaitForWindow(const char* className, const char* title, DWORD pid, DWORD timeoutMs)
+{
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindTopLevel(className, title, pid)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+bool WaitForWindowGone(HWND hwnd, DWORD timeoutMs)
+{
+    return WaitUntil([&] { return !IsWindow(hwnd); }, timeoutMs);
+}
+
+// ---- Message boxes and dialogs -------------------------------------------
+
+HWND WaitForDialog(const std::string& caption, DWORD pid, DWORD timeoutMs)
+{
+    return WaitForWindow("#32770", caption.c_str(), pid, timeoutMs);
+}
+
+std::string ControlText(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    return control ? WindowText(control) : std::string();
+}
+
+std::string MessageBoxText(HWND dialog)
+{
+    return ControlText(dialog, 0xFFFF);
+}
+
+bool PressButton(HWND dialog, int id)
+{
+    HWND button = GetDlgItem(dialog, id);
+    if (!button)
+        return false;
+    return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(button)) != FALSE;
+}
+
+HWND Taskbar()
+{
+    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    return taskbar && IsWindowVisible(taskbar) ? taskbar : nullptr;
+}
+
+} // namespace harness

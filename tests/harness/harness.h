@@ -1,0 +1,211 @@
+// Helpers for the Wine integration tests: processes, windows, dialogs, the
+// registry of the test prefix, screenshots and the stand-in desktop shell.
+// Every wait polls with a deadline and pumps the calling thread's messages, so
+// a test may own windows while it waits.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace harness {
+
+// ---- Waiting -------------------------------------------------------------
+
+constexpr DWORD kDefaultTimeoutMs = 10000;
+
+// Polls `done` until it is true or `timeoutMs` has passed; pumps messages in
+// between. Returns the last result of `done`.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kDefaultTimeoutMs);
+
+// Dispatches the calling thread's pending messages for `ms` milliseconds.
+void PumpMessages(DWORD ms = 0);
+
+// ---- Paths ---------------------------------------------------------------
+
+// Folder of the running test program: <builddir>\bin, beside Tessara.exe,
+// deskhook.dll and deskshell.exe. No trailing backslash.
+std::string BinDir();
+
+// <builddir>\RELATIVE (folders created as needed for the parent of the path).
+std::string BuildPath(const std::string& relative);
+
+// A file name under <builddir>\testdata\ unique to this process and call.
+std::string TempFile(const std::string& stem);
+
+// ---- Processes -----------------------------------------------------------
+
+// A child process. Destroying a still-running Process terminates it.
+class Process {
+  public:
+    // Starts `program` (a file name resolves to BinDir()) with `args` appended
+    // to the command line as given. Check Running() or Pid() for success.
+    static Process Start(const std::string& program, const std::string& args = "");
+
+    Process() = default;
+    Process(Process&& other) noexcept;
+    Process& operator=(Process&& other) noexcept;
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    ~Process();
+
+    DWORD Pid() const { return pid_; }
+    HANDLE Handle() const { return process_; }
+    bool Running() const;
+    // Exit code once it has ended within `timeoutMs`, else nothing.
+    std::optional<DWORD> WaitExit(DWORD timeoutMs = kDefaultTimeoutMs);
+    // Terminates (if running) and waits for the end.
+    void Terminate(UINT exitCode = 1);
+
+  private:
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+};
+
+// Top-level window of the given class and/or exact title (nullptr: any),
+// optionally of process `pid` (0: any). Hidden windows count too.
+HWND FindTopLevel(const char* className, const char* title, DWORD pid = 0);
+// The same, polling until found or the timeout has passed (nullptr then).
+HWND WaitForWindow(const char* className, const char* title, DWORD pid = 0,
+                   DWORD timeoutMs = kDefaultTimeoutMs);
+// Waits until `hwnd` no longer exists.
+bool WaitForWindowGone(HWND hwnd, DWORD timeoutMs = kDefaultTimeoutMs);
+
+std::string WindowText(HWND hwnd);
+std::string ClassName(HWND hwnd);
+DWORD WindowPid(HWND hwnd);
+
+// ---- Message boxes and dialogs -------------------------------------------
+
+// Waits for a dialog ("#32770") with exactly this caption, optionally of `pid`.
+HWND WaitForDialog(const std::string& caption, DWORD pid = 0, DWORD timeoutMs = kDefaultTimeoutMs);
+// The message text of a message box (its static control 0xFFFF).
+std::string MessageBoxText(HWND dialog);
+// Text of the dialog's control `id` ("" when there is none).
+std::string ControlText(HWND dialog, int id);
+// Presses button `id` as a click would (WM_COMMAND BN_CLICKED posted to the
+// dialog). False when the dialog has no such control.
+bool PressButton(HWND dialog, int id);
+
+// ---- Registry of the test prefix -----------------------------------------
+
+struct RegValue {
+    DWORD type = REG_NONE;
+    std::vector<uint8_t> data;
+
+    std::optional<DWORD> AsDword() const;
+    // REG_SZ / REG_EXPAND_SZ without the terminating zero.
+    std::optional<std::string> AsString() const;
+};
+
+std::optional<RegValue> RegRead(HKEY root, const std::string& key, const std::string& name);
+bool RegWrite(HKEY root, const std::string& key, const std::string& name, DWORD type,
+              const void* data, DWORD size);
+bool RegWriteBinary(HKEY root, const std::string& key, const std::string& name,
+                    const std::vector<uint8_t>& data);
+bool RegWriteDword(HKEY root, const std::string& key, const std::string& name, DWORD value);
+bool RegWriteString(HKEY root, const std::string& key, const std::string& name,
+                    const std::string& value);
+// True when the value is gone afterwards (also when it never existed).
+bool RegDeleteValue(HKEY root, const std::string& key, const std::string& name);
+// Deletes the key with all its subkeys; true when it is gone afterwards.
+bool RegDeleteKeyTree(HKEY root, const std::string& key);
+
+// ---- Screenshots ---------------------------------------------------------
+
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb; // top-down rows, 3 bytes a pixel
+
+    COLORREF Pixel(int x, int y) const;
+};
+
+// The whole virtual desktop as it is on screen now.
+Image CaptureScreen();
+// Captures the screen into <builddir>\screenshots\NAME.png; returns the path
+// ("" on failure).
+std::string Screenshot(const std::string& name);
+// Captures the screen into the PNG file `path`.
+bool ScreenshotTo(const std::string& path);
+// Reads a PNG written by the harness (8-bit RGB, stored deflate blocks).
+std::optional<Image> ReadPng(const std::string& path);
+
+// ---- The stand-in desktop shell (deskshell.exe) --------------------------
+
+struct ShellOptions {
+    int icons = -1;             // -icons N: "Icon 1".."Icon N"; -1: the default dozen captions
+    std::string iconsFile;      // -icons-file PATH: one caption a line
+    bool autoArrange = false;   // -autoarrange
+    std::string extraArgs;      // appended as given
+};
+
+struct ShellIcon {
+    int index = 0;
+    POINT position{};
+    RECT bounds{};
+    RECT label{};
+    std::string caption;
+};
+
+struct ShellEvent {
+    std::string window; // "progman", "defview", "listview" or "menu"
+    UINT message = 0;
+    WPARAM wParam = 0;
+    std::string text;   // for "menu": the items, "|"-separated
+};
+
+// The running stand-in shell. Start closes any shell left over by an earlier
+// test first; destroying the object stops the shell.
+class Shell {
+  public:
+    Shell() = default;
+    Shell(Shell&&) noexcept = default;
+    Shell& operator=(Shell&&) noexcept = default;
+    ~Shell();
+
+    // Starts deskshell.exe and waits until its list view exists and holds its icons.
+    bool Start(const ShellOptions& options = {});
+    // Closes it (WM_CLOSE, then termination if needed) and waits for the end.
+    void Stop();
+    // Stop + Start with the same options: a new "Progman" window.
+    bool Restart();
+
+    DWORD Pid() const { return process_.Pid(); }
+    bool Running() const { return process_.Running(); }
+    HWND Progman() const { return progman_; }
+    HWND DefView() const { return defView_; }
+    HWND ListView() const { return listView_; }
+
+    int IconCount() const;
+    std::vector<ShellIcon> Layout() const;
+    int Add(const std::string& caption) const;
+    bool Remove(int index) const;
+    bool SetAutoArrange(bool on) const;
+    bool IsListViewSubclassed() const;
+    // The messages recorded since the last call (see deskshell_protocol.h).
+    std::vector<ShellEvent> TakeEvents() const;
+    void Refresh() const;
+
+  private:
+    LRESULT Command(unsigned long command, const void* data, DWORD size) const;
+    bool FindWindows();
+
+    ShellOptions options_;
+    Process process_;
+    HWND progman_ = nullptr;
+    HWND defView_ = nullptr;
+    HWND listView_ = nullptr;
+};
+
+// Closes every "Progman" window that a stand-in shell owns.
+void CloseAllShells();
+
+// The visible taskbar of the virtual desktop, or nullptr.
+HWND Taskbar();
+
+} // namespace harness

@@ -1,0 +1,218 @@
+#include "tests/harness/harness.h"
+#include "tests/harness/png.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace harness;
+
+namespace {
+
+const char kTestKey[] = "Software\\TessaraHarnessTest";
+
+TEST(Harness_Paths, BinDirHoldsTheTestProgramAndBuildPathIsBesideIt)
+{
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    EXPECT_EQ(std::string(self).rfind(BinDir() + "\\", 0), 0u);
+    std::string path = BuildPath("testdata\\sub\\file.txt");
+    EXPECT_EQ(GetFileAttributesA(path.substr(0, path.rfind('\\')).c_str()) & FILE_ATTRIBUTE_DIRECTORY,
+              DWORD(FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(path.find("\\bin\\"), std::string::npos);
+}
+
+TEST(Harness_Process, WaitExitGivesTheExitCode)
+{
+    for (int code : {0, 7, 255}) {
+        Process process =
+            Process::Start("C:\\windows\\system32\\cmd.exe", "/c exit " + std::to_string(code));
+        ASSERT_NE(process.Pid(), 0u);
+        EXPECT_EQ(process.WaitExit(), std::optional<DWORD>(code));
+        EXPECT_FALSE(process.Running());
+    }
+}
+
+TEST(Harness_Process, StartOfAMissingProgramFails)
+{
+    Process process = Process::Start("no-such-program.exe");
+    EXPECT_EQ(process.Pid(), 0u);
+    EXPECT_FALSE(process.Running());
+}
+
+struct MessageBoxCase {
+    UINT style;
+    int button;
+};
+
+TEST(Harness_Dialog, ReadsAndAnswersAMessageBox)
+{
+    const MessageBoxCase cases[] = {{MB_OK, IDOK}, {MB_YESNO, IDNO}, {MB_YESNO, IDYES},
+                                    {MB_OKCANCEL, IDCANCEL}};
+    for (const auto& c : cases) {
+        std::string caption = "Harness box " + std::to_string(c.button);
+        int answer = 0;
+        std::thread shower([&] {
+            answer = MessageBoxA(nullptr, "First line\nsecond line", caption.c_str(), c.style);
+        });
+        HWND box = WaitForDialog(caption, GetCurrentProcessId());
+        ASSERT_NE(box, nullptr) << caption;
+        EXPECT_EQ(MessageBoxText(box), "First line\nsecond line");
+        EXPECT_TRUE(PressButton(box, c.button));
+        shower.join();
+        EXPECT_EQ(answer, c.button);
+        EXPECT_FALSE(IsWindow(box));
+    }
+}
+
+TEST(Harness_Dialog, PressButtonRejectsAMissingButton)
+{
+    std::thread shower([] { MessageBoxA(nullptr, "text", "Harness missing button", MB_OK); });
+    HWND box = WaitForDialog("Harness missing button");
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(PressButton(box, IDNO));
+    EXPECT_EQ(ControlText(box, 4242), "");
+    EXPECT_TRUE(PressButton(box, IDOK));
+    shower.join();
+}
+
+TEST(Harness_Dialog, WaitForDialogTimesOutWhenThereIsNone)
+{
+    EXPECT_EQ(WaitForDialog("No such dialog anywhere", 0, 200), nullptr);
+}
+
+TEST(Harness_Registry, ValuesRoundTrip)
+{
+    ASSERT_TRUE(RegDeleteKeyTree(HKEY_CURRENT_USER, kTestKey));
+    const std::vector<uint8_t> binary = {0, 1, 2, 0xFE, 0xFF};
+    ASSERT_TRUE(RegWriteBinary(HKEY_CURRENT_USER, kTestKey, "Binary", binary));
+    ASSERT_TRUE(RegWriteDword(HKEY_CURRENT_USER, kTestKey, "Dword", 0x12345678));
+    ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, kTestKey, "String", "text"));
+    ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, std::string(kTestKey) + "\\Sub", "", "x"));
+
+    auto b = RegRead(HKEY_CURRENT_USER, kTestKey, "Binary");
+    ASSERT_TRUE(b);
+    EXPECT_EQ(b->type, DWORD(REG_BINARY));
+    EXPECT_EQ(b->data, binary);
+    auto d = RegRead(HKEY_CURRENT_USER, kTestKey, "Dword");
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->AsDword(), std::optional<DWORD>(0x12345678));
+    EXPECT_EQ(d->AsString(), std::nullopt);
+    auto s = RegRead(HKEY_CURRENT_USER, kTestKey, "String");
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->AsString(), std::optional<std::string>("text"));
+    EXPECT_EQ(s->AsDword(), std::nullopt);
+
+    EXPECT_TRUE(RegDeleteValue(HKEY_CURRENT_USER, kTestKey, "Dword"));
+    EXPECT_FALSE(RegRead(HKEY_CURRENT_USER, kTestKey, "Dword"));
+    EXPECT_TRUE(RegRead(HKEY_CURRENT_USER, kTestKey, "String"));
+    EXPECT_TRUE(RegDeleteKeyTree(HKEY_CURRENT_USER, kTestKey));
+    EXPECT_FALSE(RegRead(HKEY_CURRENT_USER, kTestKey, "String"));
+    EXPECT_FALSE(RegRead(HKEY_CURRENT_USER, std::string(kTestKey) + "\\Sub", ""));
+}
+
+TEST(Harness_Png, EncodeDecodeRoundTripsBeyondOneStoredBlock)
+{
+    png::RgbImage image{300, 100, {}};
+    for (int i = 0; i < image.width * image.height * 3; ++i)
+        image.rgb.push_back(static_cast<uint8_t>(i * 7));
+    auto decoded = png::Decode(png::Encode(image));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->width, 300);
+    EXPECT_EQ(decoded->height, 100);
+    EXPECT_EQ(decoded->rgb, image.rgb);
+}
+
+TEST(Harness_Png, DecodeRejectsACorruptedFile)
+{
+    png::RgbImage image{2, 2, std::vector<uint8_t>(12, 0x80)};
+    std::vector<uint8_t> file = png::Encode(image);
+    for (size_t at : {size_t(0), size_t(20), file.size() / 2, file.size() - 14}) {
+        std::vector<uint8_t> broken = file;
+        broken[at] ^= 0x01;
+        EXPECT_FALSE(png::Decode(broken)) << "byte " << at;
+    }
+}
+
+TEST(Harness_Png, ChecksumsMatchKnownValues)
+{
+    const uint8_t text[] = "123456789";
+    EXPECT_EQ(png::Crc32(text, 9), 0xCBF43926u);
+    EXPECT_EQ(png::Adler32(text, 9), 0x091E01DEu);
+}
+
+// A topmost window whose left half is one colour and right half another.
+struct TwoColourWindow {
+    static constexpr COLORREF kLeft = RGB(200, 30, 40);
+    static constexpr COLORREF kRight = RGB(20, 60, 220);
+
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message != WM_PAINT)
+            return DefWindowProcA(hwnd, message, wParam, lParam);
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hwnd, &paint);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        RECT left = client, right = client;
+        left.right = right.left = client.right / 2;
+        for (auto [rect, colour] : {std::pair{left, kLeft}, std::pair{right, kRight}}) {
+            HBRUSH brush = CreateSolidBrush(colour);
+            FillRect(dc, &rect, brush);
+            DeleteObject(brush);
+        }
+        EndPaint(hwnd, &paint);
+        return 0;
+    }
+
+    TwoColourWindow(int x, int y, int width, int height)
+    {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "HarnessTwoColour";
+        RegisterClassA(&wc);
+        hwnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE,
+                               x, y, width, height, nullptr, nullptr, wc.hInstance, nullptr);
+        UpdateWindow(hwnd);
+    }
+    ~TwoColourWindow() { DestroyWindow(hwnd); }
+
+    HWND hwnd;
+};
+
+TEST(Harness_Screenshot, WritesTheScreenAsPng)
+{
+    TwoColourWindow window(100, 120, 200, 80);
+    ASSERT_NE(window.hwnd, nullptr);
+    const struct {
+        int x, y;
+        COLORREF colour;
+    } probes[] = {{101, 121, TwoColourWindow::kLeft},
+                  {199, 199, TwoColourWindow::kLeft},
+                  {200, 121, TwoColourWindow::kRight},
+                  {299, 199, TwoColourWindow::kRight}};
+    ASSERT_TRUE(WaitUntil([&] {
+        Image screen = CaptureScreen();
+        return screen.Pixel(probes[0].x, probes[0].y) == probes[0].colour;
+    }));
+
+    std::string path = Screenshot("harness_two_colours");
+    ASSERT_FALSE(path.empty());
+    auto image = ReadPng(path);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(image->height, GetSystemMetrics(SM_CYSCREEN));
+    for (const auto& probe : probes)
+        EXPECT_EQ(image->Pixel(probe.x, probe.y), probe.colour) << probe.x << "," << probe.y;
+    EXPECT_NE(image->Pixel(99, 121), TwoColourWindow::kLeft);
+    EXPECT_NE(image->Pixel(300, 121), TwoColourWindow::kRight);
+}
+
+TEST(Harness_Screenshot, ScreenIsTheFixedVirtualDesktop)
+{
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
+}
+
+} // namespace
