@@ -12,10 +12,11 @@ constexpr DWORD kAnswerWaitsMs[] = {100, 200, 400, 800, 1600, 3200};
 // Explorer removes its subclass by itself once this process is gone.
 constexpr UINT kDetachTimeoutMs = 5000;
 
-bool Attached(const SharedBlock& block) { return block.ListHooked != nullptr; }
+bool Attached(const SharedBlock& block) {
+    return block.ListHooked != nullptr;
+}
 
-void RegisterMessages(SharedBlock& block)
-{
+void RegisterMessages(SharedBlock& block) {
     block.MsgStart = RegisterWindowMessageA(names::MsgStart);
     block.MsgEnd = RegisterWindowMessageA(names::MsgEnd);
     block.MsgGetPos = RegisterWindowMessageA(names::MsgGetPos);
@@ -25,15 +26,13 @@ void RegisterMessages(SharedBlock& block)
 }
 
 // A hook this process left behind by an attach that got no answer.
-void RemoveOwnStaleHook(SharedBlock& block)
-{
+void RemoveOwnStaleHook(SharedBlock& block) {
     if (block.ListHook && block.OwnerProcessId == GetCurrentProcessId())
         UnhookWindowsHookEx(block.ListHook);
     block.ListHook = nullptr;
 }
 
-void ResetForAttach(SharedBlock& block)
-{
+void ResetForAttach(SharedBlock& block) {
     RemoveOwnStaleHook(block);
     block.ListHooked = nullptr;
     block.MsgGetPos = 0;
@@ -43,8 +42,7 @@ void ResetForAttach(SharedBlock& block)
     block.OwnerProcessId = GetCurrentProcessId();
 }
 
-bool WaitForDesktopAnswer(const SharedBlock& block)
-{
+bool WaitForDesktopAnswer(const SharedBlock& block) {
     for (DWORD waitMs : kAnswerWaitsMs) {
         if (Attached(block))
             break;
@@ -53,8 +51,7 @@ bool WaitForDesktopAnswer(const SharedBlock& block)
     return Attached(block);
 }
 
-BOOL Attach(SharedBlock& block)
-{
+BOOL Attach(SharedBlock& block) {
     // Another instance's live attachment is reused; one whose program has
     // ended is taken over (the desktop side checks the owner under its lock).
     if (Attached(block) && deskhook::ProcessAlive(block.OwnerProcessId))
@@ -76,8 +73,7 @@ BOOL Attach(SharedBlock& block)
     return FALSE;
 }
 
-BOOL Detach(SharedBlock& block)
-{
+BOOL Detach(SharedBlock& block) {
     if (!Attached(block)) {
         RemoveOwnStaleHook(block);
         return TRUE;
@@ -93,8 +89,7 @@ BOOL Detach(SharedBlock& block)
 
 } // namespace
 
-BOOL WINAPI SetHook(BOOL attach)
-{
+BOOL WINAPI SetHook(BOOL attach) {
     SharedBlock* block = deskhook::ProgramBlock();
     if (!block)
         return FALSE;

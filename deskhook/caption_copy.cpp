@@ -7,16 +7,14 @@ namespace caption {
 
 namespace {
 
-int TerminatedLength(const char* text, int limit)
-{
+int TerminatedLength(const char* text, int limit) {
     const void* end = std::memchr(text, '\0', static_cast<size_t>(limit));
     return end ? static_cast<int>(static_cast<const char*>(end) - text) : limit;
 }
 
 } // namespace
 
-int Store(char* field, const char* text, long long reported)
-{
+int Store(char* field, const char* text, long long reported) {
     int length = static_cast<int>(std::clamp<long long>(reported, 0, kBytes));
     if (!text)
         length = 0;

@@ -20,41 +20,41 @@
 // the send returns. The program serialises every exchange with its icon lock.
 // Flags written by one side and read by the other are aligned 32-bit words.
 struct SharedBlock {
-    RECT LabelRect;              // LVIR_LABEL rectangle of the icon last asked for
-    RECT BoundsRect;             // LVIR_BOUNDS rectangle of the icon last asked for
-    char Caption[256];           // its caption; not terminated when all 256 bytes are text
-    void* volatile ListHooked;   // non-null once the list view is subclassed (the
-                                 // block's address inside Explorer)
-    UINT MsgGetPos;              // "DSK_GetPos"
-    UINT MsgSetPos;              // "DSK_SetPos"
-    UINT MsgHitTest;             // "DSK_HitTest"
-    UINT MsgToggleCursor;        // "DSK_SCHCsr"
-    volatile LONG CursorShown;   // 0 while the library has hidden the cursor
-    COLORREF PaintTextColor;     // caption text colour applied at every paint
-    COLORREF PaintBackColor;     // caption background colour, CLR_NONE = transparent
-    LVITEMA ItemRequest;         // caption query record, used inside Explorer only
-    POINT Position;              // DSK_GetPos answer, DSK_SetPos request
-    LONG CaptionLength;          // valid bytes in Caption, at most 256
-    LVHITTESTINFO HitTest;       // DSK_HitTest: point in, flags and item out
-    volatile LONG DanceRunning;  // 1 while the icon dance runs
-    volatile LONG MenuEnabled;   // desktop context-menu extension on
-    volatile LONG ClickToShow;   // a click on the empty desktop shows the icons
-    volatile LONG MouseMoved;    // set inside Explorer at every mouse move over the icons
+    RECT LabelRect;               // LVIR_LABEL rectangle of the icon last asked for
+    RECT BoundsRect;              // LVIR_BOUNDS rectangle of the icon last asked for
+    char Caption[256];            // its caption; not terminated when all 256 bytes are text
+    void* volatile ListHooked;    // non-null once the list view is subclassed (the
+                                  // block's address inside Explorer)
+    UINT MsgGetPos;               // "DSK_GetPos"
+    UINT MsgSetPos;               // "DSK_SetPos"
+    UINT MsgHitTest;              // "DSK_HitTest"
+    UINT MsgToggleCursor;         // "DSK_SCHCsr"
+    volatile LONG CursorShown;    // 0 while the library has hidden the cursor
+    COLORREF PaintTextColor;      // caption text colour applied at every paint
+    COLORREF PaintBackColor;      // caption background colour, CLR_NONE = transparent
+    LVITEMA ItemRequest;          // caption query record, used inside Explorer only
+    POINT Position;               // DSK_GetPos answer, DSK_SetPos request
+    LONG CaptionLength;           // valid bytes in Caption, at most 256
+    LVHITTESTINFO HitTest;        // DSK_HitTest: point in, flags and item out
+    volatile LONG DanceRunning;   // 1 while the icon dance runs
+    volatile LONG MenuEnabled;    // desktop context-menu extension on
+    volatile LONG ClickToShow;    // a click on the empty desktop shows the icons
+    volatile LONG MouseMoved;     // set inside Explorer at every mouse move over the icons
     volatile LONG VisibilityMode; // command id of the icon visibility mode
-    WNDPROC ListOldProc;         // list view procedure in place before subclassing
-    WNDPROC ViewOldProc;         // desktop view procedure before subclassing
-    HWND ListView;               // the desktop list view
-    HWND DefView;                // the desktop view window "SHELLDLL_DefView"
-    HWND AppWindow;              // the program's settings window
-    HHOOK ListHook;              // message hook on the list view's thread
-    HHOOK ViewHook;              // message hook on the desktop view's thread
-    UINT MsgStart;               // "DSKStart"
-    UINT MsgStart2;              // "DSK2Start"
-    UINT MsgEnd;                 // "DSKEnd"
-    UINT MsgEnd2;                // "DSK2End"
-    LONG LastMenuItem;           // id of the context-menu item last highlighted
-    volatile LONG ViewHooked;    // 1 while the desktop view is subclassed
-    HMENU ExtMenu;               // the submenu added to the desktop context menu
+    WNDPROC ListOldProc;          // list view procedure in place before subclassing
+    WNDPROC ViewOldProc;          // desktop view procedure before subclassing
+    HWND ListView;                // the desktop list view
+    HWND DefView;                 // the desktop view window "SHELLDLL_DefView"
+    HWND AppWindow;               // the program's settings window
+    HHOOK ListHook;               // message hook on the list view's thread
+    HHOOK ViewHook;               // message hook on the desktop view's thread
+    UINT MsgStart;                // "DSKStart"
+    UINT MsgStart2;               // "DSK2Start"
+    UINT MsgEnd;                  // "DSKEnd"
+    UINT MsgEnd2;                 // "DSK2End"
+    LONG LastMenuItem;            // id of the context-menu item last highlighted
+    volatile LONG ViewHooked;     // 1 while the desktop view is subclassed
+    HMENU ExtMenu;                // the submenu added to the desktop context menu
     // The process that attached; when it is gone without detaching, the copy
     // inside Explorer removes its subclass on its own.
     volatile DWORD OwnerProcessId;

@@ -25,24 +25,21 @@ struct Session {
     HANDLE released;
 };
 
-Session* g_session; // list view thread
-int g_callDepth;    // list view thread: nested calls of the subclass procedure
+Session* g_session;  // list view thread
+int g_callDepth;     // list view thread: nested calls of the subclass procedure
 bool g_unsubclassed; // list view thread: removed, release when the depth is 0
 
-UINT OwnerGoneMessage()
-{
+UINT OwnerGoneMessage() {
     static const UINT message = RegisterWindowMessageA(names::MsgOwnerGone);
     return message;
 }
 
 // A zero id read from a block being reset must not match WM_NULL.
-bool Is(UINT message, UINT registered)
-{
+bool Is(UINT message, UINT registered) {
     return registered >= kFirstRegisteredMessage && message == registered;
 }
 
-void AnswerGetPos(HWND listView, SharedBlock& block, WPARAM index)
-{
+void AnswerGetPos(HWND listView, SharedBlock& block, WPARAM index) {
     block.LabelRect = RECT{};
     SendMessageA(listView, LVM_GETITEMPOSITION, index, reinterpret_cast<LPARAM>(&block.Position));
     block.LabelRect.left = LVIR_LABEL;
@@ -63,14 +60,12 @@ void AnswerGetPos(HWND listView, SharedBlock& block, WPARAM index)
     block.CaptionLength = caption::Store(block.Caption, request.pszText, length);
 }
 
-void ToggleCursor(SharedBlock& block)
-{
+void ToggleCursor(SharedBlock& block) {
     block.CursorShown = block.CursorShown ? 0 : 1;
     ShowCursor(block.CursorShown != 0);
 }
 
-void ForwardSettingChange(const SharedBlock& block, WPARAM wParam, LPARAM lParam)
-{
+void ForwardSettingChange(const SharedBlock& block, WPARAM wParam, LPARAM lParam) {
     if (!block.AppWindow)
         return;
     DWORD_PTR ignored;
@@ -78,22 +73,19 @@ void ForwardSettingChange(const SharedBlock& block, WPARAM wParam, LPARAM lParam
                         kNotifyTimeoutMs, &ignored);
 }
 
-void ApplyPaintColors(HWND listView, const SharedBlock& block)
-{
+void ApplyPaintColors(HWND listView, const SharedBlock& block) {
     SendMessageA(listView, LVM_SETTEXTBKCOLOR, 0, block.PaintBackColor);
     SendMessageA(listView, LVM_SETTEXTCOLOR, 0, block.PaintTextColor);
 }
 
-void ShowIfHidden(HWND window)
-{
+void ShowIfHidden(HWND window) {
     if (window && !IsWindowVisible(window))
         ShowWindowAsync(window, SW_SHOW);
 }
 
 // What a program that went away without detaching left changed: the desktop
 // thread's cursor, and icons or taskbar it had hidden.
-void UndoOwnerChanges(HWND listView, SharedBlock& block)
-{
+void UndoOwnerChanges(HWND listView, SharedBlock& block) {
     if (!block.CursorShown)
         ToggleCursor(block);
     block.DanceRunning = 0;
@@ -101,15 +93,13 @@ void UndoOwnerChanges(HWND listView, SharedBlock& block)
     ShowIfHidden(FindWindowA(names::TaskbarClass, nullptr));
 }
 
-bool IsOwnerGone(const SharedBlock& block, UINT message, WPARAM wParam)
-{
+bool IsOwnerGone(const SharedBlock& block, UINT message, WPARAM wParam) {
     // A new program may have taken over since the watcher saw the old one end.
     return message == OwnerGoneMessage() && wParam == block.OwnerProcessId;
 }
 
 // Runs before the list view's own procedure sees the message.
-void HandleRequest(HWND listView, SharedBlock& block, UINT message, WPARAM wParam, LPARAM lParam)
-{
+void HandleRequest(HWND listView, SharedBlock& block, UINT message, WPARAM wParam, LPARAM lParam) {
     if (Is(message, block.MsgGetPos))
         AnswerGetPos(listView, block, wParam);
     else if (Is(message, block.MsgSetPos))
@@ -127,8 +117,7 @@ void HandleRequest(HWND listView, SharedBlock& block, UINT message, WPARAM wPara
         block.MouseMoved = 1;
 }
 
-bool EndsSubclass(const SharedBlock* block, UINT message, WPARAM wParam)
-{
+bool EndsSubclass(const SharedBlock* block, UINT message, WPARAM wParam) {
     if (message == WM_NCDESTROY)
         return true;
     if (!block)
@@ -138,16 +127,14 @@ bool EndsSubclass(const SharedBlock* block, UINT message, WPARAM wParam)
 
 LRESULT CALLBACK ListSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
-void Unsubclass(HWND listView, SharedBlock* block)
-{
+void Unsubclass(HWND listView, SharedBlock* block) {
     RemoveWindowSubclass(listView, ListSubclassProc, kSubclassId);
     if (block)
         block->ListHooked = nullptr;
     g_unsubclassed = true;
 }
 
-void ReleaseSessionIfDone()
-{
+void ReleaseSessionIfDone() {
     if (g_callDepth > 0 || !g_unsubclassed || !g_session)
         return;
     g_unsubclassed = false;
@@ -157,8 +144,7 @@ void ReleaseSessionIfDone()
 }
 
 LRESULT CALLBACK ListSubclassProc(HWND listView, UINT message, WPARAM wParam, LPARAM lParam,
-                                  UINT_PTR, DWORD_PTR)
-{
+                                  UINT_PTR, DWORD_PTR) {
     ++g_callDepth;
     SharedBlock* block = deskhook::DesktopBlock();
     if (block) {
@@ -178,8 +164,7 @@ class OwnerHandle {
   public:
     ~OwnerHandle() { Close(); }
     // Follows the block's owner; false once that process is known to be gone.
-    bool Follow(DWORD pid)
-    {
+    bool Follow(DWORD pid) {
         if (pid != pid_ || !handle_) {
             Close();
             pid_ = pid;
@@ -192,8 +177,7 @@ class OwnerHandle {
     HANDLE Get() const { return handle_; }
 
   private:
-    void Close()
-    {
+    void Close() {
         if (handle_)
             CloseHandle(handle_);
         handle_ = nullptr;
@@ -202,8 +186,7 @@ class OwnerHandle {
     HANDLE handle_ = nullptr;
 };
 
-void WatchUntilReleased(const Session& session, const SharedBlock& block)
-{
+void WatchUntilReleased(const Session& session, const SharedBlock& block) {
     OwnerHandle owner;
     for (;;) {
         DWORD pid = block.OwnerProcessId;
@@ -225,8 +208,7 @@ void WatchUntilReleased(const Session& session, const SharedBlock& block)
 
 // Holds this copy of the library loaded while its subclass procedure can be
 // called, and lets go only when nothing of it is left on the list view thread.
-DWORD WINAPI WatchOwner(void* param)
-{
+DWORD WINAPI WatchOwner(void* param) {
     Session session = *static_cast<Session*>(param);
     delete static_cast<Session*>(param);
     SharedBlock* block = deskhook::DesktopBlock();
@@ -245,15 +227,13 @@ DWORD WINAPI WatchOwner(void* param)
 }
 
 // A reference of our own, given back by the watcher.
-bool PinLibrary()
-{
+bool PinLibrary() {
     HMODULE pinned;
     return GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
                               reinterpret_cast<LPCSTR>(&deskhook::ListMessageHook), &pinned);
 }
 
-bool StartSession(HWND listView, SharedBlock& block)
-{
+bool StartSession(HWND listView, SharedBlock& block) {
     HANDLE released = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (!released)
         return false;
@@ -279,8 +259,7 @@ bool StartSession(HWND listView, SharedBlock& block)
     return false;
 }
 
-void OnStart(HWND target)
-{
+void OnStart(HWND target) {
     SharedBlock* block = deskhook::DesktopBlock();
     if (!block || !target || target != block->ListView)
         return;
@@ -293,8 +272,7 @@ void OnStart(HWND target)
     block->ListHooked = block;
 }
 
-UINT StartMessage()
-{
+UINT StartMessage() {
     static const UINT message = RegisterWindowMessageA(names::MsgStart);
     return message;
 }
@@ -303,8 +281,7 @@ UINT StartMessage()
 
 namespace deskhook {
 
-LRESULT CALLBACK ListMessageHook(int code, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK ListMessageHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION) {
         const MSG* message = reinterpret_cast<const MSG*>(lParam);
         if (message->message == StartMessage())

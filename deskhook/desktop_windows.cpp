@@ -3,8 +3,7 @@
 
 // A null parent would make FindWindowEx search the top-level windows, so each
 // link of the chain is tested before the next lookup.
-HWND WINAPI GetDeskTopListView()
-{
+HWND WINAPI GetDeskTopListView() {
     HWND progman = FindWindowA(names::ProgmanClass, nullptr);
     if (!progman)
         return nullptr;
@@ -16,8 +15,7 @@ HWND WINAPI GetDeskTopListView()
 
 namespace {
 
-bool CursorOver(HWND window)
-{
+bool CursorOver(HWND window) {
     POINT cursor;
     RECT rect;
     return GetCursorPos(&cursor) && GetWindowRect(window, &rect) && PtInRect(&rect, cursor);
@@ -26,8 +24,7 @@ bool CursorOver(HWND window)
 } // namespace
 
 // The dance moves the icons on screen, so they stay visible while it runs.
-void WINAPI HideDesktopIcons(BOOL hideTaskbar)
-{
+void WINAPI HideDesktopIcons(BOOL hideTaskbar) {
     SharedBlock* block = LocateSharedData();
     if (block && block->DanceRunning)
         return;

@@ -5,8 +5,7 @@
 
 // The value's first four bytes as a little-endian number, whatever its type:
 // the string "2" reads as 50. A longer value is read whole and cut.
-DWORD WINAPI RegReadDWord(const char* subKey, const char* valueName)
-{
+DWORD WINAPI RegReadDWord(const char* subKey, const char* valueName) {
     HKEY key;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, subKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                         nullptr) != ERROR_SUCCESS)

@@ -15,15 +15,13 @@ struct MappedBlock {
     HANDLE mapping = nullptr;
     SharedBlock* view = nullptr;
 
-    void MapAll(HANDLE opened)
-    {
+    void MapAll(HANDLE opened) {
         mapping = opened;
         if (mapping)
             view = static_cast<SharedBlock*>(
                 MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedBlock)));
     }
-    void Release()
-    {
+    void Release() {
         if (view)
             UnmapViewOfFile(view);
         if (mapping)
@@ -38,8 +36,7 @@ SRWLOCK g_blockLock = SRWLOCK_INIT;
 // Read on every message of the subclassed list view, so without the lock.
 std::atomic<SharedBlock*> g_view{nullptr};
 
-template <typename Open> SharedBlock* MapOnce(Open open)
-{
+template <typename Open> SharedBlock* MapOnce(Open open) {
     if (SharedBlock* view = g_view.load(std::memory_order_acquire))
         return view;
     AcquireSRWLockExclusive(&g_blockLock);
@@ -55,32 +52,30 @@ template <typename Open> SharedBlock* MapOnce(Open open)
 
 } // namespace
 
-HMODULE Module() { return g_module; }
+HMODULE Module() {
+    return g_module;
+}
 
 // Default security: the creating user's token decides who may open it, so
 // no other user can read or steer what the desktop side does.
-SharedBlock* ProgramBlock()
-{
+SharedBlock* ProgramBlock() {
     return MapOnce([] {
         return CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                   sizeof(SharedBlock), names::SharedBlockMapping);
     });
 }
 
-SharedBlock* DesktopBlock()
-{
+SharedBlock* DesktopBlock() {
     return MapOnce(
         [] { return OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, names::SharedBlockMapping); });
 }
 
-void ReleaseBlock()
-{
+void ReleaseBlock() {
     g_view.store(nullptr);
     g_block.Release();
 }
 
-bool ProcessAlive(DWORD pid)
-{
+bool ProcessAlive(DWORD pid) {
     if (pid == GetCurrentProcessId())
         return true;
     HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
@@ -93,10 +88,11 @@ bool ProcessAlive(DWORD pid)
 
 } // namespace deskhook
 
-SharedBlock* WINAPI LocateSharedData() { return deskhook::ProgramBlock(); }
+SharedBlock* WINAPI LocateSharedData() {
+    return deskhook::ProgramBlock();
+}
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
-{
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         deskhook::g_module = instance;
         DisableThreadLibraryCalls(instance);

@@ -11,8 +11,7 @@ constexpr char kStartSound[] = "\\media\\start.wav";
 
 } // namespace
 
-BOOL WINAPI Sound()
-{
+BOOL WINAPI Sound() {
     char path[300];
     UINT length = GetWindowsDirectoryA(path, kWindowsDirLimit);
     // A longer directory would leave the buffer unfilled.

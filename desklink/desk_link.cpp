@@ -10,11 +10,12 @@
 
 namespace {
 
-bool Attached(const SharedBlock* block) { return block && block->ListHooked; }
+bool Attached(const SharedBlock* block) {
+    return block && block->ListHooked;
+}
 
 // Sends a request to the subclassed list view; false when nothing is attached.
-bool Exchange(SharedBlock* block, UINT message, WPARAM wParam)
-{
+bool Exchange(SharedBlock* block, UINT message, WPARAM wParam) {
     if (!Attached(block))
         return false;
     SendMessageA(block->ListView, message, wParam, reinterpret_cast<LPARAM>(block));
@@ -23,10 +24,11 @@ bool Exchange(SharedBlock* block, UINT message, WPARAM wParam)
 
 } // namespace
 
-SharedBlock* DeskBlock() { return LocateSharedData(); }
+SharedBlock* DeskBlock() {
+    return LocateSharedData();
+}
 
-bool AttachDesktop()
-{
+bool AttachDesktop() {
     if (!SetHook(TRUE))
         return false;
     IconLock lock;
@@ -37,8 +39,7 @@ bool AttachDesktop()
     return listView != nullptr;
 }
 
-bool DetachDesktop()
-{
+bool DetachDesktop() {
     IconLock lock;
     SharedBlock* block = DeskBlock();
     if (Attached(block) && !block->CursorShown)
@@ -46,14 +47,12 @@ bool DetachDesktop()
     return SetHook(FALSE) != FALSE;
 }
 
-void SetDesktopNotifyWindow(HWND window)
-{
+void SetDesktopNotifyWindow(HWND window) {
     if (SharedBlock* block = DeskBlock())
         block->AppWindow = window;
 }
 
-bool GetIconInfo(int index, IconInfo& out)
-{
+bool GetIconInfo(int index, IconInfo& out) {
     IconLock lock;
     SharedBlock* block = DeskBlock();
     if (!Exchange(block, block ? block->MsgGetPos : 0, index))
@@ -67,8 +66,7 @@ bool GetIconInfo(int index, IconInfo& out)
     return true;
 }
 
-bool SetIconPosition(int index, POINT position)
-{
+bool SetIconPosition(int index, POINT position) {
     IconLock lock;
     SharedBlock* block = DeskBlock();
     if (!Attached(block))
@@ -77,8 +75,7 @@ bool SetIconPosition(int index, POINT position)
     return Exchange(block, block->MsgSetPos, index);
 }
 
-int HitTestIcon(POINT point, UINT* flags)
-{
+int HitTestIcon(POINT point, UINT* flags) {
     IconLock lock;
     SharedBlock* block = DeskBlock();
     if (!Attached(block))
@@ -92,16 +89,14 @@ int HitTestIcon(POINT point, UINT* flags)
     return block->HitTest.iItem;
 }
 
-bool ToggleDesktopCursor()
-{
+bool ToggleDesktopCursor() {
     IconLock lock;
     SharedBlock* block = DeskBlock();
     Exchange(block, block ? block->MsgToggleCursor : 0, 0);
     return !block || block->CursorShown;
 }
 
-void SetCaptionColors(COLORREF text, COLORREF back)
-{
+void SetCaptionColors(COLORREF text, COLORREF back) {
     if (SharedBlock* block = DeskBlock()) {
         block->PaintTextColor = text;
         block->PaintBackColor = back;

@@ -10,11 +10,11 @@
 
 // What the desktop list view reports about one icon.
 struct IconInfo {
-    POINT position;     // list-view coordinates
-    RECT labelRect;     // LVIR_LABEL
-    RECT boundsRect;    // LVIR_BOUNDS
-    char caption[257];  // always terminated here
-    int captionLength;  // bytes of caption as reported, 0 to 256
+    POINT position;    // list-view coordinates
+    RECT labelRect;    // LVIR_LABEL
+    RECT boundsRect;   // LVIR_BOUNDS
+    char caption[257]; // always terminated here
+    int captionLength; // bytes of caption as reported, 0 to 256
 };
 
 // ---- Attachment -------------------------------------------------------------

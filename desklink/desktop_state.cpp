@@ -10,43 +10,47 @@ namespace {
 HWND g_listView;
 HWND g_progmanSentinel;
 
-HWND TopLevelProgman() { return FindWindowA(names::ProgmanClass, nullptr); }
+HWND TopLevelProgman() {
+    return FindWindowA(names::ProgmanClass, nullptr);
+}
 
-HWND OutermostAncestor(HWND window)
-{
+HWND OutermostAncestor(HWND window) {
     while (HWND parent = GetParent(window))
         window = parent;
     return window;
 }
 
-bool WebViewUnderProgman()
-{
+bool WebViewUnderProgman() {
     HWND progman = TopLevelProgman();
-    HWND defView = progman ? FindWindowExA(progman, nullptr, names::DefViewClass, nullptr) : nullptr;
+    HWND defView =
+        progman ? FindWindowExA(progman, nullptr, names::DefViewClass, nullptr) : nullptr;
     return defView && FindWindowExA(defView, nullptr, names::WebViewClass, nullptr);
 }
 
 } // namespace
 
-HWND DesktopListView() { return g_listView; }
+HWND DesktopListView() {
+    return g_listView;
+}
 
-HWND RefreshDesktopListView()
-{
+HWND RefreshDesktopListView() {
     g_listView = GetDeskTopListView();
     return g_listView;
 }
 
-HWND ProgmanSentinel() { return g_progmanSentinel; }
+HWND ProgmanSentinel() {
+    return g_progmanSentinel;
+}
 
-void RecordProgmanSentinel() { g_progmanSentinel = TopLevelProgman(); }
+void RecordProgmanSentinel() {
+    g_progmanSentinel = TopLevelProgman();
+}
 
-bool AutoArrangeOn()
-{
+bool AutoArrangeOn() {
     return (GetWindowLongA(g_listView, GWL_STYLE) & LVS_AUTOARRANGE) != 0;
 }
 
-bool ActiveDesktopOn()
-{
+bool ActiveDesktopOn() {
     if (!g_system.SHGetSettings)
         return WebViewUnderProgman();
     SHELLFLAGSTATE state{};
@@ -54,30 +58,30 @@ bool ActiveDesktopOn()
     return state.fDesktopHTML;
 }
 
-bool DesktopMovedOffProgman()
-{
+bool DesktopMovedOffProgman() {
     HWND progman = TopLevelProgman();
     if (!g_listView)
         return progman != nullptr;
     return OutermostAncestor(g_listView) != progman;
 }
 
-int IconCount() { return static_cast<int>(SendMessageA(g_listView, LVM_GETITEMCOUNT, 0, 0)); }
+int IconCount() {
+    return static_cast<int>(SendMessageA(g_listView, LVM_GETITEMCOUNT, 0, 0));
+}
 
-SIZE IconSpacing()
-{
+SIZE IconSpacing() {
     DWORD spacing = static_cast<DWORD>(SendMessageA(g_listView, LVM_GETITEMSPACING, FALSE, 0));
     return SIZE{LOWORD(spacing), HIWORD(spacing)};
 }
 
-void ArrangeSnapToGrid() { SendMessageA(g_listView, LVM_ARRANGE, LVA_SNAPTOGRID, 0); }
+void ArrangeSnapToGrid() {
+    SendMessageA(g_listView, LVM_ARRANGE, LVA_SNAPTOGRID, 0);
+}
 
-COLORREF ListTextColor()
-{
+COLORREF ListTextColor() {
     return static_cast<COLORREF>(SendMessageA(g_listView, LVM_GETTEXTCOLOR, 0, 0));
 }
 
-COLORREF ListTextBackColor()
-{
+COLORREF ListTextBackColor() {
     return static_cast<COLORREF>(SendMessageA(g_listView, LVM_GETTEXTBKCOLOR, 0, 0));
 }

@@ -6,8 +6,7 @@ namespace {
 
 // Initialised on first use (thread-safe), before any worker thread can need
 // it, and never deleted: worker threads may still take it during shutdown.
-CRITICAL_SECTION& Lock()
-{
+CRITICAL_SECTION& Lock() {
     static CRITICAL_SECTION* lock = [] {
         auto* section = new CRITICAL_SECTION;
         InitializeCriticalSection(section);
@@ -18,6 +17,10 @@ CRITICAL_SECTION& Lock()
 
 } // namespace
 
-IconLock::IconLock() { EnterCriticalSection(&Lock()); }
+IconLock::IconLock() {
+    EnterCriticalSection(&Lock());
+}
 
-IconLock::~IconLock() { LeaveCriticalSection(&Lock()); }
+IconLock::~IconLock() {
+    LeaveCriticalSection(&Lock());
+}

@@ -12,8 +12,7 @@ struct GuardedField {
     static constexpr char kGuard = '#';
     std::vector<char> bytes = std::vector<char>(caption::kBytes + 32, kGuard);
     char* Field() { return bytes.data() + 16; }
-    bool GuardsIntact() const
-    {
+    bool GuardsIntact() const {
         for (int i = 0; i < 16; ++i)
             if (bytes[i] != kGuard || bytes[bytes.size() - 1 - i] != kGuard)
                 return false;
@@ -23,13 +22,12 @@ struct GuardedField {
 
 struct ForeignCase {
     const char* name;
-    size_t textLength;   // the control's own string
-    long long reported;  // what it claimed
+    size_t textLength;  // the control's own string
+    long long reported; // what it claimed
     int expectedLength;
 };
 
-TEST(CaptionStore, ControlsOwnBufferIsCopiedWithinTheField)
-{
+TEST(CaptionStore, ControlsOwnBufferIsCopiedWithinTheField) {
     const ForeignCase cases[] = {
         {"short", 5, 5, 5},
         {"empty", 0, 0, 0},
@@ -53,8 +51,7 @@ TEST(CaptionStore, ControlsOwnBufferIsCopiedWithinTheField)
     }
 }
 
-TEST(CaptionStore, AnswerInTheFieldItselfIsTerminatedAndCapped)
-{
+TEST(CaptionStore, AnswerInTheFieldItselfIsTerminatedAndCapped) {
     const struct {
         int written;
         long long reported;
@@ -74,8 +71,7 @@ TEST(CaptionStore, AnswerInTheFieldItselfIsTerminatedAndCapped)
     }
 }
 
-TEST(CaptionStore, NullTextGivesAnEmptyCaption)
-{
+TEST(CaptionStore, NullTextGivesAnEmptyCaption) {
     GuardedField field;
     field.Field()[0] = 'z';
     EXPECT_EQ(caption::Store(field.Field(), nullptr, 12), 0);

@@ -18,28 +18,24 @@ namespace {
 // then waits to be killed.
 const char kOwnerHelperVariable[] = "TESSARA_DESKHOOK_OWNER_HELPER";
 
-bool SameRect(const RECT& a, const RECT& b)
-{
+bool SameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-POINT Centre(const RECT& rect)
-{
+POINT Centre(const RECT& rect) {
     return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
 class DeskhookLink : public testing::Test {
   protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(shell_.Start());
         ASSERT_EQ(RefreshDesktopListView(), shell_.ListView());
         ASSERT_TRUE(SetHook(TRUE));
         block_ = LocateSharedData();
         ASSERT_NE(block_, nullptr);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         SetHook(FALSE);
         shell_.Stop();
     }
@@ -48,8 +44,7 @@ class DeskhookLink : public testing::Test {
     SharedBlock* block_ = nullptr;
 };
 
-TEST_F(DeskhookLink, AttachSubclassesTheListViewAndRegistersTheMessages)
-{
+TEST_F(DeskhookLink, AttachSubclassesTheListViewAndRegistersTheMessages) {
     EXPECT_TRUE(shell_.IsListViewSubclassed());
     EXPECT_NE(block_->ListHooked, nullptr);
     EXPECT_EQ(block_->ListView, shell_.ListView());
@@ -64,8 +59,7 @@ TEST_F(DeskhookLink, AttachSubclassesTheListViewAndRegistersTheMessages)
     EXPECT_NE(block_->ListOldProc, nullptr);
 }
 
-TEST_F(DeskhookLink, GetPosReportsWhatTheShellReportsForEveryIcon)
-{
+TEST_F(DeskhookLink, GetPosReportsWhatTheShellReportsForEveryIcon) {
     std::vector<ShellIcon> layout = shell_.Layout();
     ASSERT_GT(layout.size(), 1u);
     ASSERT_EQ(IconCount(), static_cast<int>(layout.size()));
@@ -82,8 +76,7 @@ TEST_F(DeskhookLink, GetPosReportsWhatTheShellReportsForEveryIcon)
     }
 }
 
-TEST_F(DeskhookLink, LongestCaptionComesBackWholeAndTerminated)
-{
+TEST_F(DeskhookLink, LongestCaptionComesBackWholeAndTerminated) {
     for (size_t length : {254u, 255u}) {
         std::string caption(length, 'a');
         caption.back() = 'z';
@@ -98,8 +91,7 @@ TEST_F(DeskhookLink, LongestCaptionComesBackWholeAndTerminated)
     }
 }
 
-TEST_F(DeskhookLink, SetPosMovesTheIcon)
-{
+TEST_F(DeskhookLink, SetPosMovesTheIcon) {
     const POINT targets[] = {{300, 200}, {17, 411}, {640, 5}};
     for (const POINT& target : targets) {
         ASSERT_TRUE(SetIconPosition(1, target));
@@ -109,8 +101,7 @@ TEST_F(DeskhookLink, SetPosMovesTheIcon)
     }
 }
 
-TEST_F(DeskhookLink, HitTestFindsTheIconUnderThePoint)
-{
+TEST_F(DeskhookLink, HitTestFindsTheIconUnderThePoint) {
     std::vector<ShellIcon> layout = shell_.Layout();
     ASSERT_GE(layout.size(), 3u);
     for (int index : {0, 2}) {
@@ -124,16 +115,14 @@ TEST_F(DeskhookLink, HitTestFindsTheIconUnderThePoint)
     EXPECT_NE(flags & LVHT_NOWHERE, 0u);
 }
 
-TEST_F(DeskhookLink, CursorToggledTwiceIsShownAgain)
-{
+TEST_F(DeskhookLink, CursorToggledTwiceIsShownAgain) {
     EXPECT_FALSE(ToggleDesktopCursor());
     EXPECT_EQ(block_->CursorShown, 0);
     EXPECT_TRUE(ToggleDesktopCursor());
     EXPECT_EQ(block_->CursorShown, 1);
 }
 
-int ListViewSettingChanges(const std::vector<ShellEvent>& events)
-{
+int ListViewSettingChanges(const std::vector<ShellEvent>& events) {
     int count = 0;
     for (const ShellEvent& event : events)
         count += event.window == "listview" && event.message == WM_SETTINGCHANGE;
@@ -148,8 +137,7 @@ struct SettingChangeProbe {
     static inline int listViewSaw = 0;
     static inline const Shell* shell = nullptr;
 
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message != UM_SETTINGCHANGE)
             return DefWindowProcA(window, message, wParam, lParam);
         received.push_back(wParam);
@@ -159,15 +147,14 @@ struct SettingChangeProbe {
     }
 };
 
-TEST_F(DeskhookLink, WinIniChangeReachesTheProgramBeforeTheListView)
-{
+TEST_F(DeskhookLink, WinIniChangeReachesTheProgramBeforeTheListView) {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = SettingChangeProbe::Proc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "DeskhookSettingProbe";
     RegisterClassA(&windowClass);
-    HWND probe = CreateWindowA(windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                               nullptr, windowClass.hInstance, nullptr);
+    HWND probe = CreateWindowA(windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               windowClass.hInstance, nullptr);
     ASSERT_NE(probe, nullptr);
     SettingChangeProbe::shell = &shell_;
     SetDesktopNotifyWindow(probe);
@@ -188,26 +175,25 @@ TEST_F(DeskhookLink, WinIniChangeReachesTheProgramBeforeTheListView)
     EXPECT_EQ(SettingChangeProbe::listViewSaw + ListViewSettingChanges(shell_.TakeEvents()), 3);
 }
 
-TEST_F(DeskhookLink, PaintAppliesTheColoursOfTheBlock)
-{
-    const std::pair<COLORREF, COLORREF> colours[] = {
-        {RGB(1, 2, 3), RGB(200, 100, 50)}, {RGB(255, 255, 255), CLR_NONE}};
+TEST_F(DeskhookLink, PaintAppliesTheColoursOfTheBlock) {
+    const std::pair<COLORREF, COLORREF> colours[] = {{RGB(1, 2, 3), RGB(200, 100, 50)},
+                                                     {RGB(255, 255, 255), CLR_NONE}};
     for (const auto& [text, back] : colours) {
         SetCaptionColors(text, back);
-        EXPECT_TRUE(WaitUntil([&] { return ListTextColor() == text && ListTextBackColor() == back; }))
-            << std::hex << ListTextColor() << " " << ListTextBackColor();
+        EXPECT_TRUE(WaitUntil([&] {
+            return ListTextColor() == text && ListTextBackColor() == back;
+        })) << std::hex
+            << ListTextColor() << " " << ListTextBackColor();
     }
 }
 
-TEST_F(DeskhookLink, MouseMoveOverTheIconsIsRecorded)
-{
+TEST_F(DeskhookLink, MouseMoveOverTheIconsIsRecorded) {
     block_->MouseMoved = 0;
     SendMessageA(shell_.ListView(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
     EXPECT_EQ(block_->MouseMoved, 1);
 }
 
-TEST_F(DeskhookLink, AttachWhenAttachedLeavesTheBlockAlone)
-{
+TEST_F(DeskhookLink, AttachWhenAttachedLeavesTheBlockAlone) {
     block_->LabelRect = RECT{1, 2, 3, 4};
     block_->CursorShown = 7;
     EXPECT_TRUE(SetHook(TRUE));
@@ -216,8 +202,7 @@ TEST_F(DeskhookLink, AttachWhenAttachedLeavesTheBlockAlone)
     block_->CursorShown = 1;
 }
 
-TEST_F(DeskhookLink, DetachTwiceRemovesTheSubclassOnce)
-{
+TEST_F(DeskhookLink, DetachTwiceRemovesTheSubclassOnce) {
     EXPECT_TRUE(SetHook(FALSE));
     EXPECT_EQ(block_->ListHooked, nullptr);
     EXPECT_EQ(block_->ListHook, nullptr);
@@ -230,8 +215,7 @@ TEST_F(DeskhookLink, DetachTwiceRemovesTheSubclassOnce)
     EXPECT_FALSE(GetIconInfo(0, info));
 }
 
-TEST_F(DeskhookLink, ReattachAfterDetachWorks)
-{
+TEST_F(DeskhookLink, ReattachAfterDetachWorks) {
     for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE(round);
         ASSERT_TRUE(SetHook(FALSE));
@@ -243,8 +227,7 @@ TEST_F(DeskhookLink, ReattachAfterDetachWorks)
     }
 }
 
-TEST_F(DeskhookLink, AttachesAgainAfterTheShellRestarts)
-{
+TEST_F(DeskhookLink, AttachesAgainAfterTheShellRestarts) {
     ASSERT_TRUE(shell_.Restart());
     ASSERT_EQ(RefreshDesktopListView(), shell_.ListView());
     EXPECT_TRUE(SetHook(FALSE));
@@ -260,64 +243,60 @@ TEST_F(DeskhookLink, AttachesAgainAfterTheShellRestarts)
 
 class DeskhookHiding : public DeskhookLink {
   protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         DeskhookLink::SetUp();
         taskbar_ = Taskbar();
         ASSERT_NE(taskbar_, nullptr);
         GetCursorPos(&cursorBefore_);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         block_->DanceRunning = 0;
         ShowWindow(taskbar_, SW_SHOW);
         SetCursorPos(cursorBefore_.x, cursorBefore_.y);
         DeskhookLink::TearDown();
     }
-    void PutCursorOnTaskbar(bool on)
-    {
+    void PutCursorOnTaskbar(bool on) {
         RECT bar;
         GetWindowRect(taskbar_, &bar);
         POINT point = on ? Centre(bar) : POINT{bar.left + 200, bar.top > 300 ? 100 : 600};
         // Under Wine a late pointer event from X can move the cursor back after
         // SetCursorPos: set it until it has stayed put for a while.
         int steady = 0;
-        ASSERT_TRUE(WaitUntil([&] {
-            POINT now;
-            GetCursorPos(&now);
-            if (now.x == point.x && now.y == point.y)
-                return ++steady >= 5;
-            steady = 0;
-            SetCursorPos(point.x, point.y);
-            return false;
-        }, 5000));
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                POINT now;
+                GetCursorPos(&now);
+                if (now.x == point.x && now.y == point.y)
+                    return ++steady >= 5;
+                steady = 0;
+                SetCursorPos(point.x, point.y);
+                return false;
+            },
+            5000));
     }
     // ShowWindowAsync acts when the windows' threads get to it.
-    bool Settles(bool listVisible, bool taskbarVisible)
-    {
-        return WaitUntil([&] {
-            return (IsWindowVisible(shell_.ListView()) != FALSE) == listVisible &&
-                   (IsWindowVisible(taskbar_) != FALSE) == taskbarVisible;
-        }, 3000);
+    bool Settles(bool listVisible, bool taskbarVisible) {
+        return WaitUntil(
+            [&] {
+                return (IsWindowVisible(shell_.ListView()) != FALSE) == listVisible &&
+                       (IsWindowVisible(taskbar_) != FALSE) == taskbarVisible;
+            },
+            3000);
     }
 
     HWND taskbar_ = nullptr;
     POINT cursorBefore_{};
 };
 
-TEST_F(DeskhookHiding, TaskbarFollowsTheArgumentUnlessTheCursorIsOnIt)
-{
+TEST_F(DeskhookHiding, TaskbarFollowsTheArgumentUnlessTheCursorIsOnIt) {
     const struct {
         bool cursorOnTaskbar;
         BOOL hideTaskbar;
         bool taskbarVisibleBefore;
         bool taskbarVisibleAfter;
     } cases[] = {
-        {true, TRUE, true, true},
-        {true, FALSE, false, false},
-        {false, TRUE, true, false},
-        {false, FALSE, false, true},
-        {false, FALSE, true, true},
+        {true, TRUE, true, true},    {true, FALSE, false, false}, {false, TRUE, true, false},
+        {false, FALSE, false, true}, {false, FALSE, true, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "on taskbar " << c.cursorOnTaskbar << ", hide "
@@ -333,8 +312,7 @@ TEST_F(DeskhookHiding, TaskbarFollowsTheArgumentUnlessTheCursorIsOnIt)
     }
 }
 
-TEST_F(DeskhookHiding, NothingChangesWhileTheDanceRuns)
-{
+TEST_F(DeskhookHiding, NothingChangesWhileTheDanceRuns) {
     PutCursorOnTaskbar(false);
     block_->DanceRunning = 1;
     HideDesktopIcons(TRUE);
@@ -350,8 +328,7 @@ TEST_F(DeskhookHiding, NothingChangesWhileTheDanceRuns)
 
 // Runs only in the helper copy: attaches, hides the cursor and the icons the
 // way the program would, reports, and waits to be killed.
-TEST(DeskhookOwnerHelper, AttachAndWait)
-{
+TEST(DeskhookOwnerHelper, AttachAndWait) {
     if (!GetEnvironmentVariableA(kOwnerHelperVariable, nullptr, 0))
         GTEST_SKIP() << "only run as the helper of DeskhookOwnerKilled";
     RefreshDesktopListView();
@@ -361,8 +338,7 @@ TEST(DeskhookOwnerHelper, AttachAndWait)
     Sleep(INFINITE);
 }
 
-Process StartOwnerHelper()
-{
+Process StartOwnerHelper() {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     SetEnvironmentVariableA(kOwnerHelperVariable, "1");
@@ -371,8 +347,7 @@ Process StartOwnerHelper()
     return helper;
 }
 
-TEST(DeskhookOwnerKilled, ShellTakesItsListViewBackAndANewOwnerCanAttach)
-{
+TEST(DeskhookOwnerKilled, ShellTakesItsListViewBackAndANewOwnerCanAttach) {
     Shell shell;
     ASSERT_TRUE(shell.Start());
     SharedBlock* block = LocateSharedData();
