@@ -19,7 +19,8 @@
 //                 WM_SETTINGCHANGE, WM_SYSCOLORCHANGE, WM_CONTEXTMENU, WM_ENTERMENULOOP,
 //                 WM_INITMENU, WM_INITMENUPOPUP, WM_MENUSELECT, WM_EXITMENULOOP, WM_COMMAND,
 //                 WM_LBUTTONUP, WM_NOTIFY (wParam is then the notification code),
-//                 and for each context menu shown one line "menu 0 0 ITEM|ITEM|...".
+//                 and after each WM_INITMENUPOPUP one line "menu 0 0 ITEM|ITEM|..." with
+//                 the texts of the menu's items once the owner has handled the message.
 //   Refresh       no argument    result: 1 (redraws the desktop, re-reading the wallpaper)
 #pragma once
 

@@ -142,6 +142,13 @@ struct ShellOptions {
     std::string iconsFile;      // -icons-file PATH: one caption a line
     bool autoArrange = false;   // -autoarrange
     std::string extraArgs;      // appended as given
+
+    static ShellOptions WithIcons(int count)
+    {
+        ShellOptions options;
+        options.icons = count;
+        return options;
+    }
 };
 
 struct ShellIcon {

@@ -1,0 +1,64 @@
+#include "testbed/deskshell/deskshell.h"
+#include "testbed/deskshell/deskshell_protocol.h"
+
+#include <cstdint>
+#include <cstring>
+#include <optional>
+
+namespace deskshell {
+namespace {
+
+std::string TextOf(const COPYDATASTRUCT& data)
+{
+    const char* bytes = static_cast<const char*>(data.lpData);
+    std::string text(bytes ? bytes : "", bytes ? data.cbData : 0);
+    return text.substr(0, text.find('\0'));
+}
+
+std::optional<int32_t> IntOf(const COPYDATASTRUCT& data)
+{
+    if (data.cbData != sizeof(int32_t) || !data.lpData)
+        return std::nullopt;
+    int32_t value;
+    std::memcpy(&value, data.lpData, sizeof value);
+    return value;
+}
+
+bool IsListViewSubclassed()
+{
+    return GetWindowLongPtrA(g_windows.listView, GWLP_WNDPROC) != g_windows.originalProcA ||
+           GetWindowLongPtrW(g_windows.listView, GWLP_WNDPROC) != g_windows.originalProcW;
+}
+
+} // namespace
+
+LRESULT OnCopyData(const COPYDATASTRUCT& data)
+{
+    switch (static_cast<ShellCommand>(data.dwData)) {
+    case ShellCommand::Add:
+        return AddIcon(TextOf(data));
+    case ShellCommand::Remove: {
+        auto index = IntOf(data);
+        return index && RemoveIcon(*index);
+    }
+    case ShellCommand::WriteLayout:
+        return WriteLayout(TextOf(data));
+    case ShellCommand::SetAutoArrange: {
+        auto on = IntOf(data);
+        if (!on)
+            return 0;
+        SetAutoArrange(*on != 0);
+        return 1;
+    }
+    case ShellCommand::IsSubclassed:
+        return IsListViewSubclassed();
+    case ShellCommand::WriteEvents:
+        return WriteEvents(TextOf(data));
+    case ShellCommand::Refresh:
+        RefreshDesktop();
+        return 1;
+    }
+    return -1;
+}
+
+} // namespace deskshell

@@ -1,0 +1,52 @@
+// The stand-in desktop shell: shared state of its three windows.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace deskshell {
+
+struct Windows {
+    HWND progman = nullptr;
+    HWND defView = nullptr;
+    HWND listView = nullptr;
+    // The list view's window procedure right after creation, read through
+    // both character sets, to tell whether someone has subclassed it since.
+    LONG_PTR originalProcA = 0;
+    LONG_PTR originalProcW = 0;
+};
+
+extern Windows g_windows;
+
+// desktop.cpp: the desktop colour and wallpaper, drawn as Explorer does.
+void DrawDesktop(HDC dc);
+// Forgets the cached desktop picture so that the next paint re-reads the
+// wallpaper settings and the desktop colour.
+void InvalidateDesktop();
+// InvalidateDesktop, then repaints all of the shell's windows.
+void RefreshDesktop();
+
+// listview.cpp
+void AddIcons(const std::vector<std::string>& captions);
+int AddIcon(const std::string& caption);
+bool RemoveIcon(int index);
+void SetAutoArrange(bool on);
+bool IsAutoArrange();
+int WriteLayout(const std::string& path);
+
+// events.cpp: what the shell's windows received, for the tests to read.
+void StartRecording();
+void StopRecording();
+void RecordEvent(const char* window, UINT message, WPARAM wParam, const std::string& text = "");
+int WriteEvents(const std::string& path);
+
+// commands.cpp: the WM_COPYDATA control channel of deskshell_protocol.h.
+LRESULT OnCopyData(const COPYDATASTRUCT& data);
+
+// menu.cpp: the desktop's context menu, owned by SHELLDLL_DefView.
+void ShowContextMenu(POINT screen);
+void OnMenuCommand(UINT id);
+
+} // namespace deskshell

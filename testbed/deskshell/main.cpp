@@ -1,0 +1,253 @@
+// deskshell.exe: a stand-in for Explorer's desktop in the Wine test bed.
+//
+//   deskshell [-icons N | -icons-file PATH] [-autoarrange]
+//
+// "Progman" ("Program Manager") > "SHELLDLL_DefView" > "SysListView32" in
+// icon view, over the desktop colour and wallpaper. Tests drive it through
+// deskshell_protocol.h.
+#include "testbed/deskshell/deskshell.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+namespace deskshell {
+
+Windows g_windows;
+
+namespace {
+
+const char* const kDefaultCaptions[] = {
+    "Recycle Bin",     "This PC",           "Documents",      "Network",
+    "Control Panel",   "Downloads",         "Holiday Photos", "Budget 2024.xlsx",
+    "Notes.txt",       "Web Browser",       "Media Player",   "Setup Files",
+};
+
+struct Options {
+    std::vector<std::string> captions;
+    bool autoArrange = false;
+};
+
+std::vector<std::string> NumberedCaptions(int count)
+{
+    std::vector<std::string> captions;
+    for (int i = 1; i <= count; ++i)
+        captions.push_back("Icon " + std::to_string(i));
+    return captions;
+}
+
+std::vector<std::string> CaptionsFromFile(const char* path)
+{
+    std::vector<std::string> captions;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty())
+            captions.push_back(line);
+    }
+    return captions;
+}
+
+Options ParseOptions(int argc, char** argv)
+{
+    Options options;
+    options.captions.assign(std::begin(kDefaultCaptions), std::end(kDefaultCaptions));
+    for (int i = 1; i < argc; ++i) {
+        bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "-icons") == 0 && hasValue)
+            options.captions = NumberedCaptions(std::atoi(argv[++i]));
+        else if (std::strcmp(argv[i], "-icons-file") == 0 && hasValue)
+            options.captions = CaptionsFromFile(argv[++i]);
+        else if (std::strcmp(argv[i], "-autoarrange") == 0)
+            options.autoArrange = true;
+    }
+    return options;
+}
+
+HIMAGELIST CreateIcons()
+{
+    const LPCSTR kIcons[] = {IDI_APPLICATION, IDI_WINLOGO, IDI_INFORMATION, IDI_QUESTION,
+                             IDI_WARNING, IDI_SHIELD};
+    HIMAGELIST images = ImageList_Create(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
+                                         ILC_COLOR32 | ILC_MASK, 8, 0);
+    for (LPCSTR icon : kIcons)
+        ImageList_AddIcon(images, LoadIconA(nullptr, icon));
+    return images;
+}
+
+// Settings broadcasts reach only top-level windows; Explorer hands them on to
+// its view and the list view, and so do we.
+void PassDown(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    SendMessageA(g_windows.defView, message, wParam, lParam);
+    SendMessageA(g_windows.listView, message, wParam, lParam);
+}
+
+// The work area, and never over a visible taskbar at the bottom: Wine's
+// taskbar is not topmost and does not always shrink the work area.
+RECT DesktopArea()
+{
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    RECT bar;
+    if (taskbar && IsWindowVisible(taskbar) && GetWindowRect(taskbar, &bar) &&
+        bar.top > area.top && bar.top < area.bottom)
+        area.bottom = bar.top;
+    return area;
+}
+
+void FitToScreen(HWND hwnd)
+{
+    RECT area = DesktopArea();
+    SetWindowPos(hwnd, HWND_BOTTOM, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top, SWP_NOACTIVATE);
+}
+
+void FitToParent(HWND child)
+{
+    RECT client;
+    GetClientRect(GetParent(child), &client);
+    MoveWindow(child, 0, 0, client.right, client.bottom, TRUE);
+}
+
+LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_ERASEBKGND:
+        DrawDesktop(reinterpret_cast<HDC>(wParam));
+        return 1;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+        PassDown(message, wParam, lParam);
+        if (wParam == SPI_SETWORKAREA)
+            FitToScreen(hwnd);
+        RefreshDesktop();
+        return 0;
+    case WM_DISPLAYCHANGE:
+        FitToScreen(hwnd);
+        RefreshDesktop();
+        return 0;
+    case WM_SIZE:
+        if (g_windows.defView)
+            FitToParent(g_windows.defView);
+        return 0;
+    case WM_WINDOWPOSCHANGING:
+        // The desktop stays below every other window.
+        reinterpret_cast<WINDOWPOS*>(lParam)->hwndInsertAfter = HWND_BOTTOM;
+        return 0;
+    case WM_COPYDATA:
+        return OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case WM_CLOSE:
+        DestroyWindow(hwnd);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+bool OnEmptyDesktop(POINT screen)
+{
+    LVHITTESTINFO hit{};
+    hit.pt = screen;
+    ScreenToClient(g_windows.listView, &hit.pt);
+    return SendMessageA(g_windows.listView, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) < 0;
+}
+
+LRESULT CALLBACK DefViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_ERASEBKGND:
+        // Also the list view's background: with CLR_NONE it asks its parent.
+        DrawDesktop(reinterpret_cast<HDC>(wParam));
+        return 1;
+    case WM_CONTEXTMENU: {
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (OnEmptyDesktop(at))
+            ShowContextMenu(at);
+        return 0;
+    }
+    case WM_COMMAND:
+        OnMenuCommand(LOWORD(wParam));
+        return 0;
+    case WM_SIZE:
+        if (g_windows.listView)
+            FitToParent(g_windows.listView);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+ATOM RegisterWindowClass(const char* name, WNDPROC proc)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = name;
+    return RegisterClassA(&wc);
+}
+
+HWND CreateListView(const Options& options)
+{
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | LVS_ICON | LVS_SHAREIMAGELISTS |
+                  (options.autoArrange ? LVS_AUTOARRANGE : 0);
+    HWND listView = CreateWindowExA(0, WC_LISTVIEWA, "FolderView", style, 0, 0, 0, 0,
+                                    g_windows.defView, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(listView, LVM_SETIMAGELIST, LVSIL_NORMAL,
+                 reinterpret_cast<LPARAM>(CreateIcons()));
+    // Captions over the desktop picture, as Explorer draws them.
+    SendMessageA(listView, LVM_SETBKCOLOR, 0, CLR_NONE);
+    SendMessageA(listView, LVM_SETTEXTBKCOLOR, 0, CLR_NONE);
+    SendMessageA(listView, LVM_SETTEXTCOLOR, 0, RGB(255, 255, 255));
+    return listView;
+}
+
+bool CreateShell(const Options& options)
+{
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    if (!RegisterWindowClass("Progman", ProgmanProc) || !RegisterWindowClass("SHELLDLL_DefView", DefViewProc))
+        return false;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    // A tool window: the desktop has no button on the taskbar.
+    g_windows.progman = CreateWindowExA(WS_EX_TOOLWINDOW, "Progman", "Program Manager",
+                                        WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, nullptr, nullptr,
+                                        instance, nullptr);
+    g_windows.defView =
+        CreateWindowExA(0, "SHELLDLL_DefView", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                        0, 0, g_windows.progman, nullptr, instance, nullptr);
+    g_windows.listView = CreateListView(options);
+    if (!g_windows.progman || !g_windows.defView || !g_windows.listView)
+        return false;
+    g_windows.originalProcA = GetWindowLongPtrA(g_windows.listView, GWLP_WNDPROC);
+    g_windows.originalProcW = GetWindowLongPtrW(g_windows.listView, GWLP_WNDPROC);
+    FitToScreen(g_windows.progman);
+    AddIcons(options.captions);
+    return true;
+}
+
+} // namespace
+} // namespace deskshell
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    using namespace deskshell;
+    if (!CreateShell(ParseOptions(__argc, __argv)))
+        return 1;
+    StartRecording();
+    ShowWindow(g_windows.progman, SW_SHOWNOACTIVATE);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    StopRecording();
+    return static_cast<int>(msg.wParam);
+}
