@@ -108,6 +108,19 @@ void FitToScreen(HWND hwnd)
                  area.bottom - area.top, SWP_NOACTIVATE);
 }
 
+// Wine shows its taskbar some time after the virtual desktop comes up and
+// announces no work-area change when it does; look again now and then.
+constexpr UINT_PTR kRefitTimer = 1;
+constexpr UINT kRefitIntervalMs = 500;
+
+void RefitIfMoved(HWND hwnd)
+{
+    RECT area = DesktopArea(), now;
+    GetWindowRect(hwnd, &now);
+    if (!EqualRect(&area, &now))
+        FitToScreen(hwnd);
+}
+
 void FitToParent(HWND child)
 {
     RECT client;
@@ -139,6 +152,10 @@ LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_WINDOWPOSCHANGING:
         // The desktop stays below every other window.
         reinterpret_cast<WINDOWPOS*>(lParam)->hwndInsertAfter = HWND_BOTTOM;
+        return 0;
+    case WM_TIMER:
+        if (wParam == kRefitTimer)
+            RefitIfMoved(hwnd);
         return 0;
     case WM_COPYDATA:
         return OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
@@ -229,6 +246,7 @@ bool CreateShell(const Options& options)
     g_windows.originalProcA = GetWindowLongPtrA(g_windows.listView, GWLP_WNDPROC);
     g_windows.originalProcW = GetWindowLongPtrW(g_windows.listView, GWLP_WNDPROC);
     FitToScreen(g_windows.progman);
+    SetTimer(g_windows.progman, kRefitTimer, kRefitIntervalMs, nullptr);
     AddIcons(options.captions);
     return true;
 }

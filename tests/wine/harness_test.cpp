@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 
 using namespace harness;
@@ -192,9 +193,13 @@ TEST(Harness_Screenshot, WritesTheScreenAsPng)
                   {199, 199, TwoColourWindow::kLeft},
                   {200, 121, TwoColourWindow::kRight},
                   {299, 199, TwoColourWindow::kRight}};
+    // Wine copies a window's drawing to the screen a little later, and not
+    // necessarily all at once.
     ASSERT_TRUE(WaitUntil([&] {
         Image screen = CaptureScreen();
-        return screen.Pixel(probes[0].x, probes[0].y) == probes[0].colour;
+        return std::all_of(std::begin(probes), std::end(probes), [&](const auto& probe) {
+            return screen.Pixel(probe.x, probe.y) == probe.colour;
+        });
     }));
 
     std::string path = Screenshot("harness_two_colours");

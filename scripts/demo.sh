@@ -1,0 +1,108 @@
+#!/bin/bash
+# The demo: builds Tessara (i686), starts the Wine test bed (its own Xvfb, or
+# your display when DISPLAY is set), the stand-in desktop with sample icons
+# and a generated wallpaper, then Tessara itself, and writes screenshots to
+# build/i686/demo/. Unattended; stops what it started.
+#
+# Each capability is one step: add a function and list it in `steps`.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+build=$root/build/i686
+bin=$build/bin
+demo=$build/demo
+wine_dir=$root/build/wine
+wine_env=$root/testbed/wine/wine-env
+[[ -n "${DISPLAY:-}" ]] && export TESSARA_USE_DISPLAY=1
+
+started_bed=0
+pids=()
+step_no=0
+
+say() { printf '    %s\n' "$*"; }
+
+# Runs a Windows program of the build in the test bed and waits for it.
+win() { "$wine_env" run "$wine_dir" "$@"; }
+
+# Starts a Windows program in the background; it is ended at the end.
+win_background() {
+    "$wine_env" run "$wine_dir" "$@" >/dev/null 2>&1 &
+    pids+=($!)
+}
+
+windows_path() { WINEPREFIX=$wine_dir/prefix WINEDEBUG=-all winepath -w "$1" 2>/dev/null; }
+
+screenshot() {
+    win "$bin/deskctl.exe" screenshot "$(windows_path "$demo/$1.png")"
+    say "screenshot: $demo/$1.png"
+}
+
+step_setup() {
+    bash scripts/setup.sh
+}
+
+step_build() {
+    cmake --preset i686 >/dev/null
+    cmake --build --preset i686 -- -j2 | tail -1
+}
+
+step_test_bed() {
+    [[ -f "$wine_dir/display" ]] || started_bed=1
+    "$wine_env" start "$wine_dir"
+    say "display $(cat "$wine_dir/display"), virtual desktop 1024 x 768, prefix $wine_dir/prefix"
+}
+
+step_wallpaper() {
+    mkdir -p "$demo"
+    python3 testbed/make_wallpaper.py "$demo/wallpaper.bmp" 1024 768
+    say "generated $demo/wallpaper.bmp"
+    # WallpaperStyle 2, TileWallpaper 0: stretched over the screen.
+    win "$bin/deskctl.exe" wallpaper "$(windows_path "$demo/wallpaper.bmp")" 2 0
+    say "set as the desktop wallpaper (stretched)"
+}
+
+step_shell() {
+    win_background "$bin/deskshell.exe"
+    win "$bin/deskctl.exe" wait Progman 30
+    say "stand-in desktop running: Progman > SHELLDLL_DefView > SysListView32, 12 sample icons"
+    screenshot 01-desktop
+}
+
+step_tessara() {
+    win_background "$bin/Tessara.exe"
+    local pid=${pids[-1]}
+    sleep 2
+    kill -0 "$pid" 2>/dev/null || { echo "demo: Tessara.exe ended early" >&2; return 1; }
+    say "Tessara.exe is running (pid $pid)"
+    screenshot 02-tessara-running
+}
+
+steps=(
+    "step_setup:Install whatever is missing"
+    "step_build:Build the i686 preset (Tessara.exe, deskhook.dll, test-bed tools)"
+    "step_test_bed:Start the Wine test bed"
+    "step_wallpaper:Generate and set the sample wallpaper"
+    "step_shell:Start the stand-in desktop shell with sample icons"
+    "step_tessara:Start Tessara"
+)
+
+teardown() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true
+    done
+    if ((started_bed)); then
+        "$wine_env" stop "$wine_dir"
+        echo "==> Test bed stopped"
+    fi
+}
+trap teardown EXIT
+trap 'echo "demo: failed in step $step_no (line $LINENO)" >&2' ERR
+
+for entry in "${steps[@]}"; do
+    step_no=$((step_no + 1))
+    echo "==> [$step_no/${#steps[@]}] ${entry#*:}"
+    "${entry%%:*}"
+done
+echo "==> Done: screenshots in $demo"
