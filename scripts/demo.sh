@@ -65,6 +65,7 @@ step_wallpaper() {
 step_shell() {
     win_background "$bin/deskshell.exe"
     win "$bin/deskctl.exe" wait Progman 30
+    sleep 1 # Wine brings up its taskbar a moment after the desktop
     say "stand-in desktop running: Progman > SHELLDLL_DefView > SysListView32, 12 sample icons"
     screenshot 01-desktop
 }

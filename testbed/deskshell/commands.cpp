@@ -8,15 +8,13 @@
 namespace deskshell {
 namespace {
 
-std::string TextOf(const COPYDATASTRUCT& data)
-{
+std::string TextOf(const COPYDATASTRUCT& data) {
     const char* bytes = static_cast<const char*>(data.lpData);
     std::string text(bytes ? bytes : "", bytes ? data.cbData : 0);
     return text.substr(0, text.find('\0'));
 }
 
-std::optional<int32_t> IntOf(const COPYDATASTRUCT& data)
-{
+std::optional<int32_t> IntOf(const COPYDATASTRUCT& data) {
     if (data.cbData != sizeof(int32_t) || !data.lpData)
         return std::nullopt;
     int32_t value;
@@ -24,16 +22,14 @@ std::optional<int32_t> IntOf(const COPYDATASTRUCT& data)
     return value;
 }
 
-bool IsListViewSubclassed()
-{
+bool IsListViewSubclassed() {
     return GetWindowLongPtrA(g_windows.listView, GWLP_WNDPROC) != g_windows.originalProcA ||
            GetWindowLongPtrW(g_windows.listView, GWLP_WNDPROC) != g_windows.originalProcW;
 }
 
 } // namespace
 
-LRESULT OnCopyData(const COPYDATASTRUCT& data)
-{
+LRESULT OnCopyData(const COPYDATASTRUCT& data) {
     switch (static_cast<ShellCommand>(data.dwData)) {
     case ShellCommand::Add:
         return AddIcon(TextOf(data));

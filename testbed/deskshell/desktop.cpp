@@ -8,8 +8,7 @@ enum class Placement { Centre, Tile, Stretch };
 // The picture of the whole desktop, rebuilt when a setting changes.
 HBITMAP g_picture = nullptr;
 
-std::string RegistryString(const char* key, const char* name)
-{
+std::string RegistryString(const char* key, const char* name) {
     char value[MAX_PATH] = "";
     DWORD size = sizeof value;
     if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) !=
@@ -18,8 +17,7 @@ std::string RegistryString(const char* key, const char* name)
     return value;
 }
 
-std::string DesktopSetting(const char* name)
-{
+std::string DesktopSetting(const char* name) {
     return RegistryString("Control Panel\\Desktop", name);
 }
 
@@ -27,27 +25,24 @@ std::string DesktopSetting(const char* name)
 // so a change made by another process never shows there. Read what
 // SPI_SETDESKWALLPAPER stored instead: Wine keeps a change made without
 // SPIF_UPDATEINIFILE under its temporary key.
-std::string WallpaperPath()
-{
+std::string WallpaperPath() {
     std::string path = RegistryString(
         "Software\\Wine\\Temporary System Parameters\\Control Panel\\Desktop", "Wallpaper");
     return path.empty() ? DesktopSetting("Wallpaper") : path;
 }
 
-Placement WallpaperPlacement()
-{
+Placement WallpaperPlacement() {
     if (DesktopSetting("TileWallpaper") == "1")
         return Placement::Tile;
     return DesktopSetting("WallpaperStyle") == "2" ? Placement::Stretch : Placement::Centre;
 }
 
-void DrawWallpaper(HDC dc, int width, int height)
-{
+void DrawWallpaper(HDC dc, int width, int height) {
     std::string path = WallpaperPath();
     if (path.empty())
         return;
-    auto wallpaper = static_cast<HBITMAP>(
-        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    auto wallpaper = static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                     LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     if (!wallpaper)
         return;
     BITMAP info;
@@ -74,8 +69,7 @@ void DrawWallpaper(HDC dc, int width, int height)
     DeleteObject(wallpaper);
 }
 
-HBITMAP RenderDesktop(HDC reference)
-{
+HBITMAP RenderDesktop(HDC reference) {
     int width = GetSystemMetrics(SM_CXSCREEN);
     int height = GetSystemMetrics(SM_CYSCREEN);
     HBITMAP picture = CreateCompatibleBitmap(reference, width, height);
@@ -91,22 +85,19 @@ HBITMAP RenderDesktop(HDC reference)
 
 } // namespace
 
-void InvalidateDesktop()
-{
+void InvalidateDesktop() {
     if (g_picture)
         DeleteObject(g_picture);
     g_picture = nullptr;
 }
 
-void RefreshDesktop()
-{
+void RefreshDesktop() {
     InvalidateDesktop();
     RedrawWindow(g_windows.progman, nullptr, nullptr,
                  RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
-void DrawDesktop(HDC dc)
-{
+void DrawDesktop(HDC dc) {
     if (!g_picture)
         g_picture = RenderDesktop(dc);
     // The list view hands its own DC to its parent's WM_ERASEBKGND: place the

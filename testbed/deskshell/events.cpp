@@ -22,8 +22,7 @@ std::vector<Event> g_events;
 HHOOK g_sentHook = nullptr;
 HHOOK g_postedHook = nullptr;
 
-const char* RoleOf(HWND hwnd)
-{
+const char* RoleOf(HWND hwnd) {
     if (hwnd == g_windows.progman)
         return "progman";
     if (hwnd == g_windows.defView)
@@ -33,8 +32,7 @@ const char* RoleOf(HWND hwnd)
     return nullptr;
 }
 
-bool IsRecorded(UINT message)
-{
+bool IsRecorded(UINT message) {
     for (UINT recorded : kRecorded)
         if (recorded == message)
             return true;
@@ -44,8 +42,7 @@ bool IsRecorded(UINT message)
 // "Auto Arrange|Refresh|Properties": the item texts as the user sees them,
 // including what a hook added while the menu opened (this runs after the
 // owner's WM_INITMENUPOPUP).
-std::string ItemTexts(HMENU menu)
-{
+std::string ItemTexts(HMENU menu) {
     std::string texts;
     int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
@@ -57,8 +54,7 @@ std::string ItemTexts(HMENU menu)
     return texts;
 }
 
-void Record(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+void Record(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     const char* role = RoleOf(hwnd);
     if (!role || !IsRecorded(message))
         return;
@@ -70,8 +66,7 @@ void Record(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 // Sees sent messages after their window procedure (and any subclass) ran.
-LRESULT CALLBACK AfterSent(int code, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK AfterSent(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION) {
         const auto& sent = *reinterpret_cast<const CWPRETSTRUCT*>(lParam);
         Record(sent.hwnd, sent.message, sent.wParam, sent.lParam);
@@ -79,8 +74,7 @@ LRESULT CALLBACK AfterSent(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(g_sentHook, code, wParam, lParam);
 }
 
-LRESULT CALLBACK Posted(int code, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK Posted(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && wParam == PM_REMOVE) {
         const auto& msg = *reinterpret_cast<const MSG*>(lParam);
         Record(msg.hwnd, msg.message, msg.wParam, msg.lParam);
@@ -90,8 +84,7 @@ LRESULT CALLBACK Posted(int code, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-void StartRecording()
-{
+void StartRecording() {
     // Thread hooks rather than subclasses: the list view keeps the window
     // procedure it was created with, which the subclass probe relies on.
     DWORD thread = GetCurrentThreadId();
@@ -99,20 +92,17 @@ void StartRecording()
     g_postedHook = SetWindowsHookExA(WH_GETMESSAGE, Posted, nullptr, thread);
 }
 
-void StopRecording()
-{
+void StopRecording() {
     UnhookWindowsHookEx(g_sentHook);
     UnhookWindowsHookEx(g_postedHook);
 }
 
-void RecordEvent(const char* window, UINT message, WPARAM wParam, const std::string& text)
-{
+void RecordEvent(const char* window, UINT message, WPARAM wParam, const std::string& text) {
     if (g_events.size() < kMaxEvents)
         g_events.push_back({window, message, wParam, text});
 }
 
-int WriteEvents(const std::string& path)
-{
+int WriteEvents(const std::string& path) {
     FILE* file = std::fopen(path.c_str(), "w");
     if (!file)
         return -1;

@@ -9,21 +9,18 @@ namespace {
 
 constexpr size_t kMaxCaption = 255;
 
-int IconCount()
-{
+int IconCount() {
     return static_cast<int>(SendMessageA(g_windows.listView, LVM_GETITEMCOUNT, 0, 0));
 }
 
-RECT ItemRect(int index, int part)
-{
+RECT ItemRect(int index, int part) {
     RECT rect{};
     rect.left = part;
     SendMessageA(g_windows.listView, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect));
     return rect;
 }
 
-std::string Caption(int index)
-{
+std::string Caption(int index) {
     char text[kMaxCaption + 1] = "";
     LVITEMA item{};
     item.pszText = text;
@@ -34,39 +31,34 @@ std::string Caption(int index)
 
 } // namespace
 
-int AddIcon(const std::string& caption)
-{
+int AddIcon(const std::string& caption) {
     std::string text = caption.substr(0, kMaxCaption);
     LVITEMA item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = IconCount();
     item.pszText = text.data();
-    HIMAGELIST images =
-        reinterpret_cast<HIMAGELIST>(SendMessageA(g_windows.listView, LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
+    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(
+        SendMessageA(g_windows.listView, LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
     item.iImage = item.iItem % ImageList_GetImageCount(images);
     return static_cast<int>(
         SendMessageA(g_windows.listView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-void AddIcons(const std::vector<std::string>& captions)
-{
+void AddIcons(const std::vector<std::string>& captions) {
     for (const std::string& caption : captions)
         AddIcon(caption);
 }
 
-bool RemoveIcon(int index)
-{
+bool RemoveIcon(int index) {
     return index >= 0 && index < IconCount() &&
            SendMessageA(g_windows.listView, LVM_DELETEITEM, index, 0);
 }
 
-bool IsAutoArrange()
-{
+bool IsAutoArrange() {
     return GetWindowLongA(g_windows.listView, GWL_STYLE) & LVS_AUTOARRANGE;
 }
 
-void SetAutoArrange(bool on)
-{
+void SetAutoArrange(bool on) {
     LONG style = GetWindowLongA(g_windows.listView, GWL_STYLE);
     SetWindowLongA(g_windows.listView, GWL_STYLE,
                    on ? style | LVS_AUTOARRANGE : style & ~LVS_AUTOARRANGE);
@@ -74,8 +66,7 @@ void SetAutoArrange(bool on)
         SendMessageA(g_windows.listView, LVM_ARRANGE, LVA_DEFAULT, 0);
 }
 
-int WriteLayout(const std::string& path)
-{
+int WriteLayout(const std::string& path) {
     FILE* file = std::fopen(path.c_str(), "w");
     if (!file)
         return -1;
@@ -85,8 +76,8 @@ int WriteLayout(const std::string& path)
         SendMessageA(g_windows.listView, LVM_GETITEMPOSITION, i, reinterpret_cast<LPARAM>(&at));
         RECT b = ItemRect(i, LVIR_BOUNDS);
         RECT l = ItemRect(i, LVIR_LABEL);
-        std::fprintf(file, "%d %ld %ld %ld %ld %ld %ld %ld %ld %ld %ld %s\n", i, at.x, at.y,
-                     b.left, b.top, b.right, b.bottom, l.left, l.top, l.right, l.bottom,
+        std::fprintf(file, "%d %ld %ld %ld %ld %ld %ld %ld %ld %ld %ld %s\n", i, at.x, at.y, b.left,
+                     b.top, b.right, b.bottom, l.left, l.top, l.right, l.bottom,
                      Caption(i).c_str());
     }
     bool written = std::fclose(file) == 0;

@@ -21,9 +21,9 @@ Windows g_windows;
 namespace {
 
 const char* const kDefaultCaptions[] = {
-    "Recycle Bin",     "This PC",           "Documents",      "Network",
-    "Control Panel",   "Downloads",         "Holiday Photos", "Budget 2024.xlsx",
-    "Notes.txt",       "Web Browser",       "Media Player",   "Setup Files",
+    "Recycle Bin",   "This PC",     "Documents",      "Network",
+    "Control Panel", "Downloads",   "Holiday Photos", "Budget 2024.xlsx",
+    "Notes.txt",     "Web Browser", "Media Player",   "Setup Files",
 };
 
 struct Options {
@@ -31,16 +31,14 @@ struct Options {
     bool autoArrange = false;
 };
 
-std::vector<std::string> NumberedCaptions(int count)
-{
+std::vector<std::string> NumberedCaptions(int count) {
     std::vector<std::string> captions;
     for (int i = 1; i <= count; ++i)
         captions.push_back("Icon " + std::to_string(i));
     return captions;
 }
 
-std::vector<std::string> CaptionsFromFile(const char* path)
-{
+std::vector<std::string> CaptionsFromFile(const char* path) {
     std::vector<std::string> captions;
     std::ifstream in(path);
     for (std::string line; std::getline(in, line);) {
@@ -52,8 +50,7 @@ std::vector<std::string> CaptionsFromFile(const char* path)
     return captions;
 }
 
-Options ParseOptions(int argc, char** argv)
-{
+Options ParseOptions(int argc, char** argv) {
     Options options;
     options.captions.assign(std::begin(kDefaultCaptions), std::end(kDefaultCaptions));
     for (int i = 1; i < argc; ++i) {
@@ -68,10 +65,9 @@ Options ParseOptions(int argc, char** argv)
     return options;
 }
 
-HIMAGELIST CreateIcons()
-{
-    const LPCSTR kIcons[] = {IDI_APPLICATION, IDI_WINLOGO, IDI_INFORMATION, IDI_QUESTION,
-                             IDI_WARNING, IDI_SHIELD};
+HIMAGELIST CreateIcons() {
+    const LPCSTR kIcons[] = {IDI_APPLICATION, IDI_WINLOGO, IDI_INFORMATION,
+                             IDI_QUESTION,    IDI_WARNING, IDI_SHIELD};
     HIMAGELIST images = ImageList_Create(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
                                          ILC_COLOR32 | ILC_MASK, 8, 0);
     for (LPCSTR icon : kIcons)
@@ -81,28 +77,25 @@ HIMAGELIST CreateIcons()
 
 // Settings broadcasts reach only top-level windows; Explorer hands them on to
 // its view and the list view, and so do we.
-void PassDown(UINT message, WPARAM wParam, LPARAM lParam)
-{
+void PassDown(UINT message, WPARAM wParam, LPARAM lParam) {
     SendMessageA(g_windows.defView, message, wParam, lParam);
     SendMessageA(g_windows.listView, message, wParam, lParam);
 }
 
 // The work area, and never over a visible taskbar at the bottom: Wine's
 // taskbar is not topmost and does not always shrink the work area.
-RECT DesktopArea()
-{
+RECT DesktopArea() {
     RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
     HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
     RECT bar;
-    if (taskbar && IsWindowVisible(taskbar) && GetWindowRect(taskbar, &bar) &&
-        bar.top > area.top && bar.top < area.bottom)
+    if (taskbar && IsWindowVisible(taskbar) && GetWindowRect(taskbar, &bar) && bar.top > area.top &&
+        bar.top < area.bottom)
         area.bottom = bar.top;
     return area;
 }
 
-void FitToScreen(HWND hwnd)
-{
+void FitToScreen(HWND hwnd) {
     RECT area = DesktopArea();
     SetWindowPos(hwnd, HWND_BOTTOM, area.left, area.top, area.right - area.left,
                  area.bottom - area.top, SWP_NOACTIVATE);
@@ -113,23 +106,20 @@ void FitToScreen(HWND hwnd)
 constexpr UINT_PTR kRefitTimer = 1;
 constexpr UINT kRefitIntervalMs = 500;
 
-void RefitIfMoved(HWND hwnd)
-{
+void RefitIfMoved(HWND hwnd) {
     RECT area = DesktopArea(), now;
     GetWindowRect(hwnd, &now);
     if (!EqualRect(&area, &now))
         FitToScreen(hwnd);
 }
 
-void FitToParent(HWND child)
-{
+void FitToParent(HWND child) {
     RECT client;
     GetClientRect(GetParent(child), &client);
     MoveWindow(child, 0, 0, client.right, client.bottom, TRUE);
 }
 
-LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
         DrawDesktop(reinterpret_cast<HDC>(wParam));
@@ -169,16 +159,14 @@ LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-bool OnEmptyDesktop(POINT screen)
-{
+bool OnEmptyDesktop(POINT screen) {
     LVHITTESTINFO hit{};
     hit.pt = screen;
     ScreenToClient(g_windows.listView, &hit.pt);
     return SendMessageA(g_windows.listView, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) < 0;
 }
 
-LRESULT CALLBACK DefViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK DefViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
         // Also the list view's background: with CLR_NONE it asks its parent.
@@ -201,8 +189,7 @@ LRESULT CALLBACK DefViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-ATOM RegisterWindowClass(const char* name, WNDPROC proc)
-{
+ATOM RegisterWindowClass(const char* name, WNDPROC proc) {
     WNDCLASSA wc{};
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -211,14 +198,12 @@ ATOM RegisterWindowClass(const char* name, WNDPROC proc)
     return RegisterClassA(&wc);
 }
 
-HWND CreateListView(const Options& options)
-{
+HWND CreateListView(const Options& options) {
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | LVS_ICON | LVS_SHAREIMAGELISTS |
                   (options.autoArrange ? LVS_AUTOARRANGE : 0);
     HWND listView = CreateWindowExA(0, WC_LISTVIEWA, "FolderView", style, 0, 0, 0, 0,
                                     g_windows.defView, nullptr, GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(listView, LVM_SETIMAGELIST, LVSIL_NORMAL,
-                 reinterpret_cast<LPARAM>(CreateIcons()));
+    SendMessageA(listView, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(CreateIcons()));
     // Captions over the desktop picture, as Explorer draws them.
     SendMessageA(listView, LVM_SETBKCOLOR, 0, CLR_NONE);
     SendMessageA(listView, LVM_SETTEXTBKCOLOR, 0, CLR_NONE);
@@ -226,20 +211,20 @@ HWND CreateListView(const Options& options)
     return listView;
 }
 
-bool CreateShell(const Options& options)
-{
+bool CreateShell(const Options& options) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
-    if (!RegisterWindowClass("Progman", ProgmanProc) || !RegisterWindowClass("SHELLDLL_DefView", DefViewProc))
+    if (!RegisterWindowClass("Progman", ProgmanProc) ||
+        !RegisterWindowClass("SHELLDLL_DefView", DefViewProc))
         return false;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     // A tool window: the desktop has no button on the taskbar.
-    g_windows.progman = CreateWindowExA(WS_EX_TOOLWINDOW, "Progman", "Program Manager",
-                                        WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, nullptr, nullptr,
-                                        instance, nullptr);
+    g_windows.progman =
+        CreateWindowExA(WS_EX_TOOLWINDOW, "Progman", "Program Manager", WS_POPUP | WS_CLIPCHILDREN,
+                        0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
     g_windows.defView =
-        CreateWindowExA(0, "SHELLDLL_DefView", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                        0, 0, g_windows.progman, nullptr, instance, nullptr);
+        CreateWindowExA(0, "SHELLDLL_DefView", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0,
+                        0, g_windows.progman, nullptr, instance, nullptr);
     g_windows.listView = CreateListView(options);
     if (!g_windows.progman || !g_windows.defView || !g_windows.listView)
         return false;
@@ -254,8 +239,7 @@ bool CreateShell(const Options& options)
 } // namespace
 } // namespace deskshell
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
-{
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace deskshell;
     if (!CreateShell(ParseOptions(__argc, __argv)))
         return 1;

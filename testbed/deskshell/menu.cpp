@@ -4,8 +4,7 @@
 namespace deskshell {
 namespace {
 
-HMENU BuildMenu()
-{
+HMENU BuildMenu() {
     HMENU menu = CreatePopupMenu();
     AppendMenuA(menu, MF_STRING | (IsAutoArrange() ? MF_CHECKED : 0), kMenuAutoArrange,
                 "Auto Arrange");
@@ -18,8 +17,7 @@ HMENU BuildMenu()
 
 } // namespace
 
-void ShowContextMenu(POINT screen)
-{
+void ShowContextMenu(POINT screen) {
     HMENU menu = BuildMenu();
     // Without TPM_RETURNCMD the owner gets the whole menu conversation, as
     // Explorer's view does: WM_INITMENU, WM_MENUSELECT, WM_EXITMENULOOP, WM_COMMAND.
@@ -29,8 +27,7 @@ void ShowContextMenu(POINT screen)
     DestroyMenu(menu);
 }
 
-void OnMenuCommand(UINT id)
-{
+void OnMenuCommand(UINT id) {
     switch (id) {
     case kMenuAutoArrange:
         SetAutoArrange(!IsAutoArrange());

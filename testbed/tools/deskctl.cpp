@@ -12,8 +12,7 @@
 
 namespace {
 
-int SetWallpaper(const char* path, const char* style, const char* tile)
-{
+int SetWallpaper(const char* path, const char* style, const char* tile) {
     const char* key = "Control Panel\\Desktop";
     if (!harness::RegWriteString(HKEY_CURRENT_USER, key, "WallpaperStyle", style) ||
         !harness::RegWriteString(HKEY_CURRENT_USER, key, "TileWallpaper", tile))
@@ -27,8 +26,7 @@ int SetWallpaper(const char* path, const char* style, const char* tile)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc == 5 && std::strcmp(argv[1], "wallpaper") == 0)
         return SetWallpaper(argv[2], argv[3], argv[4]);
     if (argc == 3 && std::strcmp(argv[1], "screenshot") == 0)

@@ -7,8 +7,7 @@ namespace harness {
 
 // ---- Waiting -------------------------------------------------------------
 
-void PumpMessages(DWORD ms)
-{
+void PumpMessages(DWORD ms) {
     DWORD start = GetTickCount();
     do {
         MSG msg;
@@ -22,8 +21,7 @@ void PumpMessages(DWORD ms)
     } while (GetTickCount() - start < ms);
 }
 
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
-{
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     DWORD start = GetTickCount();
     for (;;) {
         if (done())
@@ -39,14 +37,12 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
 
 namespace {
 
-std::string ParentOf(const std::string& path)
-{
+std::string ParentOf(const std::string& path) {
     size_t slash = path.find_last_of("\\/");
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
-void CreateFolders(const std::string& folder)
-{
+void CreateFolders(const std::string& folder) {
     if (folder.empty() || GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES)
         return;
     std::string parent = ParentOf(folder);
@@ -55,29 +51,25 @@ void CreateFolders(const std::string& folder)
     CreateDirectoryA(folder.c_str(), nullptr);
 }
 
-std::string Quoted(const std::string& text)
-{
+std::string Quoted(const std::string& text) {
     return text.find_first_of(" \t") == std::string::npos ? text : "\"" + text + "\"";
 }
 
 } // namespace
 
-std::string BinDir()
-{
+std::string BinDir() {
     char path[MAX_PATH];
     DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     return ParentOf(std::string(path, length));
 }
 
-std::string BuildPath(const std::string& relative)
-{
+std::string BuildPath(const std::string& relative) {
     std::string path = ParentOf(BinDir()) + "\\" + relative;
     CreateFolders(ParentOf(path));
     return path;
 }
 
-std::string TempFile(const std::string& stem)
-{
+std::string TempFile(const std::string& stem) {
     static std::atomic<int> counter{0};
     return BuildPath("testdata\\" + stem + "-" + std::to_string(GetCurrentProcessId()) + "-" +
                      std::to_string(counter++) + ".tmp");
@@ -85,8 +77,7 @@ std::string TempFile(const std::string& stem)
 
 // ---- Processes -----------------------------------------------------------
 
-Process Process::Start(const std::string& program, const std::string& args)
-{
+Process Process::Start(const std::string& program, const std::string& args) {
     std::string path =
         program.find_first_of("\\/") == std::string::npos ? BinDir() + "\\" + program : program;
     std::string commandLine = Quoted(path) + (args.empty() ? "" : " " + args);
@@ -104,12 +95,9 @@ Process Process::Start(const std::string& program, const std::string& args)
 }
 
 Process::Process(Process&& other) noexcept
-    : process_(std::exchange(other.process_, nullptr)), pid_(std::exchange(other.pid_, 0))
-{
-}
+    : process_(std::exchange(other.process_, nullptr)), pid_(std::exchange(other.pid_, 0)) {}
 
-Process& Process::operator=(Process&& other) noexcept
-{
+Process& Process::operator=(Process&& other) noexcept {
     if (this != &other) {
         Terminate();
         if (process_)
@@ -120,20 +108,17 @@ Process& Process::operator=(Process&& other) noexcept
     return *this;
 }
 
-Process::~Process()
-{
+Process::~Process() {
     Terminate();
     if (process_)
         CloseHandle(process_);
 }
 
-bool Process::Running() const
-{
+bool Process::Running() const {
     return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
 }
 
-std::optional<DWORD> Process::WaitExit(DWORD timeoutMs)
-{
+std::optional<DWORD> Process::WaitExit(DWORD timeoutMs) {
     if (!process_ || !WaitUntil([&] { return !Running(); }, timeoutMs))
         return std::nullopt;
     DWORD code = 0;
@@ -141,8 +126,7 @@ std::optional<DWORD> Process::WaitExit(DWORD timeoutMs)
     return code;
 }
 
-void Process::Terminate(UINT exitCode)
-{
+void Process::Terminate(UINT exitCode) {
     if (!Running())
         return;
     TerminateProcess(process_, exitCode);
@@ -151,8 +135,7 @@ void Process::Terminate(UINT exitCode)
 
 // ---- Windows -------------------------------------------------------------
 
-std::string WindowText(HWND hwnd)
-{
+std::string WindowText(HWND hwnd) {
     char text[1024] = "";
     // WM_GETTEXT reaches other processes' controls too (GetWindowText does not).
     SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
@@ -160,15 +143,13 @@ std::string WindowText(HWND hwnd)
     return text;
 }
 
-std::string ClassName(HWND hwnd)
-{
+std::string ClassName(HWND hwnd) {
     char name[256] = "";
     GetClassNameA(hwnd, name, sizeof name);
     return name;
 }
 
-DWORD WindowPid(HWND hwnd)
-{
+DWORD WindowPid(HWND hwnd) {
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     return pid;
@@ -183,8 +164,7 @@ struct WindowQuery {
     HWND found;
 };
 
-bool Matches(HWND hwnd, const WindowQuery& query)
-{
+bool Matches(HWND hwnd, const WindowQuery& query) {
     if (query.pid && WindowPid(hwnd) != query.pid)
         return false;
     if (query.className && ClassName(hwnd) != query.className)
@@ -192,8 +172,7 @@ bool Matches(HWND hwnd, const WindowQuery& query)
     return !query.title || WindowText(hwnd) == query.title;
 }
 
-BOOL CALLBACK CheckWindow(HWND hwnd, LPARAM lParam)
-{
+BOOL CALLBACK CheckWindow(HWND hwnd, LPARAM lParam) {
     auto& query = *reinterpret_cast<WindowQuery*>(lParam);
     if (!Matches(hwnd, query))
         return TRUE;
@@ -203,45 +182,38 @@ BOOL CALLBACK CheckWindow(HWND hwnd, LPARAM lParam)
 
 } // namespace
 
-HWND FindTopLevel(const char* className, const char* title, DWORD pid)
-{
+HWND FindTopLevel(const char* className, const char* title, DWORD pid) {
     WindowQuery query{className, title, pid, nullptr};
     EnumWindows(CheckWindow, reinterpret_cast<LPARAM>(&query));
     return query.found;
 }
 
-HWND WaitForWindow(const char* className, const char* title, DWORD pid, DWORD timeoutMs)
-{
+HWND WaitForWindow(const char* className, const char* title, DWORD pid, DWORD timeoutMs) {
     HWND found = nullptr;
     WaitUntil([&] { return (found = FindTopLevel(className, title, pid)) != nullptr; }, timeoutMs);
     return found;
 }
 
-bool WaitForWindowGone(HWND hwnd, DWORD timeoutMs)
-{
+bool WaitForWindowGone(HWND hwnd, DWORD timeoutMs) {
     return WaitUntil([&] { return !IsWindow(hwnd); }, timeoutMs);
 }
 
 // ---- Message boxes and dialogs -------------------------------------------
 
-HWND WaitForDialog(const std::string& caption, DWORD pid, DWORD timeoutMs)
-{
+HWND WaitForDialog(const std::string& caption, DWORD pid, DWORD timeoutMs) {
     return WaitForWindow("#32770", caption.c_str(), pid, timeoutMs);
 }
 
-std::string ControlText(HWND dialog, int id)
-{
+std::string ControlText(HWND dialog, int id) {
     HWND control = GetDlgItem(dialog, id);
     return control ? WindowText(control) : std::string();
 }
 
-std::string MessageBoxText(HWND dialog)
-{
+std::string MessageBoxText(HWND dialog) {
     return ControlText(dialog, 0xFFFF);
 }
 
-bool PressButton(HWND dialog, int id)
-{
+bool PressButton(HWND dialog, int id) {
     HWND button = GetDlgItem(dialog, id);
     if (!button)
         return false;
@@ -249,8 +221,7 @@ bool PressButton(HWND dialog, int id)
                         reinterpret_cast<LPARAM>(button)) != FALSE;
 }
 
-HWND Taskbar()
-{
+HWND Taskbar() {
     HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
     return taskbar && IsWindowVisible(taskbar) ? taskbar : nullptr;
 }

@@ -138,13 +138,12 @@ std::optional<Image> ReadPng(const std::string& path);
 // ---- The stand-in desktop shell (deskshell.exe) --------------------------
 
 struct ShellOptions {
-    int icons = -1;             // -icons N: "Icon 1".."Icon N"; -1: the default dozen captions
-    std::string iconsFile;      // -icons-file PATH: one caption a line
-    bool autoArrange = false;   // -autoarrange
-    std::string extraArgs;      // appended as given
+    int icons = -1;           // -icons N: "Icon 1".."Icon N"; -1: the default dozen captions
+    std::string iconsFile;    // -icons-file PATH: one caption a line
+    bool autoArrange = false; // -autoarrange
+    std::string extraArgs;    // appended as given
 
-    static ShellOptions WithIcons(int count)
-    {
+    static ShellOptions WithIcons(int count) {
         ShellOptions options;
         options.icons = count;
         return options;
@@ -163,7 +162,7 @@ struct ShellEvent {
     std::string window; // "progman", "defview", "listview" or "menu"
     UINT message = 0;
     WPARAM wParam = 0;
-    std::string text;   // for "menu": the items, "|"-separated
+    std::string text; // for "menu": the items, "|"-separated
 };
 
 // The running stand-in shell. Start closes any shell left over by an earlier

@@ -13,19 +13,16 @@ constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 constexpr size_t kMaxStoredBlock = 65535;
 constexpr uint8_t kColourTypeRgb = 2;
 
-void PutBigEndian(std::vector<uint8_t>& out, uint32_t value)
-{
+void PutBigEndian(std::vector<uint8_t>& out, uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8)
         out.push_back(static_cast<uint8_t>(value >> shift));
 }
 
-uint32_t GetBigEndian(const uint8_t* p)
-{
+uint32_t GetBigEndian(const uint8_t* p) {
     return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
 }
 
-void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data)
-{
+void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
     PutBigEndian(out, static_cast<uint32_t>(data.size()));
     size_t typeAt = out.size();
     out.insert(out.end(), type, type + 4);
@@ -34,8 +31,7 @@ void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uin
 }
 
 // Each row prefixed by filter type 0 (none), as the PNG format requires.
-std::vector<uint8_t> FilteredRows(const RgbImage& image)
-{
+std::vector<uint8_t> FilteredRows(const RgbImage& image) {
     size_t stride = size_t(image.width) * 3;
     std::vector<uint8_t> raw;
     raw.reserve((stride + 1) * image.height);
@@ -47,8 +43,7 @@ std::vector<uint8_t> FilteredRows(const RgbImage& image)
     return raw;
 }
 
-std::vector<uint8_t> ZlibStored(const std::vector<uint8_t>& raw)
-{
+std::vector<uint8_t> ZlibStored(const std::vector<uint8_t>& raw) {
     std::vector<uint8_t> z = {0x78, 0x01};
     size_t at = 0;
     do {
@@ -66,8 +61,7 @@ std::vector<uint8_t> ZlibStored(const std::vector<uint8_t>& raw)
     return z;
 }
 
-std::optional<std::vector<uint8_t>> UnzlibStored(const std::vector<uint8_t>& z)
-{
+std::optional<std::vector<uint8_t>> UnzlibStored(const std::vector<uint8_t>& z) {
     if (z.size() < 6 || (z[0] & 0x0F) != 8 || (z[0] << 8 | z[1]) % 31 != 0)
         return std::nullopt;
     std::vector<uint8_t> raw;
@@ -92,8 +86,7 @@ std::optional<std::vector<uint8_t>> UnzlibStored(const std::vector<uint8_t>& z)
 
 } // namespace
 
-uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc)
-{
+uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc) {
     static const std::array<uint32_t, 256> table = [] {
         std::array<uint32_t, 256> t{};
         for (uint32_t n = 0; n < 256; ++n) {
@@ -110,8 +103,7 @@ uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc)
     return ~crc;
 }
 
-uint32_t Adler32(const uint8_t* data, size_t size)
-{
+uint32_t Adler32(const uint8_t* data, size_t size) {
     uint32_t a = 1, b = 0;
     for (size_t i = 0; i < size; ++i) {
         a = (a + data[i]) % 65521;
@@ -120,8 +112,7 @@ uint32_t Adler32(const uint8_t* data, size_t size)
     return b << 16 | a;
 }
 
-std::vector<uint8_t> Encode(const RgbImage& image)
-{
+std::vector<uint8_t> Encode(const RgbImage& image) {
     std::vector<uint8_t> out(std::begin(kSignature), std::end(kSignature));
     std::vector<uint8_t> header;
     PutBigEndian(header, static_cast<uint32_t>(image.width));
@@ -133,8 +124,7 @@ std::vector<uint8_t> Encode(const RgbImage& image)
     return out;
 }
 
-std::optional<RgbImage> Decode(const std::vector<uint8_t>& file)
-{
+std::optional<RgbImage> Decode(const std::vector<uint8_t>& file) {
     if (file.size() < 8 || std::memcmp(file.data(), kSignature, 8) != 0)
         return std::nullopt;
     RgbImage image;
@@ -173,20 +163,20 @@ std::optional<RgbImage> Decode(const std::vector<uint8_t>& file)
     return image;
 }
 
-bool WriteFile(const std::string& path, const RgbImage& image)
-{
+bool WriteFile(const std::string& path, const RgbImage& image) {
     std::vector<uint8_t> bytes = Encode(image);
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
 }
 
-std::optional<RgbImage> ReadFile(const std::string& path)
-{
+std::optional<RgbImage> ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
     return Decode(bytes);
 }
 

@@ -2,15 +2,13 @@
 
 namespace harness {
 
-std::optional<DWORD> RegValue::AsDword() const
-{
+std::optional<DWORD> RegValue::AsDword() const {
     if (type != REG_DWORD || data.size() != sizeof(DWORD))
         return std::nullopt;
     return DWORD(data[0]) | DWORD(data[1]) << 8 | DWORD(data[2]) << 16 | DWORD(data[3]) << 24;
 }
 
-std::optional<std::string> RegValue::AsString() const
-{
+std::optional<std::string> RegValue::AsString() const {
     if (type != REG_SZ && type != REG_EXPAND_SZ)
         return std::nullopt;
     std::string text(data.begin(), data.end());
@@ -19,8 +17,7 @@ std::optional<std::string> RegValue::AsString() const
     return text;
 }
 
-std::optional<RegValue> RegRead(HKEY root, const std::string& key, const std::string& name)
-{
+std::optional<RegValue> RegRead(HKEY root, const std::string& key, const std::string& name) {
     DWORD type = 0, size = 0;
     if (RegGetValueA(root, key.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr,
                      &size) != ERROR_SUCCESS)
@@ -36,8 +33,7 @@ std::optional<RegValue> RegRead(HKEY root, const std::string& key, const std::st
 }
 
 bool RegWrite(HKEY root, const std::string& key, const std::string& name, DWORD type,
-              const void* data, DWORD size)
-{
+              const void* data, DWORD size) {
     HKEY handle;
     if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,
                         nullptr) != ERROR_SUCCESS)
@@ -49,24 +45,20 @@ bool RegWrite(HKEY root, const std::string& key, const std::string& name, DWORD 
 }
 
 bool RegWriteBinary(HKEY root, const std::string& key, const std::string& name,
-                    const std::vector<uint8_t>& data)
-{
+                    const std::vector<uint8_t>& data) {
     return RegWrite(root, key, name, REG_BINARY, data.data(), static_cast<DWORD>(data.size()));
 }
 
-bool RegWriteDword(HKEY root, const std::string& key, const std::string& name, DWORD value)
-{
+bool RegWriteDword(HKEY root, const std::string& key, const std::string& name, DWORD value) {
     return RegWrite(root, key, name, REG_DWORD, &value, sizeof value);
 }
 
 bool RegWriteString(HKEY root, const std::string& key, const std::string& name,
-                    const std::string& value)
-{
+                    const std::string& value) {
     return RegWrite(root, key, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
 }
 
-bool RegDeleteValue(HKEY root, const std::string& key, const std::string& name)
-{
+bool RegDeleteValue(HKEY root, const std::string& key, const std::string& name) {
     HKEY handle;
     if (RegOpenKeyExA(root, key.c_str(), 0, KEY_SET_VALUE, &handle) != ERROR_SUCCESS)
         return true;
@@ -75,8 +67,7 @@ bool RegDeleteValue(HKEY root, const std::string& key, const std::string& name)
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
 
-bool RegDeleteKeyTree(HKEY root, const std::string& key)
-{
+bool RegDeleteKeyTree(HKEY root, const std::string& key) {
     LONG result = RegDeleteTreeA(root, key.c_str());
     if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND)
         return false;

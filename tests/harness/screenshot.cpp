@@ -3,14 +3,12 @@
 
 namespace harness {
 
-COLORREF Image::Pixel(int x, int y) const
-{
+COLORREF Image::Pixel(int x, int y) const {
     const uint8_t* p = &rgb[(size_t(y) * width + x) * 3];
     return RGB(p[0], p[1], p[2]);
 }
 
-Image CaptureScreen()
-{
+Image CaptureScreen() {
     Image image;
     image.width = GetSystemMetrics(SM_CXSCREEN);
     image.height = GetSystemMetrics(SM_CYSCREEN);
@@ -45,22 +43,19 @@ Image CaptureScreen()
     return image;
 }
 
-bool ScreenshotTo(const std::string& path)
-{
+bool ScreenshotTo(const std::string& path) {
     Image image = CaptureScreen();
     if (image.rgb.empty())
         return false;
     return png::WriteFile(path, png::RgbImage{image.width, image.height, std::move(image.rgb)});
 }
 
-std::string Screenshot(const std::string& name)
-{
+std::string Screenshot(const std::string& name) {
     std::string path = BuildPath("screenshots\\" + name + ".png");
     return ScreenshotTo(path) ? path : std::string();
 }
 
-std::optional<Image> ReadPng(const std::string& path)
-{
+std::optional<Image> ReadPng(const std::string& path) {
     auto decoded = png::ReadFile(path);
     if (!decoded)
         return std::nullopt;

@@ -12,8 +12,7 @@ namespace {
 
 constexpr DWORD kCommandTimeoutMs = 10000;
 
-std::string CommandLineOf(const ShellOptions& options)
-{
+std::string CommandLineOf(const ShellOptions& options) {
     std::string args;
     if (options.icons >= 0)
         args += " -icons " + std::to_string(options.icons);
@@ -26,8 +25,7 @@ std::string CommandLineOf(const ShellOptions& options)
     return args.empty() ? args : args.substr(1);
 }
 
-std::vector<std::string> ReadLinesAndDelete(const std::string& path)
-{
+std::vector<std::string> ReadLinesAndDelete(const std::string& path) {
     std::vector<std::string> lines;
     {
         std::ifstream in(path);
@@ -41,8 +39,7 @@ std::vector<std::string> ReadLinesAndDelete(const std::string& path)
     return lines;
 }
 
-std::optional<ShellIcon> ParseIcon(const std::string& line)
-{
+std::optional<ShellIcon> ParseIcon(const std::string& line) {
     std::istringstream in(line);
     ShellIcon icon;
     RECT& b = icon.bounds;
@@ -55,8 +52,7 @@ std::optional<ShellIcon> ParseIcon(const std::string& line)
     return icon;
 }
 
-ShellEvent ParseEvent(const std::string& line)
-{
+ShellEvent ParseEvent(const std::string& line) {
     std::istringstream in(line);
     ShellEvent event;
     unsigned long long wParam = 0;
@@ -67,13 +63,11 @@ ShellEvent ParseEvent(const std::string& line)
     return event;
 }
 
-HWND FindChild(HWND parent, const char* className)
-{
+HWND FindChild(HWND parent, const char* className) {
     return parent ? FindWindowExA(parent, nullptr, className, nullptr) : nullptr;
 }
 
-void CloseShellWindow(HWND progman)
-{
+void CloseShellWindow(HWND progman) {
     DWORD pid = WindowPid(progman);
     PostMessageA(progman, WM_CLOSE, 0, 0);
     if (WaitForWindowGone(progman, 5000))
@@ -87,19 +81,16 @@ void CloseShellWindow(HWND progman)
 
 } // namespace
 
-void CloseAllShells()
-{
+void CloseAllShells() {
     while (HWND progman = FindTopLevel("Progman", "Program Manager"))
         CloseShellWindow(progman);
 }
 
-Shell::~Shell()
-{
+Shell::~Shell() {
     Stop();
 }
 
-bool Shell::Start(const ShellOptions& options)
-{
+bool Shell::Start(const ShellOptions& options) {
     Stop();
     CloseAllShells();
     options_ = options;
@@ -109,8 +100,7 @@ bool Shell::Start(const ShellOptions& options)
     return WaitUntil([&] { return FindWindows() || !process_.Running(); }, 20000) && FindWindows();
 }
 
-bool Shell::FindWindows()
-{
+bool Shell::FindWindows() {
     HWND progman = FindTopLevel("Progman", "Program Manager", process_.Pid());
     if (!progman || !IsWindowVisible(progman))
         return false;
@@ -124,8 +114,7 @@ bool Shell::FindWindows()
     return true;
 }
 
-void Shell::Stop()
-{
+void Shell::Stop() {
     if (progman_ && process_.Running()) {
         PostMessageA(progman_, WM_CLOSE, 0, 0);
         process_.WaitExit(5000);
@@ -135,14 +124,12 @@ void Shell::Stop()
     progman_ = defView_ = listView_ = nullptr;
 }
 
-bool Shell::Restart()
-{
+bool Shell::Restart() {
     ShellOptions options = options_;
     return Start(options);
 }
 
-LRESULT Shell::Command(unsigned long command, const void* data, DWORD size) const
-{
+LRESULT Shell::Command(unsigned long command, const void* data, DWORD size) const {
     COPYDATASTRUCT copy{command, size, const_cast<void*>(data)};
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutA(progman_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy),
@@ -151,13 +138,11 @@ LRESULT Shell::Command(unsigned long command, const void* data, DWORD size) cons
     return static_cast<LRESULT>(result);
 }
 
-int Shell::IconCount() const
-{
+int Shell::IconCount() const {
     return static_cast<int>(SendMessageA(listView_, LVM_GETITEMCOUNT, 0, 0));
 }
 
-std::vector<ShellIcon> Shell::Layout() const
-{
+std::vector<ShellIcon> Shell::Layout() const {
     std::string path = TempFile("layout");
     std::vector<ShellIcon> icons;
     if (Command(static_cast<unsigned long>(ShellCommand::WriteLayout), path.c_str(),
@@ -170,32 +155,27 @@ std::vector<ShellIcon> Shell::Layout() const
     return icons;
 }
 
-int Shell::Add(const std::string& caption) const
-{
+int Shell::Add(const std::string& caption) const {
     return static_cast<int>(Command(static_cast<unsigned long>(ShellCommand::Add), caption.data(),
                                     static_cast<DWORD>(caption.size())));
 }
 
-bool Shell::Remove(int index) const
-{
+bool Shell::Remove(int index) const {
     int32_t value = index;
     return Command(static_cast<unsigned long>(ShellCommand::Remove), &value, sizeof value) == 1;
 }
 
-bool Shell::SetAutoArrange(bool on) const
-{
+bool Shell::SetAutoArrange(bool on) const {
     int32_t value = on ? 1 : 0;
     return Command(static_cast<unsigned long>(ShellCommand::SetAutoArrange), &value,
                    sizeof value) == 1;
 }
 
-bool Shell::IsListViewSubclassed() const
-{
+bool Shell::IsListViewSubclassed() const {
     return Command(static_cast<unsigned long>(ShellCommand::IsSubclassed), nullptr, 0) == 1;
 }
 
-std::vector<ShellEvent> Shell::TakeEvents() const
-{
+std::vector<ShellEvent> Shell::TakeEvents() const {
     std::string path = TempFile("events");
     std::vector<ShellEvent> events;
     if (Command(static_cast<unsigned long>(ShellCommand::WriteEvents), path.c_str(),
@@ -206,8 +186,7 @@ std::vector<ShellEvent> Shell::TakeEvents() const
     return events;
 }
 
-void Shell::Refresh() const
-{
+void Shell::Refresh() const {
     Command(static_cast<unsigned long>(ShellCommand::Refresh), nullptr, 0);
 }
 

@@ -13,24 +13,21 @@ namespace {
 
 const char kDesktopKey[] = "Control Panel\\Desktop";
 
-bool HasEvent(const std::vector<ShellEvent>& events, const char* window, UINT message)
-{
+bool HasEvent(const std::vector<ShellEvent>& events, const char* window, UINT message) {
     return std::any_of(events.begin(), events.end(), [&](const ShellEvent& e) {
         return e.window == window && e.message == message;
     });
 }
 
 bool HasEvent(const std::vector<ShellEvent>& events, const char* window, UINT message,
-              WPARAM wParam)
-{
+              WPARAM wParam) {
     return std::any_of(events.begin(), events.end(), [&](const ShellEvent& e) {
         return e.window == window && e.message == message && e.wParam == wParam;
     });
 }
 
 // A real click at a screen point: move there, press and release.
-void Click(POINT screen, DWORD down, DWORD up)
-{
+void Click(POINT screen, DWORD down, DWORD up) {
     INPUT inputs[3] = {};
     for (INPUT& input : inputs) {
         input.type = INPUT_MOUSE;
@@ -44,8 +41,7 @@ void Click(POINT screen, DWORD down, DWORD up)
 }
 
 // A point of the desktop far from the icons, which start at the top left.
-POINT EmptyDesktopPoint()
-{
+POINT EmptyDesktopPoint() {
     return {GetSystemMetrics(SM_CXSCREEN) * 3 / 4, GetSystemMetrics(SM_CYSCREEN) / 2};
 }
 
@@ -56,8 +52,7 @@ class DeskShell : public ::testing::Test {
     Shell shell;
 };
 
-TEST_F(DeskShell, WindowChainIsExplorersDesktop)
-{
+TEST_F(DeskShell, WindowChainIsExplorersDesktop) {
     Start();
     EXPECT_EQ(ClassName(shell.Progman()), "Progman");
     EXPECT_EQ(WindowText(shell.Progman()), "Program Manager");
@@ -72,8 +67,7 @@ TEST_F(DeskShell, WindowChainIsExplorersDesktop)
     EXPECT_EQ(WindowPid(shell.Progman()), shell.Pid());
 }
 
-TEST_F(DeskShell, CoversTheScreenAboveAVisibleTaskbar)
-{
+TEST_F(DeskShell, CoversTheScreenAboveAVisibleTaskbar) {
     Start();
     HWND taskbar = Taskbar();
     ASSERT_NE(taskbar, nullptr);
@@ -94,8 +88,7 @@ TEST_F(DeskShell, CoversTheScreenAboveAVisibleTaskbar)
     EXPECT_EQ(listView.bottom, desk.bottom - desk.top);
 }
 
-TEST_F(DeskShell, DefaultIconsAreADozenDistinctCaptionsInAReadableLayout)
-{
+TEST_F(DeskShell, DefaultIconsAreADozenDistinctCaptionsInAReadableLayout) {
     Start();
     std::vector<ShellIcon> icons = shell.Layout();
     ASSERT_EQ(icons.size(), 12u);
@@ -119,8 +112,7 @@ TEST_F(DeskShell, DefaultIconsAreADozenDistinctCaptionsInAReadableLayout)
     EXPECT_EQ(positions.size(), icons.size());
 }
 
-TEST_F(DeskShell, NumberedIconsUpToTwoHundredSixty)
-{
+TEST_F(DeskShell, NumberedIconsUpToTwoHundredSixty) {
     for (int count : {0, 1, 260}) {
         Start(ShellOptions::WithIcons(count));
         std::vector<ShellIcon> icons = shell.Layout();
@@ -130,8 +122,7 @@ TEST_F(DeskShell, NumberedIconsUpToTwoHundredSixty)
     }
 }
 
-TEST_F(DeskShell, IconsFromAFileKeepLongCaptionsUpTo255Characters)
-{
+TEST_F(DeskShell, IconsFromAFileKeepLongCaptionsUpTo255Characters) {
     const std::string long255(255, 'L');
     const std::string tooLong(300, 'T');
     std::string path = TempFile("captions");
@@ -151,8 +142,7 @@ TEST_F(DeskShell, IconsFromAFileKeepLongCaptionsUpTo255Characters)
     DeleteFileA(path.c_str());
 }
 
-TEST_F(DeskShell, AddAndRemoveIcons)
-{
+TEST_F(DeskShell, AddAndRemoveIcons) {
     Start(ShellOptions::WithIcons(3));
     EXPECT_EQ(shell.Add("Added"), 3);
     EXPECT_EQ(shell.Add(std::string(255, 'x')), 4);
@@ -170,8 +160,7 @@ TEST_F(DeskShell, AddAndRemoveIcons)
     EXPECT_EQ(icons[2].caption, "Added");
 }
 
-TEST_F(DeskShell, AutoArrangeIsAnOptionAndCanBeToggled)
-{
+TEST_F(DeskShell, AutoArrangeIsAnOptionAndCanBeToggled) {
     auto autoArranged = [&] {
         return (GetWindowLongA(shell.ListView(), GWL_STYLE) & LVS_AUTOARRANGE) != 0;
     };
@@ -185,8 +174,7 @@ TEST_F(DeskShell, AutoArrangeIsAnOptionAndCanBeToggled)
     }
 }
 
-TEST_F(DeskShell, SettingChangeIsPassedDownToTheListView)
-{
+TEST_F(DeskShell, SettingChangeIsPassedDownToTheListView) {
     Start(ShellOptions::WithIcons(0));
     shell.TakeEvents();
     char wallpaper[MAX_PATH] = "";
@@ -210,15 +198,13 @@ TEST_F(DeskShell, SettingChangeIsPassedDownToTheListView)
 
 class DeskShellMenu : public DeskShell {
   protected:
-    HWND OpenMenu()
-    {
+    HWND OpenMenu() {
         Click(EmptyDesktopPoint(), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
         return WaitForWindow("#32768", nullptr, shell.Pid());
     }
 };
 
-TEST_F(DeskShellMenu, RightClickOpensAMenuOwnedByTheView)
-{
+TEST_F(DeskShellMenu, RightClickOpensAMenuOwnedByTheView) {
     Start(ShellOptions::WithIcons(2));
     shell.TakeEvents();
     HWND menu = OpenMenu();
@@ -241,22 +227,19 @@ TEST_F(DeskShellMenu, RightClickOpensAMenuOwnedByTheView)
     EXPECT_FALSE(HasEvent(events, "progman", WM_INITMENU));
 }
 
-TEST_F(DeskShellMenu, AutoArrangeItemTogglesTheStyle)
-{
+TEST_F(DeskShellMenu, AutoArrangeItemTogglesTheStyle) {
     Start(ShellOptions::WithIcons(2));
     HWND menu = OpenMenu();
     ASSERT_NE(menu, nullptr);
     // The first item is "Auto Arrange".
     PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_TRUE(WaitUntil([&] {
-        return (GetWindowLongA(shell.ListView(), GWL_STYLE) & LVS_AUTOARRANGE) != 0;
-    }));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return (GetWindowLongA(shell.ListView(), GWL_STYLE) & LVS_AUTOARRANGE) != 0; }));
     EXPECT_TRUE(HasEvent(shell.TakeEvents(), "defview", WM_COMMAND));
 }
 
-TEST_F(DeskShell, LeftClickReachesTheViewWhileTheListViewIsHidden)
-{
+TEST_F(DeskShell, LeftClickReachesTheViewWhileTheListViewIsHidden) {
     Start(ShellOptions::WithIcons(0));
     ShowWindow(shell.ListView(), SW_HIDE);
     shell.TakeEvents();
@@ -270,8 +253,7 @@ TEST_F(DeskShell, LeftClickReachesTheViewWhileTheListViewIsHidden)
     ShowWindow(shell.ListView(), SW_SHOW);
 }
 
-TEST_F(DeskShell, ListViewNotificationsGoToTheView)
-{
+TEST_F(DeskShell, ListViewNotificationsGoToTheView) {
     Start(ShellOptions::WithIcons(3));
     shell.TakeEvents();
     std::vector<ShellIcon> icons = shell.Layout();
@@ -289,8 +271,7 @@ TEST_F(DeskShell, ListViewNotificationsGoToTheView)
     }));
 }
 
-TEST_F(DeskShell, RestartGivesANewProgman)
-{
+TEST_F(DeskShell, RestartGivesANewProgman) {
     Start(ShellOptions::WithIcons(4));
     HWND before = shell.Progman();
     DWORD pidBefore = shell.Pid();
@@ -302,8 +283,7 @@ TEST_F(DeskShell, RestartGivesANewProgman)
     EXPECT_EQ(FindTopLevel("Progman", nullptr), shell.Progman());
 }
 
-TEST_F(DeskShell, StartReplacesAShellLeftRunning)
-{
+TEST_F(DeskShell, StartReplacesAShellLeftRunning) {
     Shell leftOver;
     ASSERT_TRUE(leftOver.Start(ShellOptions::WithIcons(1)));
     HWND old = leftOver.Progman();
@@ -312,8 +292,7 @@ TEST_F(DeskShell, StartReplacesAShellLeftRunning)
     EXPECT_EQ(shell.IconCount(), 2);
 }
 
-TEST_F(DeskShell, ListViewKeepsItsOwnWindowProcedure)
-{
+TEST_F(DeskShell, ListViewKeepsItsOwnWindowProcedure) {
     Start();
     EXPECT_FALSE(shell.IsListViewSubclassed());
     shell.SetAutoArrange(true);
@@ -326,8 +305,7 @@ const COLORREF kLeft = RGB(250, 140, 20);
 const COLORREF kRight = RGB(30, 160, 90);
 const COLORREF kDesktopColour = RGB(90, 20, 110);
 
-std::string WriteTwoColourBmp()
-{
+std::string WriteTwoColourBmp() {
     const int width = 200, height = 100;
     std::string path = BuildPath("testdata\\two_colours.bmp");
     BITMAPFILEHEADER file{};
@@ -349,7 +327,8 @@ std::string WriteTwoColourBmp()
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(&file), sizeof file);
     out.write(reinterpret_cast<const char*>(&info), sizeof info);
-    out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
+    out.write(reinterpret_cast<const char*>(pixels.data()),
+              static_cast<std::streamsize>(pixels.size()));
     return path;
 }
 
@@ -367,8 +346,7 @@ struct WallpaperCase {
 
 class DeskShellWallpaper : public DeskShell {
   protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         savedColour = GetSysColor(COLOR_BACKGROUND);
         char path[MAX_PATH] = "";
         SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
@@ -376,8 +354,7 @@ class DeskShellWallpaper : public DeskShell {
         savedStyle = RegRead(HKEY_CURRENT_USER, kDesktopKey, "WallpaperStyle");
         savedTile = RegRead(HKEY_CURRENT_USER, kDesktopKey, "TileWallpaper");
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         INT element = COLOR_BACKGROUND;
         SetSysColors(1, &element, &savedColour);
         Restore("WallpaperStyle", savedStyle);
@@ -385,8 +362,7 @@ class DeskShellWallpaper : public DeskShell {
         SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, savedWallpaper.data(),
                               SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
     }
-    static void Restore(const char* name, const std::optional<RegValue>& value)
-    {
+    static void Restore(const char* name, const std::optional<RegValue>& value) {
         if (value)
             RegWrite(HKEY_CURRENT_USER, kDesktopKey, name, value->type, value->data.data(),
                      static_cast<DWORD>(value->data.size()));
@@ -399,17 +375,26 @@ class DeskShellWallpaper : public DeskShell {
     std::optional<RegValue> savedStyle, savedTile;
 };
 
-TEST_F(DeskShellWallpaper, DrawsDesktopColourAndWallpaperAsTheSettingsSay)
-{
+TEST_F(DeskShellWallpaper, DrawsDesktopColourAndWallpaperAsTheSettingsSay) {
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
     const WallpaperCase cases[] = {
-        {"centred", "0", "0",
-         {{cx / 2 - 50, cy / 2, kLeft}, {cx / 2 + 50, cy / 2, kRight}, {10, 10, kDesktopColour},
+        {"centred",
+         "0",
+         "0",
+         {{cx / 2 - 50, cy / 2, kLeft},
+          {cx / 2 + 50, cy / 2, kRight},
+          {10, 10, kDesktopColour},
           {cx / 2 - 110, cy / 2, kDesktopColour}}},
-        {"tiled", "0", "1",
+        {"tiled",
+         "0",
+         "1",
          {{50, 50, kLeft}, {150, 50, kRight}, {250, 150, kLeft}, {350, 250, kRight}}},
-        {"stretched", "2", "0",
-         {{10, 10, kLeft}, {cx / 4, cy / 2, kLeft}, {cx * 3 / 4, cy / 2, kRight},
+        {"stretched",
+         "2",
+         "0",
+         {{10, 10, kLeft},
+          {cx / 4, cy / 2, kLeft},
+          {cx * 3 / 4, cy / 2, kRight},
           {cx - 10, 10, kRight}}},
     };
     INT element = COLOR_BACKGROUND;
@@ -425,9 +410,8 @@ TEST_F(DeskShellWallpaper, DrawsDesktopColourAndWallpaperAsTheSettingsSay)
         Image screen;
         WaitUntil([&] {
             screen = CaptureScreen();
-            return std::all_of(c.probes.begin(), c.probes.end(), [&](const Probe& p) {
-                return screen.Pixel(p.x, p.y) == p.colour;
-            });
+            return std::all_of(c.probes.begin(), c.probes.end(),
+                               [&](const Probe& p) { return screen.Pixel(p.x, p.y) == p.colour; });
         });
         Screenshot(std::string("deskshell_wallpaper_") + c.name);
         for (const Probe& p : c.probes)
@@ -435,8 +419,7 @@ TEST_F(DeskShellWallpaper, DrawsDesktopColourAndWallpaperAsTheSettingsSay)
     }
 }
 
-TEST_F(DeskShellWallpaper, CaptionsHaveNoBackgroundOfTheirOwn)
-{
+TEST_F(DeskShellWallpaper, CaptionsHaveNoBackgroundOfTheirOwn) {
     INT element = COLOR_BACKGROUND;
     COLORREF colour = kDesktopColour;
     ASSERT_TRUE(SetSysColors(1, &element, &colour));
@@ -452,7 +435,8 @@ TEST_F(DeskShellWallpaper, CaptionsHaveNoBackgroundOfTheirOwn)
     EXPECT_TRUE(WaitUntil([&] {
         screen = CaptureScreen();
         return screen.Pixel(inLabel.x, inLabel.y) == kDesktopColour;
-    })) << std::hex << screen.Pixel(inLabel.x, inLabel.y);
+    })) << std::hex
+        << screen.Pixel(inLabel.x, inLabel.y);
 }
 
 } // namespace

@@ -12,19 +12,18 @@ namespace {
 
 const char kTestKey[] = "Software\\TessaraHarnessTest";
 
-TEST(Harness_Paths, BinDirHoldsTheTestProgramAndBuildPathIsBesideIt)
-{
+TEST(Harness_Paths, BinDirHoldsTheTestProgramAndBuildPathIsBesideIt) {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     EXPECT_EQ(std::string(self).rfind(BinDir() + "\\", 0), 0u);
     std::string path = BuildPath("testdata\\sub\\file.txt");
-    EXPECT_EQ(GetFileAttributesA(path.substr(0, path.rfind('\\')).c_str()) & FILE_ATTRIBUTE_DIRECTORY,
+    EXPECT_EQ(GetFileAttributesA(path.substr(0, path.rfind('\\')).c_str()) &
+                  FILE_ATTRIBUTE_DIRECTORY,
               DWORD(FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_EQ(path.find("\\bin\\"), std::string::npos);
 }
 
-TEST(Harness_Process, WaitExitGivesTheExitCode)
-{
+TEST(Harness_Process, WaitExitGivesTheExitCode) {
     for (int code : {0, 7, 255}) {
         Process process =
             Process::Start("C:\\windows\\system32\\cmd.exe", "/c exit " + std::to_string(code));
@@ -34,8 +33,7 @@ TEST(Harness_Process, WaitExitGivesTheExitCode)
     }
 }
 
-TEST(Harness_Process, StartOfAMissingProgramFails)
-{
+TEST(Harness_Process, StartOfAMissingProgramFails) {
     Process process = Process::Start("no-such-program.exe");
     EXPECT_EQ(process.Pid(), 0u);
     EXPECT_FALSE(process.Running());
@@ -46,10 +44,9 @@ struct MessageBoxCase {
     int button;
 };
 
-TEST(Harness_Dialog, ReadsAndAnswersAMessageBox)
-{
-    const MessageBoxCase cases[] = {{MB_OK, IDOK}, {MB_YESNO, IDNO}, {MB_YESNO, IDYES},
-                                    {MB_OKCANCEL, IDCANCEL}};
+TEST(Harness_Dialog, ReadsAndAnswersAMessageBox) {
+    const MessageBoxCase cases[] = {
+        {MB_OK, IDOK}, {MB_YESNO, IDNO}, {MB_YESNO, IDYES}, {MB_OKCANCEL, IDCANCEL}};
     for (const auto& c : cases) {
         std::string caption = "Harness box " + std::to_string(c.button);
         int answer = 0;
@@ -66,8 +63,7 @@ TEST(Harness_Dialog, ReadsAndAnswersAMessageBox)
     }
 }
 
-TEST(Harness_Dialog, PressButtonRejectsAMissingButton)
-{
+TEST(Harness_Dialog, PressButtonRejectsAMissingButton) {
     std::thread shower([] { MessageBoxA(nullptr, "text", "Harness missing button", MB_OK); });
     HWND box = WaitForDialog("Harness missing button");
     ASSERT_NE(box, nullptr);
@@ -77,13 +73,11 @@ TEST(Harness_Dialog, PressButtonRejectsAMissingButton)
     shower.join();
 }
 
-TEST(Harness_Dialog, WaitForDialogTimesOutWhenThereIsNone)
-{
+TEST(Harness_Dialog, WaitForDialogTimesOutWhenThereIsNone) {
     EXPECT_EQ(WaitForDialog("No such dialog anywhere", 0, 200), nullptr);
 }
 
-TEST(Harness_Registry, ValuesRoundTrip)
-{
+TEST(Harness_Registry, ValuesRoundTrip) {
     ASSERT_TRUE(RegDeleteKeyTree(HKEY_CURRENT_USER, kTestKey));
     const std::vector<uint8_t> binary = {0, 1, 2, 0xFE, 0xFF};
     ASSERT_TRUE(RegWriteBinary(HKEY_CURRENT_USER, kTestKey, "Binary", binary));
@@ -112,8 +106,7 @@ TEST(Harness_Registry, ValuesRoundTrip)
     EXPECT_FALSE(RegRead(HKEY_CURRENT_USER, std::string(kTestKey) + "\\Sub", ""));
 }
 
-TEST(Harness_Png, EncodeDecodeRoundTripsBeyondOneStoredBlock)
-{
+TEST(Harness_Png, EncodeDecodeRoundTripsBeyondOneStoredBlock) {
     png::RgbImage image{300, 100, {}};
     for (int i = 0; i < image.width * image.height * 3; ++i)
         image.rgb.push_back(static_cast<uint8_t>(i * 7));
@@ -124,8 +117,7 @@ TEST(Harness_Png, EncodeDecodeRoundTripsBeyondOneStoredBlock)
     EXPECT_EQ(decoded->rgb, image.rgb);
 }
 
-TEST(Harness_Png, DecodeRejectsACorruptedFile)
-{
+TEST(Harness_Png, DecodeRejectsACorruptedFile) {
     png::RgbImage image{2, 2, std::vector<uint8_t>(12, 0x80)};
     std::vector<uint8_t> file = png::Encode(image);
     for (size_t at : {size_t(0), size_t(20), file.size() / 2, file.size() - 14}) {
@@ -135,8 +127,7 @@ TEST(Harness_Png, DecodeRejectsACorruptedFile)
     }
 }
 
-TEST(Harness_Png, ChecksumsMatchKnownValues)
-{
+TEST(Harness_Png, ChecksumsMatchKnownValues) {
     const uint8_t text[] = "123456789";
     EXPECT_EQ(png::Crc32(text, 9), 0xCBF43926u);
     EXPECT_EQ(png::Adler32(text, 9), 0x091E01DEu);
@@ -147,8 +138,7 @@ struct TwoColourWindow {
     static constexpr COLORREF kLeft = RGB(200, 30, 40);
     static constexpr COLORREF kRight = RGB(20, 60, 220);
 
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-    {
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message != WM_PAINT)
             return DefWindowProcA(hwnd, message, wParam, lParam);
         PAINTSTRUCT paint;
@@ -166,15 +156,15 @@ struct TwoColourWindow {
         return 0;
     }
 
-    TwoColourWindow(int x, int y, int width, int height)
-    {
+    TwoColourWindow(int x, int y, int width, int height) {
         WNDCLASSA wc{};
         wc.lpfnWndProc = Proc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "HarnessTwoColour";
         RegisterClassA(&wc);
-        hwnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE,
-                               x, y, width, height, nullptr, nullptr, wc.hInstance, nullptr);
+        hwnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "",
+                               WS_POPUP | WS_VISIBLE, x, y, width, height, nullptr, nullptr,
+                               wc.hInstance, nullptr);
         UpdateWindow(hwnd);
     }
     ~TwoColourWindow() { DestroyWindow(hwnd); }
@@ -182,8 +172,7 @@ struct TwoColourWindow {
     HWND hwnd;
 };
 
-TEST(Harness_Screenshot, WritesTheScreenAsPng)
-{
+TEST(Harness_Screenshot, WritesTheScreenAsPng) {
     TwoColourWindow window(100, 120, 200, 80);
     ASSERT_NE(window.hwnd, nullptr);
     const struct {
@@ -214,8 +203,7 @@ TEST(Harness_Screenshot, WritesTheScreenAsPng)
     EXPECT_NE(image->Pixel(300, 121), TwoColourWindow::kRight);
 }
 
-TEST(Harness_Screenshot, ScreenIsTheFixedVirtualDesktop)
-{
+TEST(Harness_Screenshot, ScreenIsTheFixedVirtualDesktop) {
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
 }
