@@ -99,6 +99,17 @@ DWORD RunTessara(const std::string& args) {
     return code.value_or(~0u);
 }
 
+// RunTessara that reports its wall time, process start and attach included.
+DWORD TimedRun(const std::string& args, const char* what) {
+    const auto started = std::chrono::steady_clock::now();
+    const DWORD code = RunTessara(args);
+    const auto took = std::chrono::steady_clock::now() - started;
+    std::printf("[ timing ] %s: %lld ms\n", what,
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
+    return code;
+}
+
 // Runs Tessara.exe, expects one message box with this text, answers it with
 // `button` and waits for the end.
 void RunAnswering(const std::string& args, const std::string& text, int button) {
@@ -244,12 +255,7 @@ TEST_F(IconPositions, RelativeSetFromAnotherScreenSizeLandsAtScaledPlaces) {
 
 TEST_F(IconPositions, TwoHundredFiftyIconsAreSavedAndOneMoreIsRefused) {
     StartShell(Icons(250));
-    const auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(RunTessara("-q -save"), 0u);
-    const auto took = std::chrono::steady_clock::now() - started;
-    std::printf("[ timing ] -save of 250 icons: %lld ms\n",
-                static_cast<long long>(
-                    std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
+    EXPECT_EQ(TimedRun("-q -save", "-save of 250 icons"), 0u);
     const auto stored = Stored(kResolutionValue);
     ASSERT_TRUE(stored);
     EXPECT_EQ((*stored)[0], 250);
@@ -267,12 +273,7 @@ TEST_F(IconPositions, RestoreOf250IconsEndToEnd) {
     const auto saved = shell_.Layout();
     for (int i = 0; i < 250; ++i)
         MoveIcon(shell_, i, {static_cast<LONG>(i % 900), static_cast<LONG>(i % 700)});
-    const auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(RunTessara("-q -restore"), 0u);
-    const auto took = std::chrono::steady_clock::now() - started;
-    std::printf("[ timing ] -restore of 250 icons: %lld ms\n",
-                static_cast<long long>(
-                    std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
+    EXPECT_EQ(TimedRun("-q -restore", "-restore of 250 icons"), 0u);
     ExpectSamePositions(shell_.Layout(), saved);
 }
 
