@@ -1,1 +1,0 @@
-// Intentionally empty: lets tessara_core exist before any portable source.
