@@ -97,7 +97,12 @@ bool Shell::Start(const ShellOptions& options) {
     process_ = Process::Start("deskshell.exe", CommandLineOf(options));
     if (!process_.Running())
         return false;
-    return WaitUntil([&] { return FindWindows() || !process_.Running(); }, 20000) && FindWindows();
+    if (!WaitUntil([&] { return FindWindows() || !process_.Running(); }, 20000) || !FindWindows())
+        return false;
+    // The list view lays its icons out once more while the shell handles its
+    // first messages after showing; icons moved before that would go back.
+    WaitForInputIdle(process_.Handle(), 20000);
+    return true;
 }
 
 bool Shell::FindWindows() {

@@ -45,8 +45,9 @@ TEST(CaptionStore, ControlsOwnBufferIsCopiedWithinTheField) {
         int length = caption::Store(field.Field(), text.c_str(), c.reported);
         EXPECT_EQ(length, c.expectedLength);
         EXPECT_EQ(std::string(field.Field(), length), text.substr(0, length));
-        if (length < caption::kBytes)
+        if (length < caption::kBytes) {
             EXPECT_EQ(field.Field()[length], '\0');
+        }
         EXPECT_TRUE(field.GuardsIntact());
     }
 }
@@ -65,8 +66,9 @@ TEST(CaptionStore, AnswerInTheFieldItselfIsTerminatedAndCapped) {
         field.Field()[c.written] = '\0';
         int length = caption::Store(field.Field(), field.Field(), c.reported);
         EXPECT_EQ(length, c.expectedLength);
-        if (length < caption::kBytes)
+        if (length < caption::kBytes) {
             EXPECT_EQ(field.Field()[length], '\0');
+        }
         EXPECT_TRUE(field.GuardsIntact());
     }
 }
