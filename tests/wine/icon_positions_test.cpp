@@ -244,6 +244,56 @@ TEST_F(IconPositions, RelativeSetFromAnotherScreenSizeLandsAtScaledPlaces) {
     }
 }
 
+// Switches the display to another size for the life of the object, as a user
+// changing the resolution would; Wine's virtual desktop follows the mode.
+class DisplaySize {
+  public:
+    DisplaySize(int width, int height) { changed_ = Change(width, height); }
+    ~DisplaySize() {
+        if (changed_)
+            Change(1024, 768);
+    }
+    bool Changed() const { return changed_; }
+
+  private:
+    static bool Change(int width, int height) {
+        DEVMODEA mode{};
+        mode.dmSize = sizeof mode;
+        mode.dmPelsWidth = width;
+        mode.dmPelsHeight = height;
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        return ChangeDisplaySettingsA(&mode, 0) == DISP_CHANGE_SUCCESSFUL &&
+               harness::WaitUntil([&] {
+                   return GetSystemMetrics(SM_CXSCREEN) == width &&
+                          GetSystemMetrics(SM_CYSCREEN) == height;
+               });
+    }
+    bool changed_ = false;
+};
+
+TEST_F(IconPositions, RelativeSetSavedHereLandsScaledAfterAResolutionChange) {
+    WriteSettings({false, false});
+    StartShell();
+    MoveTo(SpreadPlaces(shell_.Layout().size()));
+    const auto saved = shell_.Layout();
+    EXPECT_EQ(RunTessara("-q -save"), 0u);
+
+    DisplaySize smaller(800, 600);
+    ASSERT_TRUE(smaller.Changed());
+    EXPECT_EQ(RunTessara("-q -restore"), 0u);
+    const auto restored = shell_.Layout();
+    ASSERT_EQ(restored.size(), saved.size());
+    for (size_t i = 0; i < saved.size(); ++i) {
+        const POINT& p = saved[i].position;
+        EXPECT_EQ(restored[i].position.x,
+                  icons::FromRelativeUnits(icons::ToRelativeUnits(p.x, 1024), 800))
+            << saved[i].caption;
+        EXPECT_EQ(restored[i].position.y,
+                  icons::FromRelativeUnits(icons::ToRelativeUnits(p.y, 768), 600))
+            << saved[i].caption;
+    }
+}
+
 TEST_F(IconPositions, TwoHundredFiftyIconsAreSavedAndOneMoreIsRefused) {
     StartShell(Icons(250));
     EXPECT_EQ(TimedRun("-q -save", "-save of 250 icons"), 0u);
