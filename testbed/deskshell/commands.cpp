@@ -27,6 +27,14 @@ bool IsListViewSubclassed() {
            GetWindowLongPtrW(g_windows.listView, GWLP_WNDPROC) != g_windows.originalProcW;
 }
 
+// ShowCursor returns the new count; taking one step down and back reads it
+// without leaving a change behind.
+int CursorDisplayCount() {
+    const int count = ShowCursor(FALSE) + 1;
+    ShowCursor(TRUE);
+    return count;
+}
+
 } // namespace
 
 LRESULT OnCopyData(const COPYDATASTRUCT& data) {
@@ -53,6 +61,8 @@ LRESULT OnCopyData(const COPYDATASTRUCT& data) {
     case ShellCommand::Refresh:
         RefreshDesktop();
         return 1;
+    case ShellCommand::CursorCount:
+        return CursorDisplayCount();
     }
     return -1;
 }

@@ -22,6 +22,7 @@
 //                 and after each WM_INITMENUPOPUP one line "menu 0 0 ITEM|ITEM|..." with
 //                 the texts of the menu's items once the owner has handled the message.
 //   Refresh       no argument    result: 1 (redraws the desktop, re-reading the wallpaper)
+//   CursorCount   no argument    result: the shell thread's cursor display count (ShowCursor)
 #pragma once
 
 enum class ShellCommand : unsigned long {
@@ -32,6 +33,7 @@ enum class ShellCommand : unsigned long {
     IsSubclassed,
     WriteEvents,
     Refresh,
+    CursorCount,
 };
 
 // Context menu item ids of SHELLDLL_DefView.

@@ -193,6 +193,8 @@ class Shell {
     bool Remove(int index) const;
     bool SetAutoArrange(bool on) const;
     bool IsListViewSubclassed() const;
+    // The cursor display count of the shell's window thread.
+    int CursorCount() const;
     // The messages recorded since the last call (see deskshell_protocol.h).
     std::vector<ShellEvent> TakeEvents() const;
     void Refresh() const;

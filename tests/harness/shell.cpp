@@ -180,6 +180,10 @@ bool Shell::IsListViewSubclassed() const {
     return Command(static_cast<unsigned long>(ShellCommand::IsSubclassed), nullptr, 0) == 1;
 }
 
+int Shell::CursorCount() const {
+    return static_cast<int>(Command(static_cast<unsigned long>(ShellCommand::CursorCount), nullptr, 0));
+}
+
 std::vector<ShellEvent> Shell::TakeEvents() const {
     std::string path = TempFile("events");
     std::vector<ShellEvent> events;

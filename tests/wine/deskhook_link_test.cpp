@@ -116,10 +116,13 @@ TEST_F(DeskhookLink, HitTestFindsTheIconUnderThePoint) {
 }
 
 TEST_F(DeskhookLink, CursorToggledTwiceIsShownAgain) {
+    const int countBefore = shell_.CursorCount();
     EXPECT_FALSE(ToggleDesktopCursor());
     EXPECT_EQ(block_->CursorShown, 0);
+    EXPECT_EQ(shell_.CursorCount(), countBefore - 1);
     EXPECT_TRUE(ToggleDesktopCursor());
     EXPECT_EQ(block_->CursorShown, 1);
+    EXPECT_EQ(shell_.CursorCount(), countBefore);
 }
 
 int ListViewSettingChanges(const std::vector<ShellEvent>& events) {
