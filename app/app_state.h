@@ -21,6 +21,9 @@ struct AppState {
     char caption[kCaptionLength + 1] = "";
     std::string versionText; // "major.minor.patch" of the file version, empty without one
     UINT taskbarCreatedMessage = 0;
+    // Counts the desktop's setting changes, so that whoever draws over the
+    // desktop notices one; worker threads count too.
+    volatile LONG desktopChangeCount = 0;
 };
 
 extern AppState g_app;

@@ -2,14 +2,13 @@
 
 #include "app/app_state.h"
 #include "app/command_line.h"
+#include "app/desktop_attach.h"
 #include "app/instance_data.h"
 #include "deskhook/deskhook.h"
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
 #include "icons/icon_positions.h"
 #include "settings/settings.h"
-
-#include <commctrl.h>
 
 #include <cstring>
 
@@ -28,17 +27,6 @@ bool StopRunningInstance() {
     if (settingsWindow && IsSettingsWindow(settingsWindow))
         SendMessageA(settingsWindow, WM_CLOSE, 0, 0);
     return true;
-}
-
-// The list view draws with the paint colours of the shared block; a restore
-// run starts them from what the list view shows now.
-void SeedPaintColours() {
-    HWND listView = RefreshDesktopListView();
-    SharedBlock* block = LocateSharedData();
-    if (!listView || !block)
-        return;
-    block->PaintTextColor = ListView_GetTextColor(listView);
-    block->PaintBackColor = ListView_GetTextBkColor(listView);
 }
 
 void ShowRestoredDesktop() {

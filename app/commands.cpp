@@ -1,0 +1,107 @@
+#include "app/commands.h"
+
+#include "app/window_layout.h"
+#include "desklink/desk_link.h"
+#include "icons/icon_positions.h"
+#include "settings/settings.h"
+#include "ui/resource.h"
+
+#include <cstdint>
+
+namespace {
+
+struct Command {
+    HWND window;
+    LPARAM lParam;
+};
+
+using CommandHandler = void (*)(const Command&);
+
+struct CommandRow {
+    int id;
+    CommandHandler run;
+};
+
+// ---- Window and program ------------------------------------------------------
+
+void HideSettingsWindow(const Command& command) {
+    EnableWindow(command.window, FALSE);
+    ShowWindow(command.window, SW_HIDE);
+}
+
+void ExitProgram(const Command& command) {
+    SendMessageA(command.window, WM_CLOSE, 0, 0);
+}
+
+// The close action is stored at once rather than by the watchdog.
+template <int32_t prompt, int32_t hides> void SetCloseAction(const Command&) {
+    g_settings.ExitPrompt = prompt;
+    g_settings.ExitHides = hides;
+    SaveSettings(g_settings);
+}
+
+void ToggleStartWithWindows(const Command&) {
+    g_settings.StartWithWindows = g_settings.StartWithWindows ? 0 : 1;
+    WriteAutostart(g_settings.StartWithWindows == 1);
+}
+
+void ToggleToolTips(const Command& command) {
+    g_settings.ShowToolTips = g_settings.ShowToolTips ? 0 : 1;
+    FitHeightToButtons(command.window, kStatusGapWhenToggled);
+}
+
+// ---- Settings fields ------------------------------------------------------------
+
+template <int32_t Settings::*field> void ToggleSetting(const Command&) {
+    g_settings.*field = g_settings.*field ? 0 : 1;
+}
+
+template <int32_t Settings::*field, int32_t value> void SetSetting(const Command&) {
+    g_settings.*field = value;
+}
+
+// ---- Icon positions ---------------------------------------------------------------
+
+void RestorePositions(const Command& command) {
+    ShowWindow(DesktopListView(), SW_SHOW);
+    RestoreIconPositions(command.window);
+}
+
+void SavePositions(const Command& command) {
+    SaveIconPositions(command.window, true);
+}
+
+const CommandRow kCommands[] = {
+    {IDCANCEL, HideSettingsWindow},
+    {IDC_HIDE_WINDOW, HideSettingsWindow},
+    {IDM_EXIT, ExitProgram},
+    {IDC_CLOSE_PROMPT, SetCloseAction<1, 0>},
+    {IDC_CLOSE_EXIT, SetCloseAction<0, 0>},
+    {IDC_CLOSE_HIDE, SetCloseAction<0, 1>},
+    {IDC_START_WITH_WINDOWS, ToggleStartWithWindows},
+    {IDC_SHOW_TOOL_TIPS, ToggleToolTips},
+    {IDC_TRAY_SHOW_POSITIONS, ToggleSetting<&Settings::TrayShowPositions>},
+    {IDC_TRAY_SHOW_TEXT, ToggleSetting<&Settings::TrayShowText>},
+    {IDC_TRAY_SHOW_HIDING, ToggleSetting<&Settings::TrayShowHiding>},
+    {IDC_TRAY_SHOW_HELP, ToggleSetting<&Settings::TrayShowHelp>},
+    {IDC_TRAY_SHOW_DANCE, ToggleSetting<&Settings::TrayShowDance>},
+    {IDC_RESTORE_POSITIONS, RestorePositions},
+    {IDM_RESTORE_POSITIONS, RestorePositions},
+    {IDC_SAVE_POSITIONS, SavePositions},
+    {IDM_SAVE_POSITIONS, SavePositions},
+    {IDC_PER_RESOLUTION, SetSetting<&Settings::PerResolutionPositions, 1>},
+    {IDC_RELATIVE, SetSetting<&Settings::PerResolutionPositions, 0>},
+    {IDC_AUTO_RESTORE, ToggleSetting<&Settings::AutoRestorePositions>},
+};
+
+} // namespace
+
+bool RunCommand(HWND window, int id, LPARAM lParam) {
+    for (const CommandRow& row : kCommands) {
+        if (row.id == id) {
+            row.run(Command{window, lParam});
+            return true;
+        }
+    }
+    return false;
+}

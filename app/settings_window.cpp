@@ -1,0 +1,163 @@
+#include "app/settings_window.h"
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/desktop_attach.h"
+#include "app/instance_data.h"
+#include "app/static_colours.h"
+#include "app/timers.h"
+#include "app/window_geometry.h"
+#include "app/window_lifecycle.h"
+#include "deskhook/shared_names.h"
+#include "desklink/desk_link.h"
+#include "desklink/icon_lock.h"
+#include "icons/icon_positions.h"
+#include "settings/settings.h"
+#include "ui/resource.h"
+
+#include <windowsx.h>
+
+namespace {
+
+// Dialog procedures report a message's result through DWLP_MSGRESULT.
+INT_PTR Result(HWND window, LRESULT result) {
+    SetWindowLongPtrA(window, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+INT_PTR OnInitDialog(HWND window, LPARAM lParam) {
+    InitialiseSettingsWindow(window, *reinterpret_cast<const RememberedPlace*>(lParam));
+    return TRUE;
+}
+
+void OnClose(HWND window) {
+    ShutDownSettingsWindow(window, WM_CLOSE);
+    DestroyWindow(window);
+}
+
+void OnEndSession(HWND window) {
+    ShutDownSettingsWindow(window, WM_ENDSESSION);
+}
+
+void OnDestroy(HWND window) {
+    if (SharedSettingsWindow() == window)
+        SetSharedSettingsWindow(nullptr);
+    PostQuitMessage(0);
+}
+
+void OnTimer(HWND window, UINT_PTR timer) {
+    if (timer == timers::Watchdog)
+        WatchdogTick(window);
+    else
+        KillTimer(window, timer);
+}
+
+INT_PTR OnSysCommand(HWND window, WPARAM command) {
+    switch (command & 0xFFF0) {
+    case SC_MINIMIZE:
+        return RunCommand(window, IDC_HIDE_WINDOW, 0);
+    case SC_CLOSE:
+        return RunCommand(window, IDM_CLOSE_ACTION, 0);
+    }
+    return FALSE;
+}
+
+void OnMove(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const Corner corner = RememberedCorner({rect.left, rect.top});
+    g_settings.WindowLeft = corner.x;
+    g_settings.WindowTop = corner.y;
+}
+
+// A new resolution gets its own icon places back, or keeps the current ones
+// for next time.
+void OnDisplayChange(HWND window) {
+    {
+        IconLock lock;
+        if (g_settings.AutoRestorePositions == 1) {
+            if (SavedIconSetExists())
+                RestoreIconPositions(window);
+            else
+                SaveIconPositions(window, true);
+        }
+    }
+    SendMessageA(window, UM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0);
+}
+
+void OnHotKey(HWND window, int hotKey) {
+    switch (hotKey) {
+    case kHotKeyShowHide:
+        SendMessageA(window, UM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
+        break;
+    case kHotKeyShowIcons:
+        if (g_settings.HideAlways == 1)
+            ShowWindow(DesktopListView(), SW_SHOW);
+        break;
+    case kHotKeyCycleLayout:
+        RunCommand(window, IDC_NEXT_BACKGROUND_FORMAT, 0);
+        break;
+    case kHotKeyPosition:
+        RunCommand(window, IDM_CYCLE_POSITIONS, 0);
+        break;
+    }
+}
+
+void OnDesktopSettingChange() {
+    RefreshDesktopListView();
+    InterlockedIncrement(&g_app.desktopChangeCount);
+}
+
+void OnMouseMove(HWND window, LPARAM lParam) {
+    UpdateLinkHover(window, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+}
+
+} // namespace
+
+INT_PTR CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(window, lParam);
+    case WM_CLOSE:
+        OnClose(window);
+        return TRUE;
+    case WM_ENDSESSION:
+        OnEndSession(window);
+        return Result(window, 0);
+    case WM_DESTROY:
+        OnDestroy(window);
+        return TRUE;
+    case WM_TIMER:
+        OnTimer(window, wParam);
+        return TRUE;
+    case WM_COMMAND:
+        return RunCommand(window, LOWORD(wParam), lParam);
+    case WM_SYSCOMMAND:
+        return OnSysCommand(window, wParam);
+    case WM_MOVE:
+        OnMove(window);
+        return FALSE;
+    case WM_DISPLAYCHANGE:
+        OnDisplayChange(window);
+        return FALSE;
+    case WM_HOTKEY:
+        OnHotKey(window, static_cast<int>(wParam));
+        return TRUE;
+    case UM_SETTINGCHANGE:
+        OnDesktopSettingChange();
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+        return reinterpret_cast<INT_PTR>(StaticControlBrush(window, reinterpret_cast<HDC>(wParam),
+                                                            reinterpret_cast<HWND>(lParam)));
+    case WM_MOUSEMOVE:
+        OnMouseMove(window, lParam);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+HWND CreateSettingsWindow(HINSTANCE instance, HWND owner) {
+    const RememberedPlace place = RememberedWindowPlace();
+    return CreateDialogParamA(instance, kSettingsDialogTemplate, owner, SettingsWindowProc,
+                              reinterpret_cast<LPARAM>(&place));
+}

@@ -1,0 +1,36 @@
+#include "app/window_geometry.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kGapUnderHelpButton = 4;
+
+} // namespace
+
+Corner RememberedCorner(Corner windowCorner) {
+    return {std::max(windowCorner.x, 0), std::max(windowCorner.y, 0)};
+}
+
+Corner KeptOnScreen(const Box& window, int screenWidth, int screenHeight) {
+    Corner corner{window.left, window.top};
+    if (window.right > screenWidth)
+        corner.x -= window.right - screenWidth;
+    if (window.bottom > screenHeight)
+        corner.y -= window.bottom - screenHeight;
+    return RememberedCorner(corner);
+}
+
+int StatusLineRoom(int fontHeight, int internalLeading, int externalLeading, int gap) {
+    return fontHeight + internalLeading + externalLeading + gap;
+}
+
+int WindowHeightUnderButtons(int windowTop, int helpButtonBottom, bool statusLineShown,
+                             int statusLineRoom) {
+    const int height = helpButtonBottom + kGapUnderHelpButton - windowTop;
+    return statusLineShown ? height + statusLineRoom : height;
+}
+
+Corner Centred(int width, int height, int screenWidth, int screenHeight) {
+    return {(screenWidth - width) / 2, (screenHeight - height) / 2};
+}

@@ -1,0 +1,114 @@
+#include "app/window_lifecycle.h"
+
+#include "app/app_state.h"
+#include "app/desktop_attach.h"
+#include "app/instance_data.h"
+#include "app/static_colours.h"
+#include "app/timers.h"
+#include "deskhook/shared_names.h"
+#include "desklink/desk_link.h"
+#include "icons/icon_positions.h"
+#include "settings/settings.h"
+
+namespace {
+
+// Drop shadows as they were at start; written back at shutdown.
+bool g_dropShadowsAtStart = false;
+
+constexpr UINT_PTR kTimersStoppedAtShutdown[] = {
+    timers::CursorIdle,     timers::Watchdog,  timers::DropShadowPoll,
+    timers::CursorTracking, timers::Fade,      timers::FadePoll,
+    timers::TaskbarRehide,  timers::AboutSlow, timers::AboutFast,
+};
+
+// ---- Creation steps ---------------------------------------------------------
+
+void SyncAutostart() {
+    ReadAutostart();
+    WriteAutostart(g_settings.StartWithWindows == 1);
+}
+
+// A first start has something to restore later.
+void SaveFirstIconPositions(HWND window) {
+    if (!SavedIconSetExists())
+        SaveIconPositions(window, false);
+}
+
+void StartTimers(HWND window) {
+    SetTimer(window, timers::Watchdog, timers::WatchdogMs, nullptr);
+}
+
+void RestoreIconsAtStart(HWND window) {
+    if (g_settings.AutoRestorePositions == 1)
+        RestoreIconPositions(window);
+}
+
+// ---- Shutdown steps -----------------------------------------------------------
+
+void StopTimers(HWND window) {
+    for (UINT_PTR timer : kTimersStoppedAtShutdown)
+        KillTimer(window, timer);
+}
+
+void PutTemporarilyMovedIconsBack(HWND window) {
+    if (Instances().IconsTemporarilyMoved)
+        RestoreIconPositions(window);
+}
+
+// Brings the pointer back if the desktop hid it, then lets go of the desktop.
+void DetachFromDesktop() {
+    DetachDesktop();
+    Instances().DesktopAttached = 0;
+}
+
+void RestoreDropShadows() {
+    if (g_dropShadowsAtStart)
+        SetListviewShadow(1);
+}
+
+void ShowDesktopWindows() {
+    if (HWND listView = DesktopListView())
+        ShowWindow(listView, SW_SHOW);
+    if (HWND progman = FindWindowA(names::ProgmanClass, nullptr))
+        ShowWindow(progman, SW_SHOW);
+}
+
+void CloseHiddenWindow(HWND window) {
+    if (HWND hidden = GetWindow(window, GW_OWNER))
+        SendMessageA(hidden, WM_CLOSE, 0, 0);
+}
+
+} // namespace
+
+bool SavedIconSetExists() {
+    return g_settings.PerResolutionPositions == 1 ? ResolutionIconSetExists()
+                                                  : RelativeIconSetExists();
+}
+
+void InitialiseSettingsWindow(HWND window, const RememberedPlace& place) {
+    SetSharedSettingsWindow(window);
+    CreateStaticBrushes();
+    LayOutSettingsWindow(window, place);
+    RefreshDropShadowsOn();
+    SyncAutostart();
+    SaveFirstIconPositions(window);
+    g_dropShadowsAtStart = DropShadowsOn();
+    StartTimers(window);
+    UserTextColor = COLORREF(g_settings.TextColor);
+    KeepOnPrimaryScreen(window);
+    ReattachDesktop(window);
+    RestoreIconsAtStart(window);
+}
+
+void ShutDownSettingsWindow(HWND window, UINT message) {
+    StopTimers(window);
+    PutTemporarilyMovedIconsBack(window);
+    DetachFromDesktop();
+    RestoreDropShadows();
+    SaveSettings(g_settings);
+    DeleteStaticBrushes();
+    ShowDesktopWindows();
+    if (IsWindowsXPOrLater() && message == WM_CLOSE)
+        ShowWindow(window, SW_HIDE);
+    CloseHiddenWindow(window);
+}

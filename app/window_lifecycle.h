@@ -1,0 +1,19 @@
+// Creation and shutdown of the settings window, each a fixed order of steps.
+#pragma once
+
+#include <windows.h>
+
+#include "app/window_layout.h"
+
+// WM_INITDIALOG. `place` is the remembered window position as it was before
+// the window existed (its moves during creation overwrite the settings).
+void InitialiseSettingsWindow(HWND window, const RememberedPlace& place);
+
+// WM_CLOSE and WM_ENDSESSION: everything that must happen before the program
+// ends, ending with the close of the hidden window. The caller destroys the
+// window after a WM_CLOSE.
+void ShutDownSettingsWindow(HWND window, UINT message);
+
+// A saved icon set exists for the mode PerResolutionPositions selects: the
+// set of the current resolution or the relative set.
+bool SavedIconSetExists();

@@ -1,0 +1,91 @@
+// Running the real Tessara.exe against the stand-in desktop shell: its stored
+// settings, its settings window and its end.
+#pragma once
+
+#include "deskhook/shared_names.h"
+#include "settings/settings.h"
+#include "tests/harness/harness.h"
+#include "ui/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+namespace app_test {
+
+constexpr char kProgram[] = "Tessara.exe";
+// SetHook gives up after about 20 seconds without a desktop, and an attach
+// waits up to about 6 seconds for the desktop's answer.
+constexpr DWORD kAttachMs = 30000;
+// The watchdog ticks every 2 seconds and only takes its copy of the settings
+// at the first tick: a change is stored at most two ticks later.
+constexpr DWORD kWatchdogStoresMs = 6000;
+
+inline std::optional<Settings> StoredSettings() {
+    auto value = harness::RegRead(HKEY_CURRENT_USER, kProgramKey, kSettingsValue);
+    if (!value || value->data.size() != std::size_t(kSettingsRecordSize))
+        return std::nullopt;
+    SettingsBytes bytes;
+    std::copy(value->data.begin(), value->data.end(), bytes.begin());
+    return DeserializeSettings(bytes);
+}
+
+inline void StoreSettings(const Settings& record) {
+    const SettingsBytes bytes = SerializeSettings(record);
+    ASSERT_TRUE(harness::RegWriteBinary(HKEY_CURRENT_USER, kProgramKey, kSettingsValue,
+                                        std::vector<uint8_t>(bytes.begin(), bytes.end())));
+}
+
+inline void ForgetSettings() {
+    ASSERT_TRUE(harness::RegDeleteValue(HKEY_CURRENT_USER, kProgramKey, kSettingsValue));
+}
+
+// Waits until the stored record satisfies `holds`.
+template <typename Predicate>
+bool WaitForStored(Predicate holds, DWORD timeoutMs = kWatchdogStoresMs) {
+    return harness::WaitUntil(
+        [&] {
+            const std::optional<Settings> stored = StoredSettings();
+            return stored && holds(*stored);
+        },
+        timeoutMs);
+}
+
+// A running Tessara.exe.
+class Tessara {
+  public:
+    bool Start(const std::string& args = "") {
+        process_ = harness::Process::Start(kProgram, args);
+        return process_.Running();
+    }
+
+    // Waits for its settings window (shown or hidden).
+    HWND WaitForWindow(DWORD timeoutMs = kAttachMs) {
+        window_ = harness::WaitForWindow(names::SettingsWindowClass, "Tessara", process_.Pid(),
+                                         timeoutMs);
+        return window_;
+    }
+
+    // Sends the command as the tray menu or the desktop context menu do.
+    void Command(int id) const { SendMessageA(window_, WM_COMMAND, id, 0); }
+
+    std::string StatusLine() const { return harness::ControlText(window_, IDC_STATUS_LINE); }
+
+    // Closes it as the tray menu's "Exit" does; its exit code.
+    std::optional<DWORD> Exit() {
+        SendMessageA(window_, WM_COMMAND, IDM_EXIT, 0);
+        return process_.WaitExit(kAttachMs);
+    }
+
+    HWND Window() const { return window_; }
+    harness::Process& Process() { return process_; }
+    DWORD Pid() const { return process_.Pid(); }
+
+  private:
+    harness::Process process_;
+    HWND window_ = nullptr;
+};
+
+} // namespace app_test
