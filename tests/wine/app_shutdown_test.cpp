@@ -1,0 +1,96 @@
+// The ways Tessara.exe ends: Windows ending the session, "-stop" from a
+// second instance, the tray's "Exit"; and what a second instance passes on.
+#include "app/instance_data.h"
+#include "tests/wine/app_program.h"
+
+#include <gtest/gtest.h>
+
+using app_test::Tessara;
+
+namespace {
+
+class AppShutdown : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(OpenInstanceData()); }
+
+    void SetUp() override {
+        SetTestMode(false);
+        app_test::ForgetSettings();
+        ASSERT_TRUE(shell_.Start());
+        ASSERT_TRUE(tessara_.Start());
+        ASSERT_TRUE(tessara_.WaitForWindow());
+        ASSERT_TRUE(harness::WaitUntil([&] { return shell_.IsListViewSubclassed(); }));
+    }
+
+    // Shut down with a setting changed after the last watchdog tick: it is
+    // saved, the desktop is let go and the program ends.
+    void ExpectCleanEnd(const std::function<void()>& end) {
+        harness::PumpMessages(2500);
+        tessara_.Command(IDC_TRAY_SHOW_HELP);
+        end();
+        EXPECT_EQ(tessara_.Process().WaitExit(app_test::kAttachMs), std::optional<DWORD>(0));
+        const std::optional<Settings> stored = app_test::StoredSettings();
+        ASSERT_TRUE(stored);
+        EXPECT_EQ(stored->TrayShowHelp, !SettingsTemplate().TrayShowHelp);
+        EXPECT_FALSE(shell_.IsListViewSubclassed());
+    }
+
+    harness::Shell shell_;
+    Tessara tessara_;
+};
+
+} // namespace
+
+TEST_F(AppShutdown, EndSessionRunsTheShutdownWhateverItsWParam) {
+    for (WPARAM ending : {TRUE, FALSE}) {
+        SCOPED_TRACE(ending);
+        if (!tessara_.Process().Running()) {
+            app_test::ForgetSettings();
+            ASSERT_TRUE(tessara_.Start());
+            ASSERT_TRUE(tessara_.WaitForWindow());
+        }
+        ExpectCleanEnd([&] { SendMessageA(tessara_.Window(), WM_ENDSESSION, ending, 0); });
+    }
+}
+
+TEST_F(AppShutdown, StopFromASecondInstanceEndsTheFirst) {
+    ExpectCleanEnd([] {
+        harness::Process stop = harness::Process::Start(app_test::kProgram, "-stop");
+        EXPECT_EQ(stop.WaitExit(), std::optional<DWORD>(0));
+    });
+    EXPECT_FALSE(SharedSettingsWindow()) << "no stale handle for the next instance";
+}
+
+TEST_F(AppShutdown, TrayExitEndsTheProgram) {
+    ExpectCleanEnd([&] { PostMessageA(tessara_.Window(), WM_COMMAND, IDM_EXIT, 0); });
+}
+
+TEST_F(AppShutdown, HideHidesAndASecondInstanceBringsTheWindowBack) {
+    for (int hide : {int(IDC_HIDE_WINDOW), IDCANCEL}) {
+        SCOPED_TRACE(hide);
+        ASSERT_TRUE(IsWindowVisible(tessara_.Window()));
+        tessara_.Command(hide);
+        EXPECT_FALSE(IsWindowVisible(tessara_.Window()));
+        harness::Process second = harness::Process::Start(app_test::kProgram);
+        EXPECT_EQ(second.WaitExit(), std::optional<DWORD>(0));
+        EXPECT_TRUE(IsWindowVisible(tessara_.Window()));
+        EXPECT_TRUE(IsWindowEnabled(tessara_.Window()));
+    }
+    EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
+}
+
+TEST_F(AppShutdown, MinimiseHidesTheWindow) {
+    SendMessageA(tessara_.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_FALSE(IsWindowVisible(tessara_.Window()));
+    EXPECT_TRUE(tessara_.Process().Running());
+    EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
+}
+
+TEST_F(AppShutdown, TestSwitchToASecondInstanceSwitchesTheFirstIntoTestMode) {
+    ASSERT_FALSE(TestModeOn());
+    harness::Process second = harness::Process::Start(app_test::kProgram, "-test");
+    EXPECT_EQ(second.WaitExit(), std::optional<DWORD>(0));
+    EXPECT_TRUE(TestModeOn());
+    EXPECT_TRUE(tessara_.Process().Running());
+    EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
+}
