@@ -14,6 +14,9 @@
 #include "icons/icon_positions.h"
 #include "settings/settings.h"
 #include "ui/resource.h"
+#include "ui/sliders.h"
+
+#include <commctrl.h>
 
 #include <windowsx.h>
 
@@ -108,6 +111,20 @@ void OnDesktopSettingChange() {
     InterlockedIncrement(&g_app.desktopChangeCount);
 }
 
+// A delay slider moved: its position is the setting, and its label says so.
+void OnHScroll(HWND window, HWND control) {
+    const int id = GetDlgCtrlID(control);
+    for (const Slider& slider : SettingsSliders()) {
+        if (slider.id != id)
+            continue;
+        const int value = static_cast<int>(SendMessageA(control, TBM_GETPOS, 0, 0));
+        g_settings.*slider.field = value;
+        HWND label = GetDlgItem(window, slider.valueLabelId);
+        SetWindowTextA(label, SliderValueText(slider, value).c_str());
+        InvalidateRect(label, nullptr, TRUE);
+    }
+}
+
 void OnMouseMove(HWND window, LPARAM lParam) {
     UpdateLinkHover(window, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
 }
@@ -140,6 +157,9 @@ INT_PTR CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_DISPLAYCHANGE:
         OnDisplayChange(window);
         return FALSE;
+    case WM_HSCROLL:
+        OnHScroll(window, reinterpret_cast<HWND>(lParam));
+        return TRUE;
     case WM_HOTKEY:
         OnHotKey(window, static_cast<int>(wParam));
         return TRUE;

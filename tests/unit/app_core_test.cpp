@@ -90,8 +90,9 @@ TEST(App_PositionCycle, TopRightBottomLeftEdgeThenRestoreAndAgain) {
         SCOPED_TRACE("press " + std::to_string(press + 1));
         const PositionStep step = cycle.Next();
         EXPECT_EQ(step.restore, expected[press].restore);
-        if (!step.restore)
+        if (!step.restore) {
             EXPECT_EQ(step.alignment, expected[press].alignment);
+        }
     }
 }
 

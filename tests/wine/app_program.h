@@ -68,6 +68,14 @@ class Tessara {
         return window_;
     }
 
+    // Waits for its settings window to be shown, which it is once created.
+    HWND WaitForShownWindow() {
+        if (!WaitForWindow())
+            return nullptr;
+        return harness::WaitUntil([&] { return IsWindowVisible(window_) != FALSE; }) ? window_
+                                                                                     : nullptr;
+    }
+
     // Sends the command as the tray menu or the desktop context menu do.
     void Command(int id) const { SendMessageA(window_, WM_COMMAND, id, 0); }
 

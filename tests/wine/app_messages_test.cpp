@@ -1,0 +1,171 @@
+// Messages of the settings window of Tessara.exe besides its commands: a
+// change of the screen resolution, the status line and the links.
+#include "app/instance_data.h"
+#include "app/status_line.h"
+#include "tests/wine/app_program.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+using app_test::Tessara;
+
+namespace {
+
+constexpr char kRelativeSet[] = "SavedIcons_Relative";
+
+std::string ResolutionSet() {
+    char name[64];
+    std::snprintf(name, sizeof name, "SavedIcons_%d_%d", GetSystemMetrics(SM_CXSCREEN),
+                  GetSystemMetrics(SM_CYSCREEN));
+    return name;
+}
+
+bool SetStored(const std::string& name) {
+    return harness::RegRead(HKEY_CURRENT_USER, kProgramKey, name).has_value();
+}
+
+void ForgetSet(const std::string& name) {
+    ASSERT_TRUE(harness::RegDeleteValue(HKEY_CURRENT_USER, kProgramKey, name));
+}
+
+RECT ScreenRectOf(HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    return rect;
+}
+
+POINT CentreOf(HWND control) {
+    const RECT rect = ScreenRectOf(control);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+// Puts the cursor there and tells the window, as a real move would.
+void MoveCursorTo(HWND window, POINT screenPoint) {
+    SetCursorPos(screenPoint.x, screenPoint.y);
+    ScreenToClient(window, &screenPoint);
+    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(screenPoint.x, screenPoint.y));
+    harness::PumpMessages(300);
+}
+
+// Pixels of the link's text drawn mostly in red, or mostly in blue.
+struct LinkInk {
+    int red = 0;
+    int blue = 0;
+};
+
+LinkInk InkOf(HWND link) {
+    const harness::Image screen = harness::CaptureScreen();
+    const RECT rect = ScreenRectOf(link);
+    LinkInk ink;
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        for (int x = rect.left; x < rect.right; ++x) {
+            const COLORREF pixel = screen.Pixel(x, y);
+            const int r = GetRValue(pixel), g = GetGValue(pixel), b = GetBValue(pixel);
+            ink.red += r > 160 && g < 100 && b < 100;
+            ink.blue += b > 160 && r < 100 && g < 100;
+        }
+    }
+    return ink;
+}
+
+class AppMessages : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        app_test::ForgetSettings();
+        ASSERT_TRUE(shell_.Start());
+    }
+
+    void StartWith(const Settings& record) {
+        app_test::StoreSettings(record);
+        ASSERT_TRUE(tessara_.Start());
+        ASSERT_TRUE(tessara_.WaitForShownWindow());
+    }
+
+    harness::Shell shell_;
+    Tessara tessara_;
+};
+
+} // namespace
+
+TEST_F(AppMessages, FirstStartSavesTheIconsOfTheCurrentMode) {
+    const struct {
+        int perResolution;
+        std::string set;
+    } cases[] = {{0, kRelativeSet}, {1, ResolutionSet()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.set);
+        ForgetSet(c.set);
+        Settings record = SettingsTemplate();
+        record.PerResolutionPositions = c.perResolution;
+        StartWith(record);
+        EXPECT_TRUE(SetStored(c.set));
+        EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
+    }
+}
+
+// Without a set for the new resolution the current places are kept for it;
+// without automatic restore a resolution change touches no set.
+TEST_F(AppMessages, ResolutionChangeSavesTheIconsWhenTheNewResolutionHasNoSet) {
+    for (int autoRestore : {1, 0}) {
+        SCOPED_TRACE(autoRestore);
+        Settings record = SettingsTemplate();
+        record.AutoRestorePositions = autoRestore;
+        record.PerResolutionPositions = 1;
+        StartWith(record);
+        ForgetSet(ResolutionSet());
+        SendMessageA(tessara_.Window(), WM_DISPLAYCHANGE, 24,
+                     MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+        EXPECT_EQ(SetStored(ResolutionSet()), autoRestore == 1);
+        EXPECT_TRUE(IsWindow(tessara_.Window()));
+        EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
+    }
+}
+
+TEST_F(AppMessages, LinkUnderTheCursorTurnsRed) {
+    StartWith(SettingsTemplate());
+    HWND window = tessara_.Window();
+    const int links[] = {IDC_WEB_PAGE_LINK, IDC_FAQ_LINK};
+    for (int hovered : links) {
+        SCOPED_TRACE(hovered);
+        MoveCursorTo(window, CentreOf(GetDlgItem(window, hovered)));
+        for (int link : links) {
+            const LinkInk ink = InkOf(GetDlgItem(window, link));
+            EXPECT_EQ(ink.red > 0, link == hovered) << link;
+            EXPECT_EQ(ink.blue > 0, link != hovered) << link;
+        }
+    }
+    MoveCursorTo(window, CentreOf(GetDlgItem(window, IDC_TABS)));
+    for (int link : links)
+        EXPECT_EQ(InkOf(GetDlgItem(window, link)).red, 0) << link;
+    EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
+}
+
+// In this process: a window that stands in for the settings window.
+TEST(AppStatusLine, FailingCallShowsTheSystemsTextForItsError) {
+    ASSERT_TRUE(OpenInstanceData());
+    HWND window = CreateWindowA("STATIC", "settings", WS_OVERLAPPED, 0, 0, 300, 100, nullptr,
+                                nullptr, nullptr, nullptr);
+    HWND status =
+        CreateWindowA("STATIC", "", WS_CHILD, 0, 80, 300, 16, window,
+                      reinterpret_cast<HMENU>(INT_PTR(IDC_STATUS_LINE)), nullptr, nullptr);
+    ASSERT_TRUE(status);
+    SetSharedSettingsWindow(window);
+
+    SetStatusLine("ready");
+    EXPECT_EQ(harness::WindowText(status), "ready");
+    std::string texts[2];
+    const DWORD errors[] = {ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED};
+    for (int i = 0; i < 2; ++i) {
+        ShowErrorInStatusLine(errors[i]);
+        texts[i] = harness::WindowText(status);
+        EXPECT_FALSE(texts[i].empty()) << errors[i];
+        EXPECT_NE(texts[i], "ready");
+    }
+    EXPECT_NE(texts[0], texts[1]);
+
+    SetSharedSettingsWindow(nullptr);
+    SetStatusLine("nowhere");
+    EXPECT_EQ(harness::WindowText(status), texts[1]) << "no settings window: nothing written";
+    DestroyWindow(window);
+}
