@@ -79,6 +79,13 @@ step_tessara() {
     screenshot 02-tessara-running
 }
 
+step_settings_window() {
+    win "$bin/deskctl.exe" wait Tessara 40
+    sleep 1 # the window paints once it is shown
+    say "settings window open: tab control, buttons, links and status line"
+    screenshot 03-settings-window
+}
+
 steps=(
     "step_setup:Install whatever is missing"
     "step_build:Build the i686 preset (Tessara.exe, deskhook.dll, test-bed tools)"
@@ -86,6 +93,7 @@ steps=(
     "step_wallpaper:Generate and set the sample wallpaper"
     "step_shell:Start the stand-in desktop shell with sample icons"
     "step_tessara:Start Tessara"
+    "step_settings_window:Tessara attaches to the desktop and opens its settings window"
 )
 
 teardown() {
