@@ -226,6 +226,9 @@
 #define IDC_HOTKEY_LAYOUT_ON 1157
 #define IDC_HOTKEY_POSITION_ON 1162
 
+// Controls that are never addressed
+#define IDC_STATIC -1
+
 // "CONFIRMEXIT" dialog
 #define IDC_CONFIRM_EXIT 6
 #define IDC_CONFIRM_CANCEL 7

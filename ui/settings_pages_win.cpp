@@ -1,0 +1,248 @@
+#include "ui/settings_pages_win.h"
+
+#include <commctrl.h>
+
+#include "app/timers.h"
+#include "deskhook/shared_names.h"
+#include "desklink/desk_link.h"
+#include "settings/settings.h"
+#include "ui/sliders.h"
+#include "ui/tab_defaults.h"
+
+HWND ControlHandles[kControlCount];
+
+namespace {
+
+// Every frame but the Colors frame, in the order they are folded.
+constexpr int kFoldedFrames[] = {
+    IDC_FRAME_POSITIONS,    IDC_FRAME_OPTIONS,     IDC_FRAME_ABOUT,      IDC_FRAME_HIDING,
+    IDC_FRAME_TRAY,         IDC_FRAME_DESKTOP,     IDC_FRAME_CLICK_SHOW, IDC_FRAME_TEST,
+    IDC_FRAME_DROP_SHADOWS, IDC_FRAME_DELAY_TIMES,
+};
+
+constexpr int kInitialSlideInterval = 5;
+
+// The About area sits this far into the folded About frame and leaves room
+// under it.
+constexpr POINT kAboutAreaOffset = {7, 11};
+constexpr int kAboutAreaHeightCut = 23;
+
+constexpr UINT kAboutSlowMs = 2000;
+constexpr UINT kAboutFastMs = 10;
+
+RECT WindowRectOf(HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    return rect;
+}
+
+bool CornerInside(const RECT& control, const RECT& frame) {
+    return control.left >= frame.left && control.left < frame.right && control.top >= frame.top &&
+           control.top < frame.bottom;
+}
+
+void SetText(int id, const char* text) {
+    if (HWND control = ControlHandle(id))
+        SetWindowTextA(control, text);
+}
+
+void Apply(const ControlUpdate& update) {
+    HWND control = ControlHandle(update.id);
+    if (!control)
+        return;
+    switch (update.aspect) {
+    case ControlAspect::Shown:
+        ShowWindow(control, update.on ? SW_SHOW : SW_HIDE);
+        break;
+    case ControlAspect::Enabled:
+        EnableWindow(control, update.on);
+        break;
+    case ControlAspect::Checked:
+        SendMessageA(control, BM_SETCHECK, update.on ? BST_CHECKED : BST_UNCHECKED, 0);
+        break;
+    }
+}
+
+void ApplyAll(const std::vector<ControlUpdate>& updates) {
+    for (const ControlUpdate& update : updates)
+        Apply(update);
+}
+
+void ApplyEnabling(HWND window, const PageEnabling& enabling) {
+    ApplyAll(enabling.updates);
+    if (enabling.sendSolidColorCommand)
+        SendMessageA(window, WM_COMMAND, IDC_SOLID_COLOR, 0);
+}
+
+void SelectHotCornerAction(int action) {
+    SendMessageA(ControlHandle(IDC_HOT_CORNER_ACTION), CB_SETCURSEL, WPARAM(action), 0);
+}
+
+void InsertTabs() {
+    HWND tabs = ControlHandle(IDC_TABS);
+    for (int index = 0; index < kPermanentTabCount; ++index) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(TabInfoOf(SettingsTab(index)).label);
+        SendMessageA(tabs, TCM_INSERTITEMA, WPARAM(index), reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+// The pages stand on the tab control's body, which must not paint over them.
+void PutTabControlUnderThePages() {
+    HWND tabs = ControlHandle(IDC_TABS);
+    SetWindowLongA(tabs, GWL_STYLE, GetWindowLongA(tabs, GWL_STYLE) | WS_CLIPSIBLINGS);
+    SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void FoldFrame(HWND window, const RECT& frame) {
+    const RECT pageArea = WindowRectOf(ControlHandle(IDC_FRAME_COLORS));
+    const int dx = pageArea.left - frame.left;
+    const int dy = pageArea.top - frame.top;
+    for (HWND control : ControlHandles) {
+        RECT rect{};
+        if (!control || !GetWindowRect(control, &rect) || !CornerInside(rect, frame))
+            continue;
+        POINT corner = {rect.left + dx, rect.top + dy};
+        ScreenToClient(window, &corner);
+        SetWindowPos(control, nullptr, corner.x, corner.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateRect(control, nullptr, TRUE);
+        ShowWindow(control, SW_HIDE);
+    }
+}
+
+void ConfigureSlider(const Slider& slider, int value) {
+    HWND control = ControlHandle(slider.id);
+    SendMessageA(control, TBM_SETRANGE, TRUE, MAKELPARAM(slider.min, slider.max));
+    SendMessageA(control, TBM_SETPAGESIZE, 0, 1);
+    SendMessageA(control, TBM_SETPOS, TRUE, value);
+    if (slider.minEnd.text)
+        SetText(slider.minEnd.labelId, slider.minEnd.text);
+    if (slider.maxEnd.text)
+        SetText(slider.maxEnd.labelId, slider.maxEnd.text);
+    SetText(slider.valueLabelId, SliderValueText(slider, value).c_str());
+}
+
+void ConfigureSettingsSliders() {
+    for (const Slider& slider : SettingsSliders())
+        ConfigureSlider(slider, g_settings.*slider.field);
+}
+
+void StartAboutTimers() {
+    HWND about = ControlHandle(IDC_ABOUT_AREA);
+    SetTimer(about, timers::AboutSlow, kAboutSlowMs, nullptr);
+    SetTimer(about, timers::AboutFast, kAboutFastMs, nullptr);
+}
+
+void ApplyPageView(HWND window, const PageView& view) {
+    ApplyAll(view.updates);
+    for (const CaptionUpdate& caption : view.captions)
+        SetText(caption.id, caption.text.c_str());
+    SelectHotCornerAction(g_settings.HotCornerAction);
+    if (view.startAboutTimers)
+        StartAboutTimers();
+    SetText(IDC_STATUS_LINE, view.statusText);
+    ApplyEnabling(window, view.enabling);
+}
+
+void SendCommand(HWND window, int id, LPARAM lParam = 0) {
+    SendMessageA(window, WM_COMMAND, id, lParam);
+}
+
+void RegisterHotKeysAgain(HWND window) {
+    SendCommand(window, IDM_REGISTER_HOTKEYS, 0);
+    SendCommand(window, IDM_REGISTER_HOTKEYS, 1);
+}
+
+void PassContextMenuSetting() {
+    if (SharedBlock* block = DeskBlock())
+        block->MenuEnabled = g_settings.ContextMenu;
+}
+
+void ActAfterReset(HWND window, const TabReset& reset) {
+    if (reset.sendShowTrayIconCommand)
+        SendCommand(window, IDC_SHOW_TRAY_ICON);
+    if (reset.sendShowToolTipsCommand)
+        SendCommand(window, IDC_SHOW_TOOL_TIPS);
+    if (reset.registerHotKeys)
+        RegisterHotKeysAgain(window);
+    if (reset.repaintDesktopColorBox)
+        InvalidateRect(ControlHandle(IDC_DESKTOP_COLOR_BOX), nullptr, TRUE);
+    PassContextMenuSetting();
+}
+
+void AnnounceWallpaperChange(HWND window) {
+    SendMessageA(window, UM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0);
+}
+
+} // namespace
+
+void FillControlHandles(HWND window) {
+    for (int index = 0; index < kControlCount; ++index)
+        ControlHandles[index] = GetDlgItem(window, IDC_FIRST_CONTROL + index);
+}
+
+HWND ControlHandle(int id) {
+    if (id < IDC_FIRST_CONTROL || id > IDC_LAST_CONTROL)
+        return nullptr;
+    return ControlHandles[id - IDC_FIRST_CONTROL];
+}
+
+SettingsTab CurrentTab() {
+    return SettingsTab(SendMessageA(ControlHandle(IDC_TABS), TCM_GETCURSEL, 0, 0));
+}
+
+void LayoutSettingsPages(HWND window) {
+    SetText(IDC_WEB_PAGE_LINK, "Web Page");
+    SetText(IDC_FAQ_LINK, "FAQ");
+    InsertTabs();
+    PutTabControlUnderThePages();
+    RECT frames[std::size(kFoldedFrames)];
+    for (std::size_t i = 0; i < std::size(kFoldedFrames); ++i)
+        frames[i] = WindowRectOf(ControlHandle(kFoldedFrames[i]));
+    for (const RECT& frame : frames)
+        FoldFrame(window, frame);
+    ConfigureSlider(TestIntervalSlider(), kInitialSlideInterval);
+}
+
+void PlaceAboutArea() {
+    const RECT frame = GetRectRelativeTo(IDC_TABS, IDC_FRAME_ABOUT);
+    SetWindowPos(ControlHandle(IDC_ABOUT_AREA), nullptr, frame.left + kAboutAreaOffset.x,
+                 frame.top + kAboutAreaOffset.y, frame.right - frame.left,
+                 frame.bottom - frame.top - kAboutAreaHeightCut, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT GetRectRelativeTo(int referenceId, int id) {
+    const RECT reference = WindowRectOf(ControlHandle(referenceId));
+    RECT rect = WindowRectOf(ControlHandle(id));
+    OffsetRect(&rect, -reference.left, -reference.top);
+    return rect;
+}
+
+void LoadControlsFromSettings(HWND window, const PageContext& context) {
+    const LoadedControls loaded = LoadControlsFromSettings(g_settings, context);
+    ApplyAll(loaded.updates);
+    SelectHotCornerAction(loaded.hotCornerAction);
+    ConfigureSettingsSliders();
+    ShowTabPage(window, context);
+    AnnounceWallpaperChange(window);
+}
+
+void ShowTabPage(HWND window, const PageContext& context) {
+    if (NeedsReloadBeforeShowing(g_settings))
+        LoadSettings(g_settings, false, true);
+    ApplyPageView(window, ShowTabPage(g_settings, context, CurrentTab()));
+}
+
+void UpdatePageEnabling(HWND window, const PageContext& context) {
+    ApplyEnabling(window, UpdatePageEnabling(g_settings, context, CurrentTab()));
+}
+
+void ResetTabDefaults(HWND window, const PageContext& context) {
+    const TabReset reset = ResetTabDefaults(g_settings, SettingsTemplate(), CurrentTab());
+    ActAfterReset(window, reset);
+    LoadControlsFromSettings(window, context);
+    ShowTabPage(window, context);
+    AnnounceWallpaperChange(window);
+}
