@@ -141,6 +141,21 @@ TEST_F(AppMessages, LinkUnderTheCursorTurnsRed) {
     EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
 }
 
+TEST_F(AppMessages, ShowIconsHotKeyBringsHiddenIconsBackInAlwaysHideMode) {
+    for (int hideAlways : {1, 0}) {
+        SCOPED_TRACE(hideAlways);
+        Settings record = SettingsTemplate();
+        record.HideAlways = hideAlways;
+        record.HideByCursor = 0;
+        StartWith(record);
+        ShowWindow(shell_.ListView(), SW_HIDE);
+        SendMessageA(tessara_.Window(), WM_HOTKEY, 0xBFFE, 0);
+        EXPECT_EQ(IsWindowVisible(shell_.ListView()) != FALSE, hideAlways == 1);
+        ShowWindow(shell_.ListView(), SW_SHOW);
+        EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
+    }
+}
+
 // In this process: a window that stands in for the settings window.
 TEST(AppStatusLine, FailingCallShowsTheSystemsTextForItsError) {
     ASSERT_TRUE(OpenInstanceData());
