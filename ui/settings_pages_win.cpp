@@ -78,8 +78,12 @@ void SelectHotCornerAction(int action) {
     SendMessageA(ControlHandle(IDC_HOT_CORNER_ACTION), CB_SETCURSEL, WPARAM(action), 0);
 }
 
+// Narrow padding lets the seven labels share the tab control's width.
+constexpr int kTabPadding = 4;
+
 void InsertTabs() {
     HWND tabs = ControlHandle(IDC_TABS);
+    SendMessageA(tabs, TCM_SETPADDING, 0, MAKELPARAM(kTabPadding, kTabPadding));
     for (int index = 0; index < kPermanentTabCount; ++index) {
         TCITEMA item{};
         item.mask = TCIF_TEXT;
