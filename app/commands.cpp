@@ -1,10 +1,14 @@
 #include "app/commands.h"
 
+#include "app/page_context.h"
 #include "app/window_layout.h"
 #include "desklink/desk_link.h"
 #include "icons/icon_positions.h"
 #include "settings/settings.h"
+#include "ui/confirm_exit.h"
 #include "ui/resource.h"
+#include "ui/settings_pages_win.h"
+#include "ui/tool_tips.h"
 
 #include <cstdint>
 
@@ -33,8 +37,15 @@ void ExitProgram(const Command& command) {
     SendMessageA(command.window, WM_CLOSE, 0, 0);
 }
 
-// The close action is stored at once rather than by the watchdog.
+void RunCloseBox(const Command& command) {
+    RunCloseAction(command.window, RefreshSettingsPage);
+}
+
+// The close action is stored at once rather than by the watchdog. The dialog
+// that asks offers its own choice meanwhile.
 template <int32_t prompt, int32_t hides> void SetCloseAction(const Command&) {
+    if (prompt && ConfirmExitOpen())
+        return;
     g_settings.ExitPrompt = prompt;
     g_settings.ExitHides = hides;
     SaveSettings(g_settings);
@@ -48,6 +59,12 @@ void ToggleStartWithWindows(const Command&) {
 void ToggleToolTips(const Command& command) {
     g_settings.ShowToolTips = g_settings.ShowToolTips ? 0 : 1;
     FitHeightToButtons(command.window, kStatusGapWhenToggled);
+    ActivateToolTips(g_settings.ShowToolTips == 1);
+}
+
+void ResetTab(const Command& command) {
+    ResetTabDefaults(command.window, CurrentPageContext());
+    UserTextColor = COLORREF(SettingsTemplate().TextColor);
 }
 
 // ---- Settings fields ------------------------------------------------------------
@@ -56,8 +73,14 @@ template <int32_t Settings::*field> void ToggleSetting(const Command&) {
     g_settings.*field = g_settings.*field ? 0 : 1;
 }
 
-template <int32_t Settings::*field, int32_t value> void SetSetting(const Command&) {
+template <int32_t Settings::*field> void ToggleShownSetting(const Command& command) {
+    ToggleSetting<field>(command);
+    RefreshSettingsPage(command.window);
+}
+
+template <int32_t Settings::*field, int32_t value> void SetShownSetting(const Command& command) {
     g_settings.*field = value;
+    RefreshSettingsPage(command.window);
 }
 
 // ---- Icon positions ---------------------------------------------------------------
@@ -65,22 +88,26 @@ template <int32_t Settings::*field, int32_t value> void SetSetting(const Command
 void RestorePositions(const Command& command) {
     ShowWindow(DesktopListView(), SW_SHOW);
     RestoreIconPositions(command.window);
+    RefreshSettingsPage(command.window);
 }
 
 void SavePositions(const Command& command) {
     SaveIconPositions(command.window, true);
+    RefreshSettingsPage(command.window);
 }
 
 const CommandRow kCommands[] = {
     {IDCANCEL, HideSettingsWindow},
     {IDC_HIDE_WINDOW, HideSettingsWindow},
     {IDM_EXIT, ExitProgram},
+    {IDM_CLOSE_ACTION, RunCloseBox},
     {IDC_CLOSE_PROMPT, SetCloseAction<1, 0>},
     {IDC_CLOSE_EXIT, SetCloseAction<0, 0>},
     {IDC_CLOSE_HIDE, SetCloseAction<0, 1>},
     {IDC_START_WITH_WINDOWS, ToggleStartWithWindows},
     {IDC_SHOW_TOOL_TIPS, ToggleToolTips},
-    {IDC_TRAY_SHOW_POSITIONS, ToggleSetting<&Settings::TrayShowPositions>},
+    {IDC_TAB_DEFAULTS, ResetTab},
+    {IDC_TRAY_SHOW_POSITIONS, ToggleShownSetting<&Settings::TrayShowPositions>},
     {IDC_TRAY_SHOW_TEXT, ToggleSetting<&Settings::TrayShowText>},
     {IDC_TRAY_SHOW_HIDING, ToggleSetting<&Settings::TrayShowHiding>},
     {IDC_TRAY_SHOW_HELP, ToggleSetting<&Settings::TrayShowHelp>},
@@ -89,8 +116,8 @@ const CommandRow kCommands[] = {
     {IDM_RESTORE_POSITIONS, RestorePositions},
     {IDC_SAVE_POSITIONS, SavePositions},
     {IDM_SAVE_POSITIONS, SavePositions},
-    {IDC_PER_RESOLUTION, SetSetting<&Settings::PerResolutionPositions, 1>},
-    {IDC_RELATIVE, SetSetting<&Settings::PerResolutionPositions, 0>},
+    {IDC_PER_RESOLUTION, SetShownSetting<&Settings::PerResolutionPositions, 1>},
+    {IDC_RELATIVE, SetShownSetting<&Settings::PerResolutionPositions, 0>},
     {IDC_AUTO_RESTORE, ToggleSetting<&Settings::AutoRestorePositions>},
 };
 

@@ -3,11 +3,13 @@
 #include "app/app_state.h"
 #include "app/desktop_watch.h"
 #include "app/instance_data.h"
+#include "app/page_context.h"
 #include "app/status_line.h"
 #include "app/timers.h"
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
 #include "settings/settings.h"
+#include "ui/settings_pages_win.h"
 
 #include <commctrl.h>
 
@@ -25,9 +27,11 @@ bool ProgmanReplaced() {
     return FindWindowA(names::ProgmanClass, nullptr) != ProgmanSentinel();
 }
 
-void StoreChangedSettings() {
-    if (g_storedSettings.ChangedSinceLastLook(g_settings))
-        SaveSettings(g_settings);
+void StoreChangedSettings(HWND settingsWindow) {
+    if (!g_storedSettings.ChangedSinceLastLook(g_settings))
+        return;
+    SaveSettings(g_settings);
+    UpdatePageEnabling(settingsWindow, CurrentPageContext());
 }
 
 void ShowAttemptsLeft(int attemptsLeft) {
@@ -47,10 +51,12 @@ void AttachNewDesktop(HWND settingsWindow) {
     KillTimer(settingsWindow, timers::Watchdog);
     RefreshDesktopListView();
     UnhookDesktop();
-    if (HookDesktop())
+    if (HookDesktop()) {
         ReattachDesktop(settingsWindow);
-    else
+        RefreshSettingsPage(settingsWindow);
+    } else {
         GiveUpDesktop(settingsWindow);
+    }
 }
 
 } // namespace
@@ -99,7 +105,7 @@ void TakeSettingsSnapshot() {
 }
 
 void WatchdogTick(HWND settingsWindow) {
-    StoreChangedSettings();
+    StoreChangedSettings(settingsWindow);
     const bool replaced = ProgmanReplaced();
     switch (g_desktopWatch.Decide(replaced, replaced && DesktopReachable())) {
     case DesktopAction::None:

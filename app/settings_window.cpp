@@ -4,6 +4,7 @@
 #include "app/commands.h"
 #include "app/desktop_attach.h"
 #include "app/instance_data.h"
+#include "app/page_context.h"
 #include "app/static_colours.h"
 #include "app/timers.h"
 #include "app/window_geometry.h"
@@ -125,6 +126,11 @@ void OnHScroll(HWND window, HWND control) {
     }
 }
 
+void OnNotify(HWND window, const NMHDR& header) {
+    if (header.idFrom == IDC_TABS && header.code == TCN_SELCHANGE)
+        RefreshSettingsPage(window);
+}
+
 void OnMouseMove(HWND window, LPARAM lParam) {
     UpdateLinkHover(window, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
 }
@@ -160,6 +166,9 @@ INT_PTR CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_HSCROLL:
         OnHScroll(window, reinterpret_cast<HWND>(lParam));
         return TRUE;
+    case WM_NOTIFY:
+        OnNotify(window, *reinterpret_cast<const NMHDR*>(lParam));
+        return FALSE;
     case WM_HOTKEY:
         OnHotKey(window, static_cast<int>(wParam));
         return TRUE;

@@ -3,12 +3,15 @@
 #include "app/app_state.h"
 #include "app/desktop_attach.h"
 #include "app/instance_data.h"
+#include "app/page_context.h"
 #include "app/static_colours.h"
 #include "app/timers.h"
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
 #include "icons/icon_positions.h"
 #include "settings/settings.h"
+#include "ui/settings_pages_win.h"
+#include "ui/tool_tips.h"
 
 namespace {
 
@@ -22,6 +25,19 @@ constexpr UINT_PTR kTimersStoppedAtShutdown[] = {
 };
 
 // ---- Creation steps ---------------------------------------------------------
+
+void CreateControlTables(HWND window) {
+    CreateToolTips(window);
+    FillControlHandles(window);
+    AddControlTools(window);
+}
+
+void LayOutWindowAndPages(HWND window, const RememberedPlace& place) {
+    LayOutSettingsWindow(window, place);
+    LayoutSettingsPages(window);
+    PlaceAboutArea();
+    AddLinkTools(window);
+}
 
 void SyncAutostart() {
     ReadAutostart();
@@ -87,13 +103,16 @@ bool SavedIconSetExists() {
 
 void InitialiseSettingsWindow(HWND window, const RememberedPlace& place) {
     SetSharedSettingsWindow(window);
+    CreateControlTables(window);
     CreateStaticBrushes();
-    LayOutSettingsWindow(window, place);
+    LayOutWindowAndPages(window, place);
     RefreshDropShadowsOn();
+    LoadControlsFromSettings(window, CurrentPageContext());
     SyncAutostart();
     SaveFirstIconPositions(window);
     g_dropShadowsAtStart = DropShadowsOn();
     StartTimers(window);
+    ActivateToolTips(g_settings.ShowToolTips == 1);
     UserTextColor = COLORREF(g_settings.TextColor);
     KeepOnPrimaryScreen(window);
     ReattachDesktop(window);

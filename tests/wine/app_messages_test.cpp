@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
 
 using app_test::Tessara;
@@ -125,6 +127,8 @@ TEST_F(AppMessages, ResolutionChangeSavesTheIconsWhenTheNewResolutionHasNoSet) {
 TEST_F(AppMessages, LinkUnderTheCursorTurnsRed) {
     StartWith(SettingsTemplate());
     HWND window = tessara_.Window();
+    harness::PumpMessages(1000); // the window paints after it is shown
+    EXPECT_FALSE(harness::Screenshot("app_settings_window_with_pages").empty());
     const int links[] = {IDC_WEB_PAGE_LINK, IDC_FAQ_LINK};
     for (int hovered : links) {
         SCOPED_TRACE(hovered);
@@ -154,6 +158,55 @@ TEST_F(AppMessages, ShowIconsHotKeyBringsHiddenIconsBackInAlwaysHideMode) {
         ShowWindow(shell_.ListView(), SW_SHOW);
         EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
     }
+}
+
+// The delay sliders are the source of the delays at every save: they must
+// hold the settings from the start.
+TEST_F(AppMessages, DelaysSurviveAStartAndAnExit) {
+    Settings record = SettingsTemplate();
+    record.HideOnDesktopDelay = 17;
+    record.HideOffDesktopDelay = 3;
+    record.ShowDelay = 42;
+    record.ClickShowTime = 25;
+    StartWith(record);
+    EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
+    const std::optional<Settings> stored = app_test::StoredSettings();
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->HideOnDesktopDelay, 17);
+    EXPECT_EQ(stored->HideOffDesktopDelay, 3);
+    EXPECT_EQ(stored->ShowDelay, 42);
+    EXPECT_EQ(stored->ClickShowTime, 25);
+}
+
+TEST_F(AppMessages, MovedDelaySliderSetsItsSettingAndLabel) {
+    StartWith(SettingsTemplate());
+    const struct {
+        int slider;
+        int label;
+        int value;
+        const char* text;
+        int32_t Settings::*field;
+    } cases[] = {
+        {IDC_HIDE_OFF_DESKTOP_DELAY, IDC_HIDE_OFF_DESKTOP_DELAY_VALUE, 7, "7 Seconds",
+         &Settings::HideOffDesktopDelay},
+        {IDC_HIDE_ON_DESKTOP_DELAY, IDC_HIDE_ON_DESKTOP_DELAY_VALUE, 1, "1 Second",
+         &Settings::HideOnDesktopDelay},
+        {IDC_SHOW_DELAY, IDC_SHOW_DELAY_VALUE, 26, "2.5 Sec", &Settings::ShowDelay},
+        {IDC_CLICK_SHOW_TIME, IDC_CLICK_SHOW_TIME_VALUE, 60, "60 Seconds",
+         &Settings::ClickShowTime},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        HWND slider = GetDlgItem(tessara_.Window(), c.slider);
+        ASSERT_TRUE(slider);
+        SendMessageA(slider, TBM_SETPOS, TRUE, c.value);
+        SendMessageA(tessara_.Window(), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, c.value),
+                     reinterpret_cast<LPARAM>(slider));
+        EXPECT_EQ(harness::ControlText(tessara_.Window(), c.label), c.text);
+        EXPECT_TRUE(
+            app_test::WaitForStored([&](const Settings& s) { return s.*c.field == c.value; }));
+    }
+    EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
 }
 
 // In this process: a window that stands in for the settings window.

@@ -18,7 +18,7 @@ class AppShutdown : public ::testing::Test {
         app_test::ForgetSettings();
         ASSERT_TRUE(shell_.Start());
         ASSERT_TRUE(tessara_.Start());
-        ASSERT_TRUE(tessara_.WaitForWindow());
+        ASSERT_TRUE(tessara_.WaitForShownWindow());
         ASSERT_TRUE(harness::WaitUntil([&] { return shell_.IsListViewSubclassed(); }));
     }
 
@@ -47,7 +47,7 @@ TEST_F(AppShutdown, EndSessionRunsTheShutdownWhateverItsWParam) {
         if (!tessara_.Process().Running()) {
             app_test::ForgetSettings();
             ASSERT_TRUE(tessara_.Start());
-            ASSERT_TRUE(tessara_.WaitForWindow());
+            ASSERT_TRUE(tessara_.WaitForShownWindow());
         }
         ExpectCleanEnd([&] { SendMessageA(tessara_.Window(), WM_ENDSESSION, ending, 0); });
     }

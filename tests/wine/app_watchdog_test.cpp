@@ -26,7 +26,7 @@ class AppWatchdog : public ::testing::Test {
         app_test::ForgetSettings();
         ASSERT_TRUE(shell_.Start());
         ASSERT_TRUE(tessara_.Start());
-        ASSERT_TRUE(tessara_.WaitForWindow());
+        ASSERT_TRUE(tessara_.WaitForShownWindow());
     }
 
     harness::Shell shell_;
