@@ -1,5 +1,6 @@
 #include "app/commands.h"
 
+#include "app/desktop_attach.h"
 #include "app/page_context.h"
 #include "app/window_layout.h"
 #include "desklink/desk_link.h"
@@ -41,14 +42,16 @@ void RunCloseBox(const Command& command) {
     RunCloseAction(command.window, RefreshSettingsPage);
 }
 
-// The close action is stored at once rather than by the watchdog. The dialog
-// that asks offers its own choice meanwhile.
+// The close action is stored at once rather than by the watchdog, whose copy
+// must then follow, or a later change back to its old value would never be
+// stored. The dialog that asks offers its own choice meanwhile.
 template <int32_t prompt, int32_t hides> void SetCloseAction(const Command&) {
     if (prompt && ConfirmExitOpen())
         return;
     g_settings.ExitPrompt = prompt;
     g_settings.ExitHides = hides;
     SaveSettings(g_settings);
+    TakeSettingsSnapshot();
 }
 
 void ToggleStartWithWindows(const Command&) {

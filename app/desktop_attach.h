@@ -24,9 +24,9 @@ void SeedPaintColours();
 // the watchdog starts (again) with the current "Progman" as its sentinel.
 void ReattachDesktop(HWND settingsWindow);
 
-// The watchdog compares the live settings with this copy of them as loaded,
-// so that every change from then on is stored, also one made before its
-// first tick.
+// The watchdog compares the live settings with this copy of them as loaded
+// or last stored, so that every change from then on is stored, also one made
+// before its first tick.
 void TakeSettingsSnapshot();
 
 // One tick of the watchdog timer.

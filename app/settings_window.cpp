@@ -135,6 +135,15 @@ void OnMouseMove(HWND window, LPARAM lParam) {
     UpdateLinkHover(window, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
 }
 
+// Start-up registers only the tab classes; without a Common Controls 6
+// manifest the pages' sliders, tool tips, progress bars and hot key fields
+// need their classes registered as well before the template is read.
+void RegisterPageControlClasses() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_BAR_CLASSES |
+                                                       ICC_PROGRESS_CLASS | ICC_HOTKEY_CLASS};
+    InitCommonControlsEx(&controls);
+}
+
 } // namespace
 
 INT_PTR CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -186,6 +195,7 @@ INT_PTR CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
 }
 
 HWND CreateSettingsWindow(HINSTANCE instance, HWND owner) {
+    RegisterPageControlClasses();
     const RememberedPlace place = RememberedWindowPlace();
     return CreateDialogParamA(instance, kSettingsDialogTemplate, owner, SettingsWindowProc,
                               reinterpret_cast<LPARAM>(&place));
