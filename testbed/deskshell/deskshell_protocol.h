@@ -23,7 +23,13 @@
 //                 the texts of the menu's items once the owner has handled the message.
 //   Refresh       no argument    result: 1 (redraws the desktop, re-reading the wallpaper)
 //   CursorCount   no argument    result: the shell thread's cursor display count (ShowCursor)
+//
+// Posted rather than sent, so that the poster does not wait with it:
+//   kFreezeMessage to "Progman", wParam milliseconds: the shell's window thread
+//                 sleeps that long, as a desktop that has stopped answering.
 #pragma once
+
+inline constexpr unsigned kFreezeMessage = 0x8000 + 1; // WM_APP + 1
 
 enum class ShellCommand : unsigned long {
     Add = 1,

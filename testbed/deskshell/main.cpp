@@ -6,6 +6,7 @@
 // icon view, over the desktop colour and wallpaper. Tests drive it through
 // deskshell_protocol.h.
 #include "testbed/deskshell/deskshell.h"
+#include "testbed/deskshell/deskshell_protocol.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -149,6 +150,9 @@ LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_COPYDATA:
         return OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case kFreezeMessage:
+        Sleep(static_cast<DWORD>(wParam));
+        return 0;
     case WM_CLOSE:
         DestroyWindow(hwnd);
         return 0;

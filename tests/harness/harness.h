@@ -195,6 +195,8 @@ class Shell {
     bool IsListViewSubclassed() const;
     // The cursor display count of the shell's window thread.
     int CursorCount() const;
+    // Makes the shell's window thread stop answering for `ms` milliseconds.
+    void Freeze(DWORD ms) const;
     // The messages recorded since the last call (see deskshell_protocol.h).
     std::vector<ShellEvent> TakeEvents() const;
     void Refresh() const;

@@ -184,6 +184,10 @@ int Shell::CursorCount() const {
     return static_cast<int>(Command(static_cast<unsigned long>(ShellCommand::CursorCount), nullptr, 0));
 }
 
+void Shell::Freeze(DWORD ms) const {
+    PostMessageA(progman_, kFreezeMessage, ms, 0);
+}
+
 std::vector<ShellEvent> Shell::TakeEvents() const {
     std::string path = TempFile("events");
     std::vector<ShellEvent> events;

@@ -130,3 +130,23 @@ TEST_F(AppAttach, WindowPlaceIsRememberedAndKeptOnTheScreen) {
         EXPECT_EQ(next.Exit(), std::optional<DWORD>(0));
     }
 }
+
+// A desktop whose thread does not answer the attach in time: the message,
+// then a later try attaches once the desktop answers again.
+TEST_F(AppAttach, DesktopThatDoesNotAnswerGetsTheHookMessageThenALaterAttach) {
+    ASSERT_TRUE(shell_.Start());
+    shell_.Freeze(9000);
+    Tessara tessara;
+    ASSERT_TRUE(tessara.Start());
+    HWND box = harness::WaitForDialog("Tessara", tessara.Pid(), app_test::kAttachMs);
+    ASSERT_TRUE(box) << "no message";
+    EXPECT_EQ(harness::MessageBoxText(box),
+              "Unable to set hook to desktop.\n\nTessara can not sample the screen.\n\n"
+              "This may be because \"Show Desktop\"\nwas active when Tessara started.\n"
+              "If so, make sure at least one window\nis showing and restart Tessara.");
+    EXPECT_FALSE(harness::FindTopLevel(names::SettingsWindowClass, nullptr, tessara.Pid()));
+    ASSERT_TRUE(harness::PressButton(box, IDOK));
+    ASSERT_TRUE(tessara.WaitForShownWindow());
+    EXPECT_TRUE(harness::WaitUntil([&] { return shell_.IsListViewSubclassed(); }));
+    EXPECT_EQ(tessara.Exit(), std::optional<DWORD>(0));
+}
