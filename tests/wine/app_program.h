@@ -2,6 +2,7 @@
 // settings, its settings window and its end.
 #pragma once
 
+#include "app/instance_data.h"
 #include "deskhook/shared_names.h"
 #include "settings/settings.h"
 #include "tests/harness/harness.h"
@@ -94,6 +95,34 @@ class Tessara {
   private:
     harness::Process process_;
     HWND window_ = nullptr;
+};
+
+// The stand-in shell and a Tessara.exe attached to it; whatever still runs at
+// the end of a test is closed.
+class ProgramTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(OpenInstanceData()); }
+
+    void TearDown() override {
+        if (tessara_.Process().Running())
+            tessara_.Exit();
+    }
+
+    // Starts Tessara.exe outside test mode with `record` stored, or with no
+    // stored record at all, and waits until it has attached to the shell.
+    void StartProgram(const std::optional<Settings>& record = std::nullopt) {
+        SetTestMode(false);
+        if (record)
+            StoreSettings(*record);
+        else
+            ForgetSettings();
+        ASSERT_TRUE(tessara_.Start());
+        ASSERT_TRUE(tessara_.WaitForShownWindow());
+        ASSERT_TRUE(harness::WaitUntil([&] { return shell_.IsListViewSubclassed(); }));
+    }
+
+    harness::Shell shell_;
+    Tessara tessara_;
 };
 
 } // namespace app_test

@@ -5,21 +5,14 @@
 
 #include <gtest/gtest.h>
 
-using app_test::Tessara;
 
 namespace {
 
-class AppShutdown : public ::testing::Test {
+class AppShutdown : public app_test::ProgramTest {
   protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(OpenInstanceData()); }
-
     void SetUp() override {
-        SetTestMode(false);
-        app_test::ForgetSettings();
         ASSERT_TRUE(shell_.Start());
-        ASSERT_TRUE(tessara_.Start());
-        ASSERT_TRUE(tessara_.WaitForShownWindow());
-        ASSERT_TRUE(harness::WaitUntil([&] { return shell_.IsListViewSubclassed(); }));
+        StartProgram();
     }
 
     // Shut down with a setting changed after the last watchdog tick: it is
@@ -34,9 +27,6 @@ class AppShutdown : public ::testing::Test {
         EXPECT_EQ(stored->TrayShowHelp, !SettingsTemplate().TrayShowHelp);
         EXPECT_FALSE(shell_.IsListViewSubclassed());
     }
-
-    harness::Shell shell_;
-    Tessara tessara_;
 };
 
 } // namespace

@@ -10,7 +10,6 @@
 
 #include <string>
 
-using app_test::Tessara;
 
 namespace {
 
@@ -58,25 +57,15 @@ void Click(HWND dialog, int id) {
     SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
 
-class CloseActionTest : public ::testing::Test {
+class CloseActionTest : public app_test::ProgramTest {
   protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(OpenInstanceData()); }
-
     void SetUp() override { ASSERT_TRUE(shell_.Start()); }
 
-    void TearDown() override {
-        if (tessara_.Process().Running())
-            tessara_.Exit();
-    }
-
     void StartWith(CloseAction action) {
-        SetTestMode(false);
         Settings record = SettingsTemplate();
         record.ExitPrompt = action.exitPrompt;
         record.ExitHides = action.exitHides;
-        app_test::StoreSettings(record);
-        ASSERT_TRUE(tessara_.Start());
-        ASSERT_TRUE(tessara_.WaitForShownWindow());
+        StartProgram(record);
     }
 
     // The close box. Posted: while the dialog is open the program does not
@@ -104,9 +93,6 @@ class CloseActionTest : public ::testing::Test {
         EXPECT_EQ(second.WaitExit(), std::optional<DWORD>(0));
         ASSERT_TRUE(IsWindowVisible(tessara_.Window()));
     }
-
-    harness::Shell shell_;
-    Tessara tessara_;
 };
 
 } // namespace

@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-using app_test::Tessara;
 
 namespace {
 
@@ -54,21 +53,11 @@ Clashes MnemonicClashes(HWND window) {
     return clashes;
 }
 
-class ProgramPagesTest : public ::testing::Test {
+class ProgramPagesTest : public app_test::ProgramTest {
   protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(OpenInstanceData()); }
-
     void SetUp() override {
-        SetTestMode(false);
-        app_test::ForgetSettings();
         ASSERT_TRUE(shell_.Start());
-        ASSERT_TRUE(tessara_.Start());
-        ASSERT_TRUE(tessara_.WaitForShownWindow());
-    }
-
-    void TearDown() override {
-        if (tessara_.Process().Running())
-            tessara_.Exit();
+        StartProgram();
     }
 
     // A WM_NOTIFY cannot be sent to another process; outside the button
@@ -78,9 +67,6 @@ class ProgramPagesTest : public ::testing::Test {
         SendMessageA(GetDlgItem(tessara_.Window(), IDC_TABS), TCM_SETCURFOCUS, WPARAM(tab), 0);
         harness::PumpMessages(200);
     }
-
-    harness::Shell shell_;
-    Tessara tessara_;
 };
 
 } // namespace
