@@ -112,6 +112,10 @@ class ProgramTest : public ::testing::Test {
     // stored record at all, and waits until it has attached to the shell.
     void StartProgram(const std::optional<Settings>& record = std::nullopt) {
         SetTestMode(false);
+        // Drop shadows on the desktop would put their notice in place of the
+        // first page's controls.
+        ASSERT_TRUE(
+            harness::RegDeleteValue(HKEY_CURRENT_USER, kExplorerAdvancedKey, kListviewShadowValue));
         if (record)
             StoreSettings(*record);
         else
