@@ -86,6 +86,37 @@ step_settings_window() {
     screenshot 03-settings-window
 }
 
+step_save_icons() {
+    win "$bin/Tessara.exe" -save
+    say "Tessara.exe -save stored the layout through the running instance's desktop link:"
+    WINEPREFIX=$wine_dir/prefix WINEDEBUG=-all wine reg query 'HKCU\Software\Marrowen' 2>/dev/null |
+        tr -d '\r' | awk '/SavedIcons/ {print "      " $1 " (" $2 ")"}'
+}
+
+step_scramble_icons() {
+    win "$bin/deskctl.exe" scramble
+    sleep 1
+    say "icons moved away from their saved places"
+    screenshot 04-icons-scrambled
+}
+
+step_restore_icons() {
+    win "$bin/Tessara.exe" -restore
+    sleep 1
+    say "Tessara.exe -restore put every icon back by its caption"
+    screenshot 05-icons-restored
+}
+
+step_settings_pages() {
+    local index name
+    for index in 1 2 5; do
+        name=$(echo "colors hiding positions desktop tray options about" | cut -d' ' -f$((index + 1)))
+        win "$bin/deskctl.exe" tab "$index"
+        sleep 1
+        screenshot "06-page-$name"
+    done
+}
+
 steps=(
     "step_setup:Install whatever is missing"
     "step_build:Build the i686 preset (Tessara.exe, deskhook.dll, test-bed tools)"
@@ -94,6 +125,10 @@ steps=(
     "step_shell:Start the stand-in desktop shell with sample icons"
     "step_tessara:Start Tessara"
     "step_settings_window:Tessara attaches to the desktop and opens its settings window"
+    "step_save_icons:Save the icon layout from the command line"
+    "step_scramble_icons:Scramble the icons"
+    "step_restore_icons:Restore the icon layout from the command line"
+    "step_settings_pages:Show some pages of the settings window"
 )
 
 teardown() {

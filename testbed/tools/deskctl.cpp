@@ -4,7 +4,11 @@
 //                                       "TileWallpaper" TILE) and tell every window
 //   deskctl screenshot PATH.png         write the virtual desktop as a PNG
 //   deskctl wait CLASS [SECONDS]        wait for a top-level window of CLASS
+//   deskctl scramble                    move the desktop icons to other places
+//   deskctl tab INDEX                   show page INDEX of Tessara's settings window
 #include "tests/harness/harness.h"
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +28,39 @@ int SetWallpaper(const char* path, const char* style, const char* tile) {
                : 1;
 }
 
+HWND DesktopListView() {
+    HWND progman = FindWindowA("Progman", nullptr);
+    HWND defView = progman ? FindWindowExA(progman, nullptr, "SHELLDLL_DefView", nullptr) : nullptr;
+    return defView ? FindWindowExA(defView, nullptr, "SysListView32", nullptr) : nullptr;
+}
+
+// Deals the icons out in reverse order along a diagonal band, so that the
+// layout is plainly not the one saved. LVM_SETITEMPOSITION carries the point in
+// lParam, so it works across processes.
+int ScrambleIcons() {
+    HWND listView = DesktopListView();
+    if (!listView)
+        return 1;
+    const int count = static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        const int slot = count - 1 - i;
+        SendMessageA(listView, LVM_SETITEMPOSITION, i,
+                     MAKELPARAM(300 + slot * 50 % 600, 40 + slot * 45 % 560));
+    }
+    return 0;
+}
+
+// Moving the tab control's focus selects the tab and notifies its window, as a
+// click does; a WM_NOTIFY cannot be sent across processes.
+int ShowSettingsPage(int index) {
+    HWND window = FindWindowA("Tessara", "Tessara");
+    HWND tabs = window ? FindWindowExA(window, nullptr, WC_TABCONTROLA, nullptr) : nullptr;
+    if (!tabs)
+        return 1;
+    SendMessageA(tabs, TCM_SETCURFOCUS, index, 0);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -35,7 +72,11 @@ int main(int argc, char** argv) {
         DWORD seconds = argc == 4 ? std::strtoul(argv[3], nullptr, 10) : 20;
         return harness::WaitForWindow(argv[2], nullptr, 0, seconds * 1000) ? 0 : 1;
     }
+    if (argc == 2 && std::strcmp(argv[1], "scramble") == 0)
+        return ScrambleIcons();
+    if (argc == 3 && std::strcmp(argv[1], "tab") == 0)
+        return ShowSettingsPage(std::atoi(argv[2]));
     std::fprintf(stderr, "usage: deskctl wallpaper PATH STYLE TILE | screenshot PATH.png | "
-                         "wait CLASS [SECONDS]\n");
+                         "wait CLASS [SECONDS] | scramble | tab INDEX\n");
     return 2;
 }
