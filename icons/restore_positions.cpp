@@ -14,13 +14,9 @@
 #include "icons/icon_registry.h"
 #include "icons/restore_passes.h"
 #include "settings/settings.h"
+#include "ui/resource.h"
 
 namespace {
-
-// Controls and commands of the settings window that a restore touches.
-constexpr int kResampleNowCommand = 1006;
-constexpr int kAutoRestoreCheckBox = 1068;
-constexpr int kSavePositionsButton = 1077;
 
 constexpr DWORD kDanceStopWait = 200;
 
@@ -81,7 +77,7 @@ void RefuseAutoArrange(HWND owner) {
     QuietMessageBox(owner, text.c_str(), kProgramName, MB_OK | MB_ICONINFORMATION);
     g_settings.AutoRestorePositions = 0;
     if (owner)
-        CheckDlgButton(owner, kAutoRestoreCheckBox, BST_UNCHECKED);
+        CheckDlgButton(owner, IDC_AUTO_RESTORE, BST_UNCHECKED);
 }
 
 void RefuseTooManyIcons(HWND owner, int count) {
@@ -114,11 +110,11 @@ void PlaceIcons(HWND owner, HWND listView, int count, IconScreen screen, SavedIc
 
 void FinishRestore(HWND owner, HWND listView) {
     if (owner && g_settings.AutoResample && !g_settings.TransparentText)
-        SendMessageA(owner, WM_COMMAND, kResampleNowCommand, 0);
+        SendMessageA(owner, WM_COMMAND, IDC_RESAMPLE_NOW, 0);
     ShowWindow(listView, g_settings.HideAlways ? SW_HIDE : SW_SHOW);
     Instances().IconsTemporarilyMoved = 0;
     if (owner)
-        EnableWindow(GetDlgItem(owner, kSavePositionsButton), TRUE);
+        EnableWindow(GetDlgItem(owner, IDC_SAVE_POSITIONS), TRUE);
 }
 
 } // namespace

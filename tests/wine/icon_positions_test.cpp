@@ -8,6 +8,7 @@
 #include "settings/settings.h"
 #include "settings/settings_record.h"
 #include "tests/harness/harness.h"
+#include "ui/resource.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -531,7 +532,7 @@ TEST_F(InProcess, AutoArrangeRefusalClearsAutomaticRestoreAndItsCheckBox) {
     HWND owner = CreateWindowA("STATIC", "owner", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr,
                                nullptr, nullptr);
     HWND checkBox = CreateWindowA("BUTTON", "auto", WS_CHILD | BS_AUTOCHECKBOX, 0, 0, 50, 20, owner,
-                                  reinterpret_cast<HMENU>(1068), nullptr, nullptr);
+                                  reinterpret_cast<HMENU>(IDC_AUTO_RESTORE), nullptr, nullptr);
     ASSERT_TRUE(checkBox);
     SendMessageA(checkBox, BM_SETCHECK, BST_CHECKED, 0);
     g_settings.AutoRestorePositions = 1;
@@ -549,7 +550,7 @@ TEST_F(InProcess, FinishedRestoreClearsTheTemporarilyMovedFlagAndEnablesSaving) 
     HWND owner = CreateWindowA("STATIC", "owner", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr,
                                nullptr, nullptr);
     HWND saveButton = CreateWindowA("BUTTON", "save", WS_CHILD | WS_DISABLED, 0, 0, 50, 20, owner,
-                                    reinterpret_cast<HMENU>(1077), nullptr, nullptr);
+                                    reinterpret_cast<HMENU>(IDC_SAVE_POSITIONS), nullptr, nullptr);
     Instances().IconsTemporarilyMoved = 1;
     ShowWindow(shell_.ListView(), SW_HIDE);
     RestoreIconPositions(owner); // no saved set: only the finish
