@@ -200,8 +200,18 @@ bool WaitForWindowGone(HWND hwnd, DWORD timeoutMs) {
 
 // ---- Message boxes and dialogs -------------------------------------------
 
+// A dialog box shows itself only once its controls exist and WM_INITDIALOG
+// has run, so a dialog counts as there when it is visible.
 HWND WaitForDialog(const std::string& caption, DWORD pid, DWORD timeoutMs) {
-    return WaitForWindow("#32770", caption.c_str(), pid, timeoutMs);
+    const char* title = caption.empty() ? nullptr : caption.c_str();
+    HWND dialog = nullptr;
+    WaitUntil(
+        [&] {
+            dialog = FindTopLevel("#32770", title, pid);
+            return dialog && IsWindowVisible(dialog);
+        },
+        timeoutMs);
+    return dialog && IsWindowVisible(dialog) ? dialog : nullptr;
 }
 
 std::string ControlText(HWND dialog, int id) {

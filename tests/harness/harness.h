@@ -81,7 +81,8 @@ DWORD WindowPid(HWND hwnd);
 
 // ---- Message boxes and dialogs -------------------------------------------
 
-// Waits for a dialog ("#32770") with exactly this caption, optionally of `pid`.
+// Waits for a shown dialog ("#32770") with exactly this caption (any caption
+// when empty), optionally of `pid`.
 HWND WaitForDialog(const std::string& caption, DWORD pid = 0, DWORD timeoutMs = kDefaultTimeoutMs);
 // The message text of a message box (its static control 0xFFFF).
 std::string MessageBoxText(HWND dialog);

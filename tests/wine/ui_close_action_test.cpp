@@ -75,7 +75,7 @@ class CloseActionTest : public app_test::ProgramTest {
     }
 
     HWND WaitForConfirmExit(DWORD timeoutMs = harness::kDefaultTimeoutMs) {
-        return harness::WaitForWindow("#32770", nullptr, tessara_.Pid(), timeoutMs);
+        return harness::WaitForDialog("", tessara_.Pid(), timeoutMs);
     }
 
     HWND OpenConfirmExit() {
