@@ -103,17 +103,17 @@ std::string ReadVersionText(const std::string& path) {
 
 bool RegisterWindowClasses(HINSTANCE instance) {
     bool allRegistered = true;
-    for (const WindowClass& spec : kWindowClasses) {
+    for (const WindowClass& entry : kWindowClasses) {
         WNDCLASSA windowClass{};
         windowClass.style = CS_HREDRAW | CS_VREDRAW;
-        windowClass.lpfnWndProc = spec.procedure;
-        windowClass.cbWndExtra = spec.extraBytes;
+        windowClass.lpfnWndProc = entry.procedure;
+        windowClass.cbWndExtra = entry.extraBytes;
         windowClass.hInstance = instance;
         windowClass.hIcon =
-            spec.programIcon ? LoadIconA(instance, MAKEINTRESOURCEA(IDI_TESSARA)) : nullptr;
+            entry.programIcon ? LoadIconA(instance, MAKEINTRESOURCEA(IDI_TESSARA)) : nullptr;
         windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(INT_PTR(spec.backgroundColour));
-        windowClass.lpszClassName = spec.name;
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(INT_PTR(entry.backgroundColour));
+        windowClass.lpszClassName = entry.name;
         allRegistered = RegisterClassA(&windowClass) != 0 && allRegistered;
     }
     return allRegistered;
