@@ -1,10 +1,10 @@
 #include "app/hidden_window.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "app/desktop_attach.h"
-#include "app/instance_data.h"
+#include "base/instance_data.h"
 #include "app/settings_window.h"
-#include "app/timers.h"
+#include "base/timers.h"
 #include "deskhook/shared_names.h"
 #include "settings/settings.h"
 

@@ -1,10 +1,10 @@
 #include "app/startup.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "app/hidden_window.h"
-#include "app/instance_data.h"
+#include "base/instance_data.h"
 #include "app/switches.h"
-#include "app/system_functions.h"
+#include "base/system_functions.h"
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
 #include "settings/settings.h"

@@ -1,6 +1,6 @@
 #include "app/status_line.h"
 
-#include "app/instance_data.h"
+#include "base/instance_data.h"
 #include "ui/resource.h"
 
 void SetStatusLine(const char* text) {

@@ -1,9 +1,9 @@
 #include "app/switches.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "app/command_line.h"
 #include "app/desktop_attach.h"
-#include "app/instance_data.h"
+#include "base/instance_data.h"
 #include "deskhook/deskhook.h"
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"

@@ -2,7 +2,7 @@
 // every call; only the list view handle and the "Progman" sentinel are kept.
 #include "desklink/desk_link.h"
 
-#include "app/system_functions.h"
+#include "base/system_functions.h"
 #include "deskhook/shared_names.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <memory>
 #include <optional>
 
-#include "app/app_state.h"
-#include "app/instance_data.h"
+#include "base/app_state.h"
+#include "base/instance_data.h"
 #include "desklink/desk_link.h"
 #include "desklink/icon_lock.h"
 #include "icons/icon_registry.h"

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "desklink/desk_link.h"
 #include "desklink/icon_lock.h"
 #include "icons/icon_placement.h"

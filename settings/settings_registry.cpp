@@ -1,7 +1,9 @@
 #include "settings/settings.h"
 
-#include "app/app_state.h"
-#include "app/instance_data.h"
+#include "base/app_state.h"
+#include "base/windows_version_win.h"
+#include "base/handles.h"
+#include "base/instance_data.h"
 #include "deskhook/deskhook.h"
 #include "settings/autostart_command.h"
 #include "ui/resource.h"
@@ -23,27 +25,9 @@ constexpr char kInvalidSettingsText[] =
     "release of Tessara.\n\nSettings remain unchanged.";
 constexpr char kSaveFailureCaption[] = "Debug thingy";
 
-class RegKey {
-  public:
-    RegKey() = default;
-    ~RegKey() {
-        if (key_)
-            RegCloseKey(key_);
-    }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-
-    HKEY* Receive() { return &key_; }
-    HKEY get() const { return key_; }
-    explicit operator bool() const { return key_ != nullptr; }
-
-  private:
-    HKEY key_ = nullptr;
-};
-
-LONG CreateUserKey(const char* subKey, RegKey& key) {
+LONG CreateUserKey(const char* subKey, UniqueRegKey& key) {
     return RegCreateKeyExA(HKEY_CURRENT_USER, subKey, 0, const_cast<char*>(""),
-                           REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, key.Receive(),
+                           REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, key.receive(),
                            nullptr);
 }
 
@@ -51,8 +35,8 @@ LONG CreateUserKey(const char* subKey, RegKey& key) {
 // is missing; a value of the record's size is read, any other size only
 // measured. A failed read leaves a zero first slot, which the load ignores.
 std::optional<std::vector<uint8_t>> ReadStoredSettings() {
-    RegKey key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kProgramKey, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
+    UniqueRegKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kProgramKey, 0, KEY_READ, key.receive()) != ERROR_SUCCESS)
         return std::nullopt;
     DWORD size = 0;
     if (RegQueryValueExA(key.get(), kSettingsValue, nullptr, nullptr, nullptr, &size) !=
@@ -138,7 +122,7 @@ void SaveSettings(Settings copy) {
     TakeDelaySliders(copy);
     if (!WorthSaving(g_settings))
         return;
-    RegKey key;
+    UniqueRegKey key;
     const LONG result = CreateUserKey(kProgramKey, key);
     if (result != ERROR_SUCCESS) {
         ReportSaveFailure("RegCreateKeyEx %d", result);
@@ -155,8 +139,8 @@ void SaveSettings(Settings copy) {
 }
 
 void ReadAutostart() {
-    RegKey key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kAutostartKey, 0, KEY_ALL_ACCESS, key.Receive()) !=
+    UniqueRegKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kAutostartKey, 0, KEY_ALL_ACCESS, key.receive()) !=
         ERROR_SUCCESS)
         return;
     if (RegQueryValueExA(key.get(), kAutostartValue, nullptr, nullptr, nullptr, nullptr) ==
@@ -166,7 +150,7 @@ void ReadAutostart() {
 
 void WriteAutostart(bool on) {
     const std::string command = AutostartCommandLine(ProgramPath(), g_app.quiet, TestModeOn());
-    RegKey key;
+    UniqueRegKey key;
     if (CreateUserKey(kAutostartKey, key) != ERROR_SUCCESS || !key)
         return;
     if (!on) {
@@ -182,7 +166,7 @@ void WriteAutostart(bool on) {
 void SetListviewShadow(DWORD value) {
     if (!IsWindowsXPOrLater())
         return;
-    RegKey key;
+    UniqueRegKey key;
     if (CreateUserKey(kExplorerAdvancedKey, key) == ERROR_SUCCESS && key)
         RegSetValueExA(key.get(), kListviewShadowValue, 0, REG_DWORD,
                        reinterpret_cast<const BYTE*>(&value), sizeof value);
@@ -202,7 +186,7 @@ bool DropShadowsOn() {
 // The terminating zero is stored with the text, as REG_SZ requires, so that
 // every reader gets a terminated string.
 void WriteRegistryString(const char* subKey, const char* name, const char* text) {
-    RegKey key;
+    UniqueRegKey key;
     if (CreateUserKey(subKey, key) != ERROR_SUCCESS || !key)
         return;
     RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),

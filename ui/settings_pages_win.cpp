@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/timers.h"
+#include "base/timers.h"
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
 #include "settings/settings.h"

@@ -1,5 +1,5 @@
 #include "app/command_line.h"
-#include "app/windows_version.h"
+#include "base/windows_version.h"
 
 #include <gtest/gtest.h>
 

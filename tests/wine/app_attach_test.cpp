@@ -1,6 +1,6 @@
 // Tessara.exe waits for the desktop, attaches to it and opens its settings
 // window; the window's place is remembered.
-#include "app/instance_data.h"
+#include "base/instance_data.h"
 #include "tests/wine/app_program.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Messages of the settings window of Tessara.exe besides its commands: a
 // change of the screen resolution, the status line and the links.
-#include "app/instance_data.h"
+#include "base/instance_data.h"
 #include "app/status_line.h"
 #include "tests/wine/app_program.h"
 

@@ -2,7 +2,7 @@
 // settings, its settings window and its end.
 #pragma once
 
-#include "app/instance_data.h"
+#include "base/instance_data.h"
 #include "deskhook/shared_names.h"
 #include "settings/settings.h"
 #include "tests/harness/harness.h"

@@ -1,6 +1,6 @@
 // The ways Tessara.exe ends: Windows ending the session, "-stop" from a
 // second instance, the tray's "Exit"; and what a second instance passes on.
-#include "app/instance_data.h"
+#include "base/instance_data.h"
 #include "tests/wine/app_program.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Saving and restoring the desktop icon layout end to end: Tessara.exe with
 // "-save" and "-restore" against the stand-in shell, observed through the
 // shell's layout, the registry and the message boxes.
-#include "app/instance_data.h"
+#include "base/instance_data.h"
 #include "desklink/desk_link.h"
 #include "icons/icon_positions.h"
 #include "icons/icon_store.h"

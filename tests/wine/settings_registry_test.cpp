@@ -1,7 +1,7 @@
 // The Settings record and the registry helpers against the registry of the
 // test prefix, called in this process as the program calls them.
-#include "app/app_state.h"
-#include "app/instance_data.h"
+#include "base/app_state.h"
+#include "base/instance_data.h"
 #include "deskhook/deskhook.h"
 #include "settings/settings.h"
 #include "tests/harness/harness.h"

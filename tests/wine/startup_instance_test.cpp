@@ -3,10 +3,10 @@
 // holds "TessaraMutex" and owns a window of the settings window class,
 // published in the cross-instance data as the program does, because the real
 // settings window only exists once the program has attached to a desktop.
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "app/command_line.h"
 #include "app/hidden_window.h"
-#include "app/instance_data.h"
+#include "base/instance_data.h"
 #include "app/startup.h"
 #include "deskhook/shared_names.h"
 #include "tests/harness/harness.h"

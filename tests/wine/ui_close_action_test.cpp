@@ -1,7 +1,7 @@
 // The settings window's close box under each close action of the real
 // Tessara.exe, and the "ConfirmExit" dialog that asks: its check boxes, the
 // buttons they leave enabled, what each button does and what is stored.
-#include "app/instance_data.h"
+#include "base/instance_data.h"
 #include "tests/wine/app_program.h"
 #include "ui/settings_pages.h"
 

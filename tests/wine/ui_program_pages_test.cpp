@@ -1,6 +1,6 @@
 // The pages of the real Tessara.exe's settings window: the keyboard mnemonics
 // each page offers, and a screenshot of every page.
-#include "app/instance_data.h"
+#include "base/instance_data.h"
 #include "tests/wine/app_program.h"
 #include "ui/settings_pages.h"
 

@@ -1,14 +1,7 @@
-#include "app/app_state.h"
+#include "base/windows_version_win.h"
 
-#include "app/windows_version.h"
-
-AppState g_app;
-
-std::string ProgramPath() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
-}
+#include "base/app_state.h"
+#include "base/windows_version.h"
 
 bool IsWindowsXPOrLater() {
     return IsXPOrLaterVersion(g_app.systemVersion.dwMajorVersion,
@@ -22,10 +15,4 @@ bool IsWindows2000OrLater() {
 
 bool IsOldWindows() {
     return IsOldVersion(g_app.systemVersion.dwMajorVersion, g_app.systemVersion.dwMinorVersion);
-}
-
-int QuietMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
-    if (g_app.quiet)
-        return IDOK;
-    return MessageBoxA(owner, text, caption, type);
 }

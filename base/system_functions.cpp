@@ -1,4 +1,4 @@
-#include "app/system_functions.h"
+#include "base/system_functions.h"
 
 SystemFunctions g_system;
 

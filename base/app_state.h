@@ -31,12 +31,6 @@ extern AppState g_app;
 // Full path of the program's own executable (at most MAX_PATH characters).
 std::string ProgramPath();
 
-// Version tests over the system version read at start.
-bool IsWindowsXPOrLater();
-bool IsWindows2000OrLater();
-// Windows 95, NT 4.0 and older.
-bool IsOldWindows();
-
 // A message box that shows nothing and counts as OK or Yes (1) when the
 // quiet switch was given.
 int QuietMessageBox(HWND owner, const char* text, const char* caption, UINT type);

@@ -1,4 +1,4 @@
-#include "app/windows_version.h"
+#include "base/windows_version.h"
 
 bool IsXPOrLaterVersion(unsigned major, unsigned minor) {
     return major > 5 || (major == 5 && minor >= 1);

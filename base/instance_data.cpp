@@ -1,4 +1,4 @@
-#include "app/instance_data.h"
+#include "base/instance_data.h"
 
 #include "deskhook/shared_names.h"
 
