@@ -1,6 +1,6 @@
 #include "app/commands.h"
 
-#include "app/desktop_attach.h"
+#include "app/watchdog.h"
 #include "app/page_context.h"
 #include "app/window_layout.h"
 #include "desklink/desk_link.h"

@@ -1,11 +1,12 @@
 #include "app/hidden_window.h"
 
 #include "base/app_state.h"
-#include "app/desktop_attach.h"
+#include "app/watchdog.h"
 #include "base/instance_data.h"
 #include "app/settings_window.h"
 #include "base/timers.h"
 #include "deskhook/shared_names.h"
+#include "desklink/desk_link.h"
 #include "settings/settings.h"
 
 namespace {
@@ -14,6 +15,13 @@ constexpr char kHookFailedText[] =
     "Unable to set hook to desktop.\n\nTessara can not sample the screen.\n\nThis may be because "
     "\"Show Desktop\"\nwas active when Tessara started.\nIf so, make sure at least one window\nis "
     "showing and restart Tessara.";
+// A hook library cannot be loaded into a desktop of the other width.
+constexpr const char* kOtherWidthText =
+    sizeof(void*) == 8
+        ? "The desktop runs as a 32-bit program, and this is the 64-bit build of Tessara.\n\n"
+          "Please use the 32-bit build of Tessara with this desktop."
+        : "The desktop runs as a 64-bit program, and this is the 32-bit build of Tessara.\n\n"
+          "Please use the 64-bit build of Tessara with this desktop.";
 
 void OnCreate(HWND window) {
     SetTimer(window, timers::DesktopPoll, timers::DesktopPollFirstMs, nullptr);
@@ -24,32 +32,47 @@ void OnCreate(HWND window) {
 void OpenSettingsWindow(HWND window) {
     HWND settingsWindow = CreateSettingsWindow(g_app.instance, window);
     if (!settingsWindow) {
-        UnhookDesktop();
+        DetachDesktop();
         SendMessageA(window, WM_CLOSE, 0, 0);
         return;
     }
     ShowWindow(settingsWindow, g_settings.HideWhenStarted == 1 ? SW_HIDE : SW_SHOW);
 }
 
-// Returns true once attached; until then the poll goes on.
-bool TryAttach(HWND window) {
+enum class AttachStep { Attached, TryAgain, GiveUp };
+
+// The other build is the only cure for a desktop of the other width: said
+// once, and the program ends without ever hooking.
+AttachStep TryAttach(HWND window) {
     if (!DesktopReachable())
-        return false;
-    if (!HookDesktop()) {
+        return AttachStep::TryAgain;
+    AttachFailure failure = AttachFailure::NoAnswer;
+    if (!AttachDesktop(&failure)) {
+        if (failure == AttachFailure::OtherWidth) {
+            MessageBoxA(nullptr, kOtherWidthText, g_app.caption, MB_OK | MB_ICONERROR);
+            return AttachStep::GiveUp;
+        }
         MessageBoxA(nullptr, kHookFailedText, g_app.caption, MB_OK | MB_ICONERROR);
-        return false;
+        return AttachStep::TryAgain;
     }
     LoadSettings(g_settings, false, true);
     TakeSettingsSnapshot();
-    SeedPaintColours();
     OpenSettingsWindow(window);
-    return true;
+    return AttachStep::Attached;
 }
 
 void OnTimer(HWND window) {
     KillTimer(window, timers::DesktopPoll);
-    if (!TryAttach(window))
+    switch (TryAttach(window)) {
+    case AttachStep::Attached:
+        break;
+    case AttachStep::TryAgain:
         SetTimer(window, timers::DesktopPoll, timers::DesktopPollRetryMs, nullptr);
+        break;
+    case AttachStep::GiveUp:
+        SendMessageA(window, WM_CLOSE, 0, 0);
+        break;
+    }
 }
 
 void OnTaskbarCreated(HWND) {

@@ -2,7 +2,7 @@
 
 #include "base/app_state.h"
 #include "app/commands.h"
-#include "app/desktop_attach.h"
+#include "app/watchdog.h"
 #include "base/instance_data.h"
 #include "app/page_context.h"
 #include "app/static_colours.h"
@@ -32,6 +32,15 @@ INT_PTR Result(HWND window, LRESULT result) {
 INT_PTR OnInitDialog(HWND window, LPARAM lParam) {
     InitialiseSettingsWindow(window, *reinterpret_cast<const RememberedPlace*>(lParam));
     return TRUE;
+}
+
+// The message comes again, from the message loop, once the icon work that a
+// send of ours let it into has ended.
+bool DeferredUntilIconWorkEnds(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!IconWorkRunning())
+        return false;
+    PostMessageA(window, message, wParam, lParam);
+    return true;
 }
 
 void OnClose(HWND window) {
@@ -75,16 +84,14 @@ void OnMove(HWND window) {
 }
 
 // A new resolution gets its own icon places back, or keeps the current ones
-// for next time.
+// for next time. Save and restore take the icon lock only around their walks
+// over the icons, so their questions are asked with the lock free.
 void OnDisplayChange(HWND window) {
-    {
-        IconLock lock;
-        if (g_settings.AutoRestorePositions == 1) {
-            if (SavedIconSetExists())
-                RestoreIconPositions(window);
-            else
-                SaveIconPositions(window, true);
-        }
+    if (g_settings.AutoRestorePositions == 1) {
+        if (SavedIconSetExists())
+            RestoreIconPositions(window);
+        else
+            SaveIconPositions(window, true);
     }
     SendMessageA(window, UM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0);
 }
@@ -151,7 +158,8 @@ INT_PTR CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_INITDIALOG:
         return OnInitDialog(window, lParam);
     case WM_CLOSE:
-        OnClose(window);
+        if (!DeferredUntilIconWorkEnds(window, message, wParam, lParam))
+            OnClose(window);
         return TRUE;
     case WM_ENDSESSION:
         OnEndSession(window);
@@ -170,7 +178,8 @@ INT_PTR CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
         OnMove(window);
         return FALSE;
     case WM_DISPLAYCHANGE:
-        OnDisplayChange(window);
+        if (!DeferredUntilIconWorkEnds(window, message, wParam, lParam))
+            OnDisplayChange(window);
         return FALSE;
     case WM_HSCROLL:
         OnHScroll(window, reinterpret_cast<HWND>(lParam));

@@ -2,7 +2,6 @@
 
 #include "base/app_state.h"
 #include "app/command_line.h"
-#include "app/desktop_attach.h"
 #include "base/instance_data.h"
 #include "deskhook/deskhook.h"
 #include "deskhook/shared_names.h"
@@ -38,22 +37,18 @@ void ShowRestoredDesktop() {
 }
 
 // Saves or restores the icon positions through a running instance's link or
-// a hook of our own. Without either, start-up goes on as if the switch were
-// not there.
+// a hook of our own, and lets go only of our own. Without either, start-up
+// goes on as if the switch were not there.
 bool RunIconPositionSwitch(bool restore) {
-    const bool linkedByInstance = Instances().DesktopAttached != 0;
-    const bool hookedHere = !linkedByInstance && SetHook(TRUE);
-    if (!linkedByInstance && !hookedHere)
+    ScopedDesktopAttachment link;
+    if (!link.Linked())
         return false;
     LoadSettings(g_settings, false, false);
-    if (restore) {
-        SeedPaintColours();
+    if (restore)
         RestoreIconPositions(nullptr);
-    } else {
+    else
         SaveIconPositions(nullptr, false);
-    }
-    if (hookedHere)
-        SetHook(FALSE);
+    link.Release();
     if (restore)
         ShowRestoredDesktop();
     return true;

@@ -72,12 +72,6 @@ void PutTemporarilyMovedIconsBack(HWND window) {
         RestoreIconPositions(window);
 }
 
-// Brings the pointer back if the desktop hid it, then lets go of the desktop.
-void DetachFromDesktop() {
-    DetachDesktop();
-    Instances().DesktopAttached = 0;
-}
-
 void RestoreDropShadows() {
     if (g_dropShadowsAtStart)
         SetListviewShadow(1);
@@ -123,7 +117,7 @@ void InitialiseSettingsWindow(HWND window, const RememberedPlace& place) {
 void ShutDownSettingsWindow(HWND window, UINT message) {
     StopTimers(window);
     PutTemporarilyMovedIconsBack(window);
-    DetachFromDesktop();
+    DetachDesktop();
     RestoreDropShadows();
     SaveSettings(g_settings);
     DeleteStaticBrushes();

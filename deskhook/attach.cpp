@@ -16,6 +16,33 @@ bool Attached(const SharedBlock& block) {
     return block.ListHooked != nullptr;
 }
 
+bool AttachedHere(const SharedBlock& block) {
+    return block.OwnerProcessId == GetCurrentProcessId();
+}
+
+// Another process's attachment to the desktop list view of now, whose
+// program still runs: it is borrowed, never taken over.
+bool LiveAttachment(const SharedBlock& block) {
+    return Attached(block) && deskhook::ProcessAlive(block.OwnerProcessId) &&
+           block.ListView == GetDeskTopListView() && IsWindow(block.ListView);
+}
+
+// A hook library of one width cannot be loaded into a process of the other.
+// Windows would then call the hook on the thread that set it, which sleeps in
+// the attach below, and the desktop would stall.
+bool SameWidthAsDesktop(HWND listView) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(listView, &pid);
+    HANDLE process = pid ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid) : nullptr;
+    if (!process)
+        return true; // nothing to hook, or nothing we could tell: the attempts decide
+    BOOL desktopEmulated = FALSE, selfEmulated = FALSE;
+    const bool known = IsWow64Process(process, &desktopEmulated) &&
+                       IsWow64Process(GetCurrentProcess(), &selfEmulated);
+    CloseHandle(process);
+    return !known || desktopEmulated == selfEmulated;
+}
+
 void RegisterMessages(SharedBlock& block) {
     block.MsgStart = RegisterWindowMessageA(names::MsgStart);
     block.MsgEnd = RegisterWindowMessageA(names::MsgEnd);
@@ -27,7 +54,7 @@ void RegisterMessages(SharedBlock& block) {
 
 // A hook this process left behind by an attach that got no answer.
 void RemoveOwnStaleHook(SharedBlock& block) {
-    if (block.ListHook && block.OwnerProcessId == GetCurrentProcessId())
+    if (block.ListHook && AttachedHere(block))
         UnhookWindowsHookEx(block.ListHook);
     block.ListHook = nullptr;
 }
@@ -53,12 +80,17 @@ bool WaitForDesktopAnswer(const SharedBlock& block) {
 
 BOOL Attach(SharedBlock& block) {
     // Another instance's live attachment is reused; one whose program has
-    // ended is taken over (the desktop side checks the owner under its lock).
-    if (Attached(block) && deskhook::ProcessAlive(block.OwnerProcessId))
+    // ended, or whose list view is gone, is taken over.
+    if (LiveAttachment(block))
         return TRUE;
+    HWND listView = GetDeskTopListView();
+    if (!SameWidthAsDesktop(listView)) {
+        SetLastError(ERROR_EXE_MACHINE_TYPE_MISMATCH);
+        return FALSE;
+    }
     ResetForAttach(block);
     RegisterMessages(block);
-    block.ListView = GetDeskTopListView();
+    block.ListView = listView;
     for (int attempt = 0; attempt < kHookAttempts; ++attempt) {
         DWORD thread = GetWindowThreadProcessId(block.ListView, nullptr);
         block.ListHook = thread ? SetWindowsHookExA(WH_GETMESSAGE, deskhook::ListMessageHook,
@@ -73,7 +105,10 @@ BOOL Attach(SharedBlock& block) {
     return FALSE;
 }
 
+// Only what this process attached: a borrowed attachment stays for its owner.
 BOOL Detach(SharedBlock& block) {
+    if (!AttachedHere(block))
+        return TRUE;
     if (!Attached(block)) {
         RemoveOwnStaleHook(block);
         return TRUE;

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstddef>
+
 #ifdef DESKHOOK_BUILDING
 #define DESKHOOK_API extern "C" __declspec(dllexport)
 #else
@@ -13,11 +15,14 @@
 
 // The block lives in a named file mapping of the session (see shared_names.h)
 // that the program creates with the default per-user security; the copy inside
-// Explorer opens it by name. Handles and pointers are pointer-sized.
+// Explorer opens it by name. Handles and pointers are pointer-sized. The
+// mapping's name carries the layout version, and `BlockSize` tells the size its
+// creator built, so a library of another layout never reads this one.
 //
-// One request slot of each kind: a caller writes the request, sends the
-// registered message to the desktop list view and reads the answer here when
-// the send returns. The program serialises every exchange with its icon lock.
+// One request slot of each kind: a caller writes the request, stamps it,
+// sends the registered message to the desktop list view with the stamp in
+// lParam, and reads the answer here once `AnswerStamp` echoes the stamp. Every
+// exchange, from any process, runs under the request mutex of shared_names.h.
 // Flags written by one side and read by the other are aligned 32-bit words.
 struct SharedBlock {
     RECT LabelRect;               // LVIR_LABEL rectangle of the icon last asked for
@@ -58,7 +63,38 @@ struct SharedBlock {
     // The process that attached; when it is gone without detaching, the copy
     // inside Explorer removes its subclass on its own.
     volatile DWORD OwnerProcessId;
+    // The request in the block, and the last request the desktop side answered.
+    volatile LONG RequestStamp;
+    volatile LONG AnswerStamp;
+    // sizeof(SharedBlock) of the library that created the mapping.
+    volatile DWORD BlockSize;
 };
+
+// The layout is shared with the copy inside Explorer: it must not change
+// without a new version in the mapping's name.
+#ifdef _WIN64
+static_assert(sizeof(SharedBlock) == 0x240);
+static_assert(offsetof(SharedBlock, ListHooked) == 0x120);
+static_assert(offsetof(SharedBlock, ItemRequest) == 0x148);
+static_assert(offsetof(SharedBlock, Position) == 0x1A0);
+static_assert(offsetof(SharedBlock, HitTest) == 0x1AC);
+static_assert(offsetof(SharedBlock, ListOldProc) == 0x1D8);
+static_assert(offsetof(SharedBlock, ListHook) == 0x200);
+static_assert(offsetof(SharedBlock, ExtMenu) == 0x228);
+static_assert(offsetof(SharedBlock, OwnerProcessId) == 0x230);
+static_assert(offsetof(SharedBlock, BlockSize) == 0x23C);
+#else
+static_assert(sizeof(SharedBlock) == 0x1FC);
+static_assert(offsetof(SharedBlock, ListHooked) == 0x120);
+static_assert(offsetof(SharedBlock, ItemRequest) == 0x140);
+static_assert(offsetof(SharedBlock, Position) == 0x17C);
+static_assert(offsetof(SharedBlock, HitTest) == 0x188);
+static_assert(offsetof(SharedBlock, ListOldProc) == 0x1B4);
+static_assert(offsetof(SharedBlock, ListHook) == 0x1C8);
+static_assert(offsetof(SharedBlock, ExtMenu) == 0x1E8);
+static_assert(offsetof(SharedBlock, OwnerProcessId) == 0x1EC);
+static_assert(offsetof(SharedBlock, BlockSize) == 0x1F8);
+#endif
 
 // attach non-zero: hook and subclass the desktop list view; 0: undo. Non-zero on success.
 DESKHOOK_API BOOL WINAPI SetHook(BOOL attach);

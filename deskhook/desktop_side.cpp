@@ -17,10 +17,18 @@ constexpr UINT kNotifyTimeoutMs = 500;
 constexpr DWORD kOwnerPollMs = 500;
 constexpr UINT kFirstRegisteredMessage = 0xC000;
 
-// One subclassing of the list view. Its watcher thread owns it; the list view
-// thread signals `released` once the subclass is gone and no call of ours is
-// left on its stack.
+// One subclassing of the list view, owned by the list view thread. It signals
+// `released` once the subclass is gone and no call of ours is left on its
+// stack; the watcher thread waits on a duplicate handle of its own, so
+// neither thread ever reads what the other frees.
 struct Session {
+    HWND listView;
+    HANDLE released;
+};
+
+// What the watcher thread owns: the list view to watch and its own handle of
+// the session's event.
+struct WatchTicket {
     HWND listView;
     HANDLE released;
 };
@@ -98,8 +106,14 @@ bool IsOwnerGone(const SharedBlock& block, UINT message, WPARAM wParam) {
     return message == OwnerGoneMessage() && wParam == block.OwnerProcessId;
 }
 
-// Runs before the list view's own procedure sees the message.
-void HandleRequest(HWND listView, SharedBlock& block, UINT message, WPARAM wParam, LPARAM lParam) {
+// A request is answered only with the stamp the program wrote for it: a
+// message that arrives after its sender gave up must not answer, nor act on,
+// the request of whoever holds the block now.
+bool IsCurrentRequest(const SharedBlock& block, LPARAM stamp) {
+    return static_cast<LONG>(stamp) == block.RequestStamp;
+}
+
+bool AnswerRequest(HWND listView, SharedBlock& block, UINT message, WPARAM wParam) {
     if (Is(message, block.MsgGetPos))
         AnswerGetPos(listView, block, wParam);
     else if (Is(message, block.MsgSetPos))
@@ -109,12 +123,28 @@ void HandleRequest(HWND listView, SharedBlock& block, UINT message, WPARAM wPara
         SendMessageA(listView, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&block.HitTest));
     else if (Is(message, block.MsgToggleCursor))
         ToggleCursor(block);
-    else if (message == WM_WININICHANGE)
+    else
+        return false;
+    return true;
+}
+
+bool IsRequest(const SharedBlock& block, UINT message) {
+    return Is(message, block.MsgGetPos) || Is(message, block.MsgSetPos) ||
+           Is(message, block.MsgHitTest) || Is(message, block.MsgToggleCursor);
+}
+
+// Runs before the list view's own procedure sees the message.
+void HandleRequest(HWND listView, SharedBlock& block, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (IsRequest(block, message)) {
+        if (IsCurrentRequest(block, lParam) && AnswerRequest(listView, block, message, wParam))
+            block.AnswerStamp = static_cast<LONG>(lParam);
+    } else if (message == WM_WININICHANGE) {
         ForwardSettingChange(block, wParam, lParam);
-    else if (message == WM_PAINT)
+    } else if (message == WM_PAINT) {
         ApplyPaintColors(listView, block);
-    else if (message == WM_MOUSEMOVE)
+    } else if (message == WM_MOUSEMOVE) {
         block.MouseMoved = 1;
+    }
 }
 
 bool EndsSubclass(const SharedBlock* block, UINT message, WPARAM wParam) {
@@ -138,9 +168,10 @@ void ReleaseSessionIfDone() {
     if (g_callDepth > 0 || !g_unsubclassed || !g_session)
         return;
     g_unsubclassed = false;
-    Session* session = g_session;
+    SetEvent(g_session->released);
+    CloseHandle(g_session->released);
+    delete g_session;
     g_session = nullptr;
-    SetEvent(session->released);
 }
 
 LRESULT CALLBACK ListSubclassProc(HWND listView, UINT message, WPARAM wParam, LPARAM lParam,
@@ -186,7 +217,7 @@ class OwnerHandle {
     HANDLE handle_ = nullptr;
 };
 
-void WatchUntilReleased(const Session& session, const SharedBlock& block) {
+void WatchUntilReleased(const WatchTicket& session, const SharedBlock& block) {
     OwnerHandle owner;
     for (;;) {
         DWORD pid = block.OwnerProcessId;
@@ -209,8 +240,8 @@ void WatchUntilReleased(const Session& session, const SharedBlock& block) {
 // Holds this copy of the library loaded while its subclass procedure can be
 // called, and lets go only when nothing of it is left on the list view thread.
 DWORD WINAPI WatchOwner(void* param) {
-    Session session = *static_cast<Session*>(param);
-    delete static_cast<Session*>(param);
+    const WatchTicket session = *static_cast<WatchTicket*>(param);
+    delete static_cast<WatchTicket*>(param);
     SharedBlock* block = deskhook::DesktopBlock();
     if (block)
         WatchUntilReleased(session, *block);
@@ -233,30 +264,57 @@ bool PinLibrary() {
                               reinterpret_cast<LPCSTR>(&deskhook::ListMessageHook), &pinned);
 }
 
+// The watcher's ticket, with its own duplicate of `released`.
+WatchTicket* TicketFor(const Session& session) {
+    HANDLE released = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), session.released, GetCurrentProcess(), &released,
+                         0, FALSE, DUPLICATE_SAME_ACCESS))
+        return nullptr;
+    return new WatchTicket{session.listView, released};
+}
+
+bool StartWatcher(const Session& session) {
+    WatchTicket* ticket = TicketFor(session);
+    if (!ticket)
+        return false;
+    HANDLE watcher = CreateThread(nullptr, 0, WatchOwner, ticket, 0, nullptr);
+    if (!watcher) {
+        CloseHandle(ticket->released);
+        delete ticket;
+        return false;
+    }
+    CloseHandle(watcher);
+    return true;
+}
+
+bool Subclass(const Session& session) {
+    if (!PinLibrary())
+        return false;
+    if (SetWindowSubclass(session.listView, ListSubclassProc, kSubclassId, 0)) {
+        if (StartWatcher(session))
+            return true;
+        RemoveWindowSubclass(session.listView, ListSubclassProc, kSubclassId);
+    }
+    FreeLibrary(deskhook::Module());
+    return false;
+}
+
 bool StartSession(HWND listView, SharedBlock& block) {
     HANDLE released = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (!released)
         return false;
-    auto* session = new Session{listView, released};
     block.ListOldProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(listView, GWLP_WNDPROC));
     // The program seeds these too, but a paint may come first.
     block.PaintTextColor = static_cast<COLORREF>(SendMessageA(listView, LVM_GETTEXTCOLOR, 0, 0));
     block.PaintBackColor = static_cast<COLORREF>(SendMessageA(listView, LVM_GETTEXTBKCOLOR, 0, 0));
-    if (PinLibrary()) {
-        if (SetWindowSubclass(listView, ListSubclassProc, kSubclassId, 0)) {
-            HANDLE watcher = CreateThread(nullptr, 0, WatchOwner, session, 0, nullptr);
-            if (watcher) {
-                CloseHandle(watcher);
-                g_session = session;
-                return true;
-            }
-            RemoveWindowSubclass(listView, ListSubclassProc, kSubclassId);
-        }
-        FreeLibrary(deskhook::Module());
+    auto* session = new Session{listView, released};
+    if (!Subclass(*session)) {
+        CloseHandle(released);
+        delete session;
+        return false;
     }
-    CloseHandle(released);
-    delete session;
-    return false;
+    g_session = session;
+    return true;
 }
 
 void OnStart(HWND target) {

@@ -1,4 +1,7 @@
+#include <aclapi.h>
+
 #include <atomic>
+#include <memory>
 
 #include "deskhook/hook_internal.h"
 #include "deskhook/shared_names.h"
@@ -15,7 +18,7 @@ struct MappedBlock {
     HANDLE mapping = nullptr;
     SharedBlock* view = nullptr;
 
-    void MapAll(HANDLE opened) {
+    void Map(HANDLE opened) {
         mapping = opened;
         if (mapping)
             view = static_cast<SharedBlock*>(
@@ -31,21 +34,110 @@ struct MappedBlock {
     }
 };
 
+struct LocalFreeDeleter {
+    void operator()(void* memory) const { LocalFree(memory); }
+};
+
+// The user of this process, in a buffer of its own (TOKEN_USER).
+std::unique_ptr<BYTE[]> TokenUser() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return nullptr;
+    DWORD size = 0;
+    GetTokenInformation(token, ::TokenUser, nullptr, 0, &size);
+    auto buffer = size ? std::make_unique<BYTE[]>(size) : nullptr;
+    if (buffer && !GetTokenInformation(token, ::TokenUser, buffer.get(), size, &size))
+        buffer.reset();
+    CloseHandle(token);
+    return buffer;
+}
+
+PSID UserSid(const std::unique_ptr<BYTE[]>& tokenUser) {
+    return reinterpret_cast<TOKEN_USER*>(tokenUser.get())->User.Sid;
+}
+
+// The object's owner is this process's user.
+bool OwnedByThisUser(HANDLE object) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetSecurityInfo(object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
+                        nullptr, nullptr, &descriptor) != ERROR_SUCCESS)
+        return false;
+    std::unique_ptr<void, LocalFreeDeleter> release(descriptor);
+    auto user = TokenUser();
+    return owner && user && EqualSid(owner, UserSid(user));
+}
+
+// Owned by this user and open to this user alone, stated rather than left to
+// the defaults, so that whoever opens it can check who made it.
+class UserOnlySecurity {
+  public:
+    UserOnlySecurity() : user_(TokenUser()) {
+        if (!user_)
+            return;
+        PSID sid = UserSid(user_);
+        valid_ = InitializeAcl(acl(), sizeof acl_, ACL_REVISION) &&
+                 AddAccessAllowedAce(acl(), ACL_REVISION, GENERIC_ALL, sid) &&
+                 InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) &&
+                 SetSecurityDescriptorOwner(&descriptor_, sid, FALSE) &&
+                 SetSecurityDescriptorDacl(&descriptor_, TRUE, acl(), FALSE);
+        attributes_ = SECURITY_ATTRIBUTES{sizeof attributes_, &descriptor_, FALSE};
+    }
+    SECURITY_ATTRIBUTES* Attributes() { return valid_ ? &attributes_ : nullptr; }
+
+  private:
+    ACL* acl() { return reinterpret_cast<ACL*>(acl_); }
+
+    std::unique_ptr<BYTE[]> user_;
+    alignas(DWORD) BYTE acl_[sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + SECURITY_MAX_SID_SIZE];
+    SECURITY_DESCRIPTOR descriptor_{};
+    SECURITY_ATTRIBUTES attributes_{};
+    bool valid_ = false;
+};
+
+// A block of our layout: the view covers it (a smaller mapping cannot be
+// mapped at all) and its creator built the same size.
+bool HasOurLayout(const SharedBlock& block) {
+    MEMORY_BASIC_INFORMATION region{};
+    return VirtualQuery(&block, &region, sizeof region) == sizeof region &&
+           region.RegionSize >= sizeof(SharedBlock) && block.BlockSize == sizeof(SharedBlock);
+}
+
+// Creates the mapping, or takes the one that exists when it is this user's
+// and of our layout.
+HANDLE CreateOrCheckMapping(bool& created) {
+    UserOnlySecurity security;
+    if (!security.Attributes())
+        return nullptr;
+    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, security.Attributes(),
+                                        PAGE_READWRITE, 0, sizeof(SharedBlock),
+                                        names::SharedBlockMapping);
+    created = mapping && GetLastError() != ERROR_ALREADY_EXISTS;
+    if (mapping && !created && !OwnedByThisUser(mapping)) {
+        CloseHandle(mapping);
+        return nullptr;
+    }
+    return mapping;
+}
+
 MappedBlock g_block;
 SRWLOCK g_blockLock = SRWLOCK_INIT;
 // Read on every message of the subclassed list view, so without the lock.
 std::atomic<SharedBlock*> g_view{nullptr};
 
-template <typename Open> SharedBlock* MapOnce(Open open) {
+// `mapAndCheck` maps the block into g_block and tells whether it may be used.
+template <typename MapAndCheck> SharedBlock* MapOnce(MapAndCheck mapAndCheck) {
     if (SharedBlock* view = g_view.load(std::memory_order_acquire))
         return view;
     AcquireSRWLockExclusive(&g_blockLock);
-    if (!g_block.view) {
+    if (!g_view.load(std::memory_order_relaxed)) {
         g_block.Release();
-        g_block.MapAll(open());
-        g_view.store(g_block.view, std::memory_order_release);
+        if (mapAndCheck(g_block))
+            g_view.store(g_block.view, std::memory_order_release);
+        else
+            g_block.Release();
     }
-    SharedBlock* view = g_block.view;
+    SharedBlock* view = g_view.load(std::memory_order_relaxed);
     ReleaseSRWLockExclusive(&g_blockLock);
     return view;
 }
@@ -56,18 +148,29 @@ HMODULE Module() {
     return g_module;
 }
 
-// Default security: the creating user's token decides who may open it, so
-// no other user can read or steer what the desktop side does.
+// Owned by and open to this user only, so no other user can read or steer
+// what the desktop side does. A mapping of that name made by someone else, or
+// by a library of another layout, is not used at all.
 SharedBlock* ProgramBlock() {
-    return MapOnce([] {
-        return CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                  sizeof(SharedBlock), names::SharedBlockMapping);
+    return MapOnce([](MappedBlock& block) {
+        bool created = false;
+        block.Map(CreateOrCheckMapping(created));
+        if (block.view && created)
+            block.view->BlockSize = sizeof(SharedBlock);
+        return block.view && HasOurLayout(*block.view);
     });
 }
 
 SharedBlock* DesktopBlock() {
-    return MapOnce(
-        [] { return OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, names::SharedBlockMapping); });
+    return MapOnce([](MappedBlock& block) {
+        HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, names::SharedBlockMapping);
+        if (mapping && !OwnedByThisUser(mapping)) {
+            CloseHandle(mapping);
+            mapping = nullptr;
+        }
+        block.Map(mapping);
+        return block.view && HasOurLayout(*block.view);
+    });
 }
 
 void ReleaseBlock() {

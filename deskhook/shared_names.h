@@ -41,8 +41,16 @@ inline constexpr char MsgEnd2[] = "DSK2End";
 // The named file mapping holding the hook library's shared block, in the
 // session's namespace. One per pointer width: a 32-bit program hooks a 32-bit
 // desktop, a 64-bit program a 64-bit one, and their blocks differ in layout.
+// The suffix is the layout version: a new layout takes a new name, so a newer
+// library never opens an older block still mapped inside Explorer.
 inline constexpr const char* SharedBlockMapping =
-    sizeof(void*) == 8 ? "Local\\TessaraDeskLink64" : "Local\\TessaraDeskLink32";
+    sizeof(void*) == 8 ? "Local\\TessaraDeskLink64.2" : "Local\\TessaraDeskLink32.2";
+// Held around every exchange through that block by whichever process makes
+// it (the running program, a "-save" run, a worker thread), so that requests
+// and answers of two callers never interleave.
+inline constexpr const char* SharedBlockRequestMutex =
+    sizeof(void*) == 8 ? "Local\\TessaraDeskLinkRequest64.2"
+                       : "Local\\TessaraDeskLinkRequest32.2";
 
 // Broadcast by the shell when the taskbar is (re)created (registered names are
 // case-insensitive); the program re-adds its tray icon.

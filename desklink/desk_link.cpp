@@ -1,51 +1,90 @@
 // Exchanges with the hook library's copy inside Explorer. A request is
-// written into the shared block, the registered message is sent to the list
-// view, and the answer is read from the block when the send returns.
+// written into the shared block and stamped, the registered message is sent
+// to the list view with the stamp, and the answer is read from the block once
+// the desktop side has echoed the stamp.
 #include "desklink/desk_link.h"
 
 #include <algorithm>
 #include <cstring>
 
+#include "deskhook/shared_names.h"
 #include "desklink/icon_lock.h"
 
 namespace {
+
+// A desktop that takes longer than this to answer one request is taken as
+// hung; the request then fails instead of holding the program.
+constexpr UINT kAnswerTimeoutMs = 2000;
+// Another process's exchange holds the request mutex for at most one answer.
+constexpr DWORD kRequestMutexWaitMs = kAnswerTimeoutMs + 1000;
 
 bool Attached(const SharedBlock* block) {
     return block && block->ListHooked;
 }
 
-// Sends a request to the subclassed list view; false when nothing is attached.
-bool Exchange(SharedBlock* block, UINT message, WPARAM wParam) {
-    if (!Attached(block))
+// The mutex that every process takes around its exchanges through the
+// block. Opened once and held open for the life of the process.
+HANDLE RequestMutex() {
+    static const HANDLE mutex =
+        CreateMutexA(nullptr, FALSE, names::SharedBlockRequestMutex);
+    return mutex;
+}
+
+// Holds the request mutex for one exchange. A process that died holding it
+// leaves it abandoned; the next owner takes it as it is, since every request
+// is stamped anew.
+class RequestTurn {
+  public:
+    RequestTurn() {
+        const DWORD waited = mutex_ ? WaitForSingleObject(mutex_, kRequestMutexWaitMs) : WAIT_FAILED;
+        held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+    }
+    ~RequestTurn() {
+        if (held_)
+            ReleaseMutex(mutex_);
+    }
+    RequestTurn(const RequestTurn&) = delete;
+    RequestTurn& operator=(const RequestTurn&) = delete;
+    bool Held() const { return held_; }
+
+  private:
+    HANDLE mutex_ = RequestMutex();
+    bool held_ = false;
+};
+
+// The list view the block is attached to is still the desktop's.
+bool StillTheAttachedListView(const SharedBlock& block) {
+    return block.ListView && block.ListView == GetDeskTopListView();
+}
+
+// One request and its answer: `write` fills the request fields, `read` takes
+// the answer. SMTO_BLOCK keeps this thread from handling other sent messages
+// meanwhile, so no handler of ours runs in the middle of a request. True only
+// with a fresh answer from the desktop list view that is attached now.
+template <typename Write, typename Read>
+bool Exchange(UINT SharedBlock::*message, WPARAM wParam, Write write, Read read) {
+    IconLock lock;
+    RequestTurn turn;
+    SharedBlock* block = DeskBlock();
+    if (!turn.Held() || !Attached(block) || !StillTheAttachedListView(*block))
         return false;
-    SendMessageA(block->ListView, message, wParam, reinterpret_cast<LPARAM>(block));
+    write(*block);
+    const LONG stamp = block->RequestStamp + 1;
+    block->RequestStamp = stamp;
+    DWORD_PTR ignored;
+    if (!SendMessageTimeoutA(block->ListView, block->*message, wParam, stamp,
+                             SMTO_BLOCK | SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &ignored))
+        return false;
+    if (block->AnswerStamp != stamp)
+        return false;
+    read(*block);
     return true;
 }
 
+void NoRequestFields(SharedBlock&) {}
+void NoAnswerFields(const SharedBlock&) {}
+
 } // namespace
-
-SharedBlock* DeskBlock() {
-    return LocateSharedData();
-}
-
-bool AttachDesktop() {
-    if (!SetHook(TRUE))
-        return false;
-    IconLock lock;
-    SharedBlock* block = DeskBlock();
-    HWND listView = RefreshDesktopListView();
-    block->PaintTextColor = ListTextColor();
-    block->PaintBackColor = ListTextBackColor();
-    return listView != nullptr;
-}
-
-bool DetachDesktop() {
-    IconLock lock;
-    SharedBlock* block = DeskBlock();
-    if (Attached(block) && !block->CursorShown)
-        ToggleDesktopCursor();
-    return SetHook(FALSE) != FALSE;
-}
 
 void SetDesktopNotifyWindow(HWND window) {
     if (SharedBlock* block = DeskBlock())
@@ -53,53 +92,47 @@ void SetDesktopNotifyWindow(HWND window) {
 }
 
 bool GetIconInfo(int index, IconInfo& out) {
-    IconLock lock;
-    SharedBlock* block = DeskBlock();
-    if (!Exchange(block, block ? block->MsgGetPos : 0, index))
-        return false;
-    out.position = block->Position;
-    out.labelRect = block->LabelRect;
-    out.boundsRect = block->BoundsRect;
-    out.captionLength = std::clamp<int>(block->CaptionLength, 0, sizeof(block->Caption));
-    std::memcpy(out.caption, block->Caption, out.captionLength);
-    out.caption[out.captionLength] = '\0';
-    return true;
+    return Exchange(&SharedBlock::MsgGetPos, index, NoRequestFields, [&](const SharedBlock& block) {
+        out.position = block.Position;
+        out.labelRect = block.LabelRect;
+        out.boundsRect = block.BoundsRect;
+        out.captionLength = std::clamp<int>(block.CaptionLength, 0, sizeof(block.Caption));
+        std::memcpy(out.caption, block.Caption, out.captionLength);
+        out.caption[out.captionLength] = '\0';
+    });
 }
 
 bool SetIconPosition(int index, POINT position) {
-    IconLock lock;
+    return Exchange(
+        &SharedBlock::MsgSetPos, index, [&](SharedBlock& block) { block.Position = position; },
+        NoAnswerFields);
+}
+
+bool HitTestIcon(POINT point, int& item, UINT* flags) {
+    return Exchange(
+        &SharedBlock::MsgHitTest, 0,
+        [&](SharedBlock& block) {
+            block.HitTest = LVHITTESTINFO{};
+            block.HitTest.pt = point;
+            block.HitTest.iItem = -1;
+        },
+        [&](const SharedBlock& block) {
+            item = block.HitTest.iItem;
+            if (flags)
+                *flags = block.HitTest.flags;
+        });
+}
+
+bool ToggleDesktopCursor(bool& shownAfter) {
+    return Exchange(&SharedBlock::MsgToggleCursor, 0, NoRequestFields,
+                    [&](const SharedBlock& block) { shownAfter = block.CursorShown != 0; });
+}
+
+bool SetCaptionColors(COLORREF text, COLORREF back) {
     SharedBlock* block = DeskBlock();
-    if (!Attached(block))
+    if (!block)
         return false;
-    block->Position = position;
-    return Exchange(block, block->MsgSetPos, index);
-}
-
-int HitTestIcon(POINT point, UINT* flags) {
-    IconLock lock;
-    SharedBlock* block = DeskBlock();
-    if (!Attached(block))
-        return -1;
-    block->HitTest = LVHITTESTINFO{};
-    block->HitTest.pt = point;
-    block->HitTest.iItem = -1;
-    Exchange(block, block->MsgHitTest, 0);
-    if (flags)
-        *flags = block->HitTest.flags;
-    return block->HitTest.iItem;
-}
-
-bool ToggleDesktopCursor() {
-    IconLock lock;
-    SharedBlock* block = DeskBlock();
-    Exchange(block, block ? block->MsgToggleCursor : 0, 0);
-    return !block || block->CursorShown;
-}
-
-void SetCaptionColors(COLORREF text, COLORREF back) {
-    if (SharedBlock* block = DeskBlock()) {
-        block->PaintTextColor = text;
-        block->PaintBackColor = back;
-    }
-    InvalidateRect(DesktopListView(), nullptr, TRUE);
+    block->PaintTextColor = text;
+    block->PaintBackColor = back;
+    return InvalidateRect(DesktopListView(), nullptr, TRUE) != FALSE;
 }

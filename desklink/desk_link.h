@@ -17,17 +17,54 @@ struct IconInfo {
     int captionLength; // bytes of caption as reported, 0 to 256
 };
 
-// ---- Attachment -------------------------------------------------------------
+// ---- Attachment ---------------------------------------------------------------
+// Attach, detach and re-attach live here and nowhere else. A process lets go
+// only of an attachment it made itself; another process's live attachment is
+// borrowed.
 
 // The shared block in this process, or null when it cannot be mapped.
 SharedBlock* DeskBlock();
-// SetHook(1), then seeds the paint colours with the list view's current ones
-// so that the first paint changes nothing. True when attached.
-bool AttachDesktop();
-// Brings back the cursor if the desktop side hid it, then SetHook(0).
+
+enum class AttachFailure {
+    NoAnswer,   // no desktop to hook, or it did not answer in time
+    OtherWidth, // the desktop runs with the other pointer width: the other build is needed
+};
+// SetHook(1), or a live attachment borrowed from another process, then seeds
+// the paint colours with the list view's current ones so that the first paint
+// changes nothing. True when linked; else `failure` (optional) tells why.
+bool AttachDesktop(AttachFailure* failure = nullptr);
+// Brings back the cursor if the desktop side hid it, then SetHook(0), which
+// lets go only of what this process attached.
 bool DetachDesktop();
+// The watchdog's re-attach: lets go of the old link, attaches to the desktop
+// of now.
+bool AttachDesktopAgain();
+// The desktop list view exists, but the link does not reach it: detached by
+// someone else, or the list view was replaced under the same "Progman".
+bool DesktopLinkLost();
+// The process that owns the desktop list view can be opened for query. The
+// list view handle is looked up again before and after the test.
+bool DesktopReachable();
 // The window that receives UM_SETTINGCHANGE forwarded from the desktop.
 void SetDesktopNotifyWindow(HWND window);
+
+// The link of a one-shot run ("-save", "-restore"): borrows a running
+// instance's attachment or attaches itself, and releases only what it took.
+class ScopedDesktopAttachment {
+  public:
+    ScopedDesktopAttachment();
+    ~ScopedDesktopAttachment();
+    ScopedDesktopAttachment(const ScopedDesktopAttachment&) = delete;
+    ScopedDesktopAttachment& operator=(const ScopedDesktopAttachment&) = delete;
+
+    bool Linked() const { return linked_; }
+    // Lets go now (a detach if this attachment made it).
+    void Release();
+
+  private:
+    bool linked_ = false;
+    bool took_ = false;
+};
 
 // ---- Desktop windows ----------------------------------------------------------
 
@@ -59,18 +96,25 @@ void ArrangeSnapToGrid();
 COLORREF ListTextColor();
 COLORREF ListTextBackColor();
 
-// ---- Exchanges through the shared block (each under the icon lock) ---------
+// ---- Exchanges through the shared block -------------------------------------
+// Each takes the icon lock and the request mutex that serialises exchanges
+// across processes, and returns true only with a fresh answer: the desktop
+// list view attached now answered this very request within the time-out.
+// False when nothing is attached, the list view was replaced, the desktop
+// did not answer in time, or another process held the block too long; the
+// out arguments are then left as they were.
 
-// DSK_GetPos. False when the desktop is not attached.
+// DSK_GetPos.
 bool GetIconInfo(int index, IconInfo& out);
 // Writes Position and sends DSK_SetPos.
 bool SetIconPosition(int index, POINT position);
-// DSK_HitTest with `point` in list-view coordinates: the item index or -1;
-// `flags` (optional) receives the LVHT_ flags.
-int HitTestIcon(POINT point, UINT* flags = nullptr);
-// DSK_SCHCsr: flips the cursor shown by the desktop thread; returns the new
-// CursorShown.
-bool ToggleDesktopCursor();
+// DSK_HitTest with `point` in list-view coordinates: `item` receives the item
+// index or -1, `flags` (optional) the LVHT_ flags.
+bool HitTestIcon(POINT point, int& item, UINT* flags = nullptr);
+// DSK_SCHCsr: flips the cursor shown by the desktop thread; `shownAfter`
+// receives the new CursorShown.
+bool ToggleDesktopCursor(bool& shownAfter);
 // Writes PaintTextColor and PaintBackColor (CLR_NONE: transparent) and
-// invalidates the list view, which applies them at its next paint.
-void SetCaptionColors(COLORREF text, COLORREF back);
+// invalidates the list view, which applies them at its next paint. False
+// without a shared block.
+bool SetCaptionColors(COLORREF text, COLORREF back);

@@ -27,6 +27,18 @@ bool WebViewUnderProgman() {
     return defView && FindWindowExA(defView, nullptr, names::WebViewClass, nullptr);
 }
 
+// A hung desktop must not hold the program: a message straight to the list
+// view gives up after this long, and lets no other sent message in meanwhile.
+constexpr UINT kQueryTimeoutMs = 2000;
+
+LRESULT AskListView(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(g_listView, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG,
+                             kQueryTimeoutMs, &result))
+        return 0;
+    return static_cast<LRESULT>(result);
+}
+
 } // namespace
 
 HWND DesktopListView() {
@@ -66,22 +78,22 @@ bool DesktopMovedOffProgman() {
 }
 
 int IconCount() {
-    return static_cast<int>(SendMessageA(g_listView, LVM_GETITEMCOUNT, 0, 0));
+    return static_cast<int>(AskListView(LVM_GETITEMCOUNT));
 }
 
 SIZE IconSpacing() {
-    DWORD spacing = static_cast<DWORD>(SendMessageA(g_listView, LVM_GETITEMSPACING, FALSE, 0));
+    DWORD spacing = static_cast<DWORD>(AskListView(LVM_GETITEMSPACING, FALSE));
     return SIZE{LOWORD(spacing), HIWORD(spacing)};
 }
 
 void ArrangeSnapToGrid() {
-    SendMessageA(g_listView, LVM_ARRANGE, LVA_SNAPTOGRID, 0);
+    AskListView(LVM_ARRANGE, LVA_SNAPTOGRID);
 }
 
 COLORREF ListTextColor() {
-    return static_cast<COLORREF>(SendMessageA(g_listView, LVM_GETTEXTCOLOR, 0, 0));
+    return static_cast<COLORREF>(AskListView(LVM_GETTEXTCOLOR));
 }
 
 COLORREF ListTextBackColor() {
-    return static_cast<COLORREF>(SendMessageA(g_listView, LVM_GETTEXTBKCOLOR, 0, 0));
+    return static_cast<COLORREF>(AskListView(LVM_GETTEXTBKCOLOR));
 }

@@ -17,6 +17,20 @@ CRITICAL_SECTION& Lock() {
 
 } // namespace
 
+thread_local int t_iconWorkDepth = 0;
+
+IconWork::IconWork() {
+    ++t_iconWorkDepth;
+}
+
+IconWork::~IconWork() {
+    --t_iconWorkDepth;
+}
+
+bool IconWorkRunning() {
+    return t_iconWorkDepth > 0;
+}
+
 IconLock::IconLock() {
     EnterCriticalSection(&Lock());
 }

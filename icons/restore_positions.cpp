@@ -37,22 +37,28 @@ class ListViewDesktop : public icons::IconDesktop {
   public:
     void Lock() override { lock_.emplace(); }
     void Unlock() override { lock_.reset(); }
+    // Once the desktop has failed to answer, nothing more is asked or moved:
+    // a hung desktop costs one time-out, and no icon goes to a place worked
+    // out from answers that never came.
     Icon Read(int index) override {
-        if (!GetIconInfo(index, info_))
+        if (linkLost_ || !GetIconInfo(index, info_)) {
+            linkLost_ = true;
             info_ = IconInfo{};
+        }
         return {{info_.position.x, info_.position.y},
                 {info_.boundsRect.left, info_.boundsRect.top, info_.boundsRect.right,
                  info_.boundsRect.bottom},
                 icons::CaptionBytes(info_.caption, info_.captionLength)};
     }
     void Move(int index, icons::Point position) override {
-        SetIconPosition(index, POINT{position.x, position.y});
+        linkLost_ = linkLost_ || !SetIconPosition(index, POINT{position.x, position.y});
     }
     void SnapToGrid() override { ArrangeSnapToGrid(); }
 
   private:
     std::optional<IconLock> lock_;
     IconInfo info_{};
+    bool linkLost_ = false;
 };
 
 // The saved set stays in the buffer it was read into: the entries' captions
@@ -120,6 +126,7 @@ void FinishRestore(HWND owner, HWND listView) {
 } // namespace
 
 void RestoreIconPositions(HWND owner) {
+    IconWork work;
     HWND listView = RefreshDesktopListView();
     StopDance();
     const int count = IconCount();

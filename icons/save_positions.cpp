@@ -21,6 +21,8 @@ constexpr char kTooManyIcons[] =
     "Too many icons to save.\nTessara can only save %d icons.\n\nIcon positions were not saved.";
 constexpr char kTooMuchData[] = "Too many icons to save.\nTessara can only save 32000 bytes of "
                                 "data about icons.\n\nIcon positions were not saved.";
+constexpr char kDesktopDidNotAnswer[] =
+    "The desktop did not answer for every icon.\n\nIcon positions were not saved.";
 constexpr char kOffScreenQuestion[] = "Some icons are at least partially off screen.\n\nDo you "
                                       "want to continue saving the icon positions?";
 
@@ -55,6 +57,7 @@ void ShowError(HWND owner, const char* text) {
 } // namespace
 
 void SaveIconPositions(HWND owner, bool askAutoArrange) {
+    IconWork work;
     RefreshDesktopListView();
     const IconScreen screen = CurrentIconScreen();
     const std::string valueName = CurrentIconValueName(screen);
@@ -82,8 +85,9 @@ void SaveIconPositions(HWND owner, bool askAutoArrange) {
     case ReadOutcome::TooMuchData:
         ShowError(owner, kTooMuchData);
         return;
-    case ReadOutcome::LinkLost:
-        return; // a set missing icons would pass for a complete one
+    case ReadOutcome::LinkLost: // a set missing icons would pass for a complete one
+        QuietMessageBox(owner, kDesktopDidNotAnswer, kProgramName, MB_OK | MB_ICONERROR);
+        return;
     }
 
     if (offScreen && QuietMessageBox(owner, kOffScreenQuestion, kProgramName,

@@ -63,6 +63,8 @@ LRESULT OnCopyData(const COPYDATASTRUCT& data) {
         return 1;
     case ShellCommand::CursorCount:
         return CursorDisplayCount();
+    case ShellCommand::RecreateListView:
+        return RecreateListView();
     }
     return -1;
 }

@@ -28,7 +28,14 @@ void InvalidateDesktop();
 // InvalidateDesktop, then repaints all of the shell's windows.
 void RefreshDesktop();
 
+// main.cpp: a new list view under SHELLDLL_DefView, sized to it, no icons yet.
+HWND CreateListView(bool autoArrange);
+// The list view's window procedure as created, to tell later whether someone
+// has subclassed it.
+void RecordOriginalListViewProc();
+
 // listview.cpp
+bool RecreateListView();
 void AddIcons(const std::vector<std::string>& captions);
 int AddIcon(const std::string& caption);
 bool RemoveIcon(int index);

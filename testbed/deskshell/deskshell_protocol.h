@@ -23,6 +23,9 @@
 //                 the texts of the menu's items once the owner has handled the message.
 //   Refresh       no argument    result: 1 (redraws the desktop, re-reading the wallpaper)
 //   CursorCount   no argument    result: the shell thread's cursor display count (ShowCursor)
+//   RecreateListView no argument result: 1 when a new list view with the same icons at the same
+//                 places and the same style has replaced the old one under the same "Progman"
+//                 (as Explorer does when its view is rebuilt), else 0
 //
 // Posted rather than sent, so that the poster does not wait with it:
 //   kFreezeMessage to "Progman", wParam milliseconds: the shell's window thread
@@ -40,6 +43,7 @@ enum class ShellCommand : unsigned long {
     WriteEvents,
     Refresh,
     CursorCount,
+    RecreateListView,
 };
 
 // Context menu item ids of SHELLDLL_DefView.

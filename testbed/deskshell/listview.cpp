@@ -66,6 +66,29 @@ void SetAutoArrange(bool on) {
         SendMessageA(g_windows.listView, LVM_ARRANGE, LVA_DEFAULT, 0);
 }
 
+bool RecreateListView() {
+    const int count = IconCount();
+    std::vector<std::string> captions;
+    std::vector<POINT> places;
+    for (int i = 0; i < count; ++i) {
+        captions.push_back(Caption(i));
+        POINT at{};
+        SendMessageA(g_windows.listView, LVM_GETITEMPOSITION, i, reinterpret_cast<LPARAM>(&at));
+        places.push_back(at);
+    }
+    const bool autoArrange = IsAutoArrange();
+    HWND fresh = CreateListView(autoArrange);
+    if (!fresh)
+        return false;
+    DestroyWindow(g_windows.listView);
+    g_windows.listView = fresh;
+    RecordOriginalListViewProc();
+    AddIcons(captions);
+    for (int i = 0; i < count && !autoArrange; ++i)
+        SendMessageA(fresh, LVM_SETITEMPOSITION32, i, reinterpret_cast<LPARAM>(&places[i]));
+    return true;
+}
+
 int WriteLayout(const std::string& path) {
     FILE* file = std::fopen(path.c_str(), "w");
     if (!file)

@@ -202,9 +202,11 @@ ATOM RegisterWindowClass(const char* name, WNDPROC proc) {
     return RegisterClassA(&wc);
 }
 
-HWND CreateListView(const Options& options) {
+} // namespace
+
+HWND CreateListView(bool autoArrange) {
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | LVS_ICON | LVS_SHAREIMAGELISTS |
-                  (options.autoArrange ? LVS_AUTOARRANGE : 0);
+                  (autoArrange ? LVS_AUTOARRANGE : 0);
     HWND listView = CreateWindowExA(0, WC_LISTVIEWA, "FolderView", style, 0, 0, 0, 0,
                                     g_windows.defView, nullptr, GetModuleHandleA(nullptr), nullptr);
     SendMessageA(listView, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(CreateIcons()));
@@ -212,8 +214,17 @@ HWND CreateListView(const Options& options) {
     SendMessageA(listView, LVM_SETBKCOLOR, 0, CLR_NONE);
     SendMessageA(listView, LVM_SETTEXTBKCOLOR, 0, CLR_NONE);
     SendMessageA(listView, LVM_SETTEXTCOLOR, 0, RGB(255, 255, 255));
+    if (listView)
+        FitToParent(listView);
     return listView;
 }
+
+void RecordOriginalListViewProc() {
+    g_windows.originalProcA = GetWindowLongPtrA(g_windows.listView, GWLP_WNDPROC);
+    g_windows.originalProcW = GetWindowLongPtrW(g_windows.listView, GWLP_WNDPROC);
+}
+
+namespace {
 
 bool CreateShell(const Options& options) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
@@ -229,11 +240,10 @@ bool CreateShell(const Options& options) {
     g_windows.defView =
         CreateWindowExA(0, "SHELLDLL_DefView", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0,
                         0, g_windows.progman, nullptr, instance, nullptr);
-    g_windows.listView = CreateListView(options);
+    g_windows.listView = CreateListView(options.autoArrange);
     if (!g_windows.progman || !g_windows.defView || !g_windows.listView)
         return false;
-    g_windows.originalProcA = GetWindowLongPtrA(g_windows.listView, GWLP_WNDPROC);
-    g_windows.originalProcW = GetWindowLongPtrW(g_windows.listView, GWLP_WNDPROC);
+    RecordOriginalListViewProc();
     FitToScreen(g_windows.progman);
     SetTimer(g_windows.progman, kRefitTimer, kRefitIntervalMs, nullptr);
     AddIcons(options.captions);

@@ -143,6 +143,7 @@ struct ShellOptions {
     std::string iconsFile;    // -icons-file PATH: one caption a line
     bool autoArrange = false; // -autoarrange
     std::string extraArgs;    // appended as given
+    std::string program = "deskshell.exe"; // another build's stand-in: a full path
 
     static ShellOptions WithIcons(int count) {
         ShellOptions options;
@@ -198,6 +199,9 @@ class Shell {
     int CursorCount() const;
     // Makes the shell's window thread stop answering for `ms` milliseconds.
     void Freeze(DWORD ms) const;
+    // Replaces the list view by a new one with the same icons under the same
+    // "Progman"; ListView() is the new one afterwards.
+    bool RecreateListView();
     // The messages recorded since the last call (see deskshell_protocol.h).
     std::vector<ShellEvent> TakeEvents() const;
     void Refresh() const;

@@ -94,7 +94,7 @@ bool Shell::Start(const ShellOptions& options) {
     Stop();
     CloseAllShells();
     options_ = options;
-    process_ = Process::Start("deskshell.exe", CommandLineOf(options));
+    process_ = Process::Start(options.program, CommandLineOf(options));
     if (!process_.Running())
         return false;
     if (!WaitUntil([&] { return FindWindows() || !process_.Running(); }, 20000) || !FindWindows())
@@ -197,6 +197,11 @@ std::vector<ShellEvent> Shell::TakeEvents() const {
     for (const std::string& line : ReadLinesAndDelete(path))
         events.push_back(ParseEvent(line));
     return events;
+}
+
+bool Shell::RecreateListView() {
+    return Command(static_cast<unsigned long>(ShellCommand::RecreateListView), nullptr, 0) == 1 &&
+           FindWindows();
 }
 
 void Shell::Refresh() const {

@@ -1,9 +1,13 @@
 // Tessara.exe waits for the desktop, attaches to it and opens its settings
 // window; the window's place is remembered.
 #include "base/instance_data.h"
+#include "desklink/desk_link.h"
 #include "tests/wine/app_program.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using app_test::Tessara;
 
@@ -149,4 +153,182 @@ TEST_F(AppAttach, DesktopThatDoesNotAnswerGetsTheHookMessageThenALaterAttach) {
     ASSERT_TRUE(tessara.WaitForShownWindow());
     EXPECT_TRUE(harness::WaitUntil([&] { return shell_.IsListViewSubclassed(); }));
     EXPECT_EQ(tessara.Exit(), std::optional<DWORD>(0));
+}
+
+// ---- The link shared with other processes ------------------------------------
+
+namespace {
+
+const char kHelperVariable[] = "TESSARA_APP_LINK_HELPER";
+// Set by the test when the helper is to let go of its attachment.
+const char kDetachEvent[] = "Local\\TessaraTestDetachNow";
+
+harness::Process StartAttachedHelper() {
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    SetEnvironmentVariableA(kHelperVariable, "1");
+    harness::Process helper =
+        harness::Process::Start(self, "--gtest_filter=AppLinkHelper.AttachUntilTold");
+    SetEnvironmentVariableA(kHelperVariable, nullptr);
+    return helper;
+}
+
+void Scramble(const harness::Shell& shell) {
+    const int count = shell.IconCount();
+    for (int i = 0; i < count; ++i)
+        SendMessageA(shell.ListView(), LVM_SETITEMPOSITION, i,
+                     MAKELPARAM(500 - 30 * (i % 10), 60 + 40 * (i % 12)));
+}
+
+bool SamePlaces(const std::vector<harness::ShellIcon>& a, const std::vector<harness::ShellIcon>& b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i].position.x != b[i].position.x || a[i].position.y != b[i].position.y)
+            return false;
+    }
+    return true;
+}
+
+std::string SavedIconsValue() {
+    return "SavedIcons_" + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "_" +
+           std::to_string(GetSystemMetrics(SM_CYSCREEN));
+}
+
+// Saves through the running program and checks that every icon was stored.
+void ExpectTheProgramSavesEveryIcon(Tessara& tessara, const harness::Shell& shell) {
+    ASSERT_TRUE(harness::RegDeleteValue(HKEY_CURRENT_USER, kProgramKey, SavedIconsValue()));
+    tessara.Command(IDM_SAVE_POSITIONS);
+    auto value = harness::RegRead(HKEY_CURRENT_USER, kProgramKey, SavedIconsValue());
+    ASSERT_TRUE(value) << "nothing saved";
+    ASSERT_FALSE(value->data.empty());
+    EXPECT_EQ(value->data[0], shell.IconCount());
+}
+
+class AppLink : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        Settings record = SettingsTemplate();
+        record.PerResolutionPositions = 1;
+        record.AutoRestorePositions = 0;
+        app_test::StoreSettings(record);
+        ASSERT_TRUE(shell_.Start());
+        blockOfTest_ = LocateSharedData();
+        ASSERT_NE(blockOfTest_, nullptr);
+    }
+    void StartProgram() {
+        ASSERT_TRUE(tessara_.Start());
+        ASSERT_TRUE(tessara_.WaitForShownWindow());
+        ASSERT_TRUE(harness::WaitUntil([&] { return OwnedBy(tessara_.Pid()); }));
+    }
+    void TearDown() override {
+        if (tessara_.Process().Running())
+            tessara_.Exit();
+    }
+    // The shell's list view of now is subclassed for process `pid`.
+    bool OwnedBy(DWORD pid) const {
+        return shell_.IsListViewSubclassed() && blockOfTest_->ListHooked &&
+               blockOfTest_->OwnerProcessId == pid && blockOfTest_->ListView == shell_.ListView();
+    }
+
+    harness::Shell shell_;
+    Tessara tessara_;
+    SharedBlock* blockOfTest_ = nullptr;
+};
+
+} // namespace
+
+// Runs only as a helper: attaches, and detaches when told.
+TEST(AppLinkHelper, AttachUntilTold) {
+    if (!GetEnvironmentVariableA(kHelperVariable, nullptr, 0))
+        GTEST_SKIP() << "only run as a helper";
+    HANDLE detach = OpenEventA(SYNCHRONIZE, FALSE, kDetachEvent);
+    ASSERT_NE(detach, nullptr);
+    ASSERT_TRUE(AttachDesktop());
+    WaitForSingleObject(detach, INFINITE);
+    EXPECT_TRUE(DetachDesktop());
+}
+
+TEST_F(AppLink, SwitchRunWhileTheInstanceIsAttachedLeavesItsLink) {
+    StartProgram();
+    for (const char* which : {"-save", "-restore"}) {
+        SCOPED_TRACE(which);
+        harness::Process run = harness::Process::Start(app_test::kProgram, which);
+        EXPECT_EQ(run.WaitExit(app_test::kAttachMs), std::optional<DWORD>(0));
+        EXPECT_TRUE(OwnedBy(tessara_.Pid()));
+    }
+    ExpectTheProgramSavesEveryIcon(tessara_, shell_);
+}
+
+// The program borrowed another process's attachment; that process lets go,
+// and the program links itself within a few watchdog ticks.
+TEST_F(AppLink, ABorrowedLinkLetGoByItsOwnerIsReattached) {
+    HANDLE detach = CreateEventA(nullptr, TRUE, FALSE, kDetachEvent);
+    ASSERT_NE(detach, nullptr);
+    harness::Process helper = StartAttachedHelper();
+    ASSERT_TRUE(harness::WaitUntil([&] { return OwnedBy(helper.Pid()); }, app_test::kAttachMs));
+    ASSERT_TRUE(tessara_.Start());
+    ASSERT_TRUE(tessara_.WaitForShownWindow());
+    EXPECT_TRUE(OwnedBy(helper.Pid())) << "the program took the helper's attachment";
+
+    SetEvent(detach);
+    EXPECT_EQ(helper.WaitExit(), std::optional<DWORD>(0));
+    CloseHandle(detach);
+    EXPECT_TRUE(harness::WaitUntil([&] { return OwnedBy(tessara_.Pid()); }, app_test::kAttachMs))
+        << "the program did not notice that its link was gone";
+    ExpectTheProgramSavesEveryIcon(tessara_, shell_);
+}
+
+TEST_F(AppLink, ListViewRecreatedUnderTheSameProgmanIsReattached) {
+    StartProgram();
+    const HWND progman = shell_.Progman();
+    ASSERT_TRUE(shell_.RecreateListView());
+    ASSERT_EQ(shell_.Progman(), progman);
+    EXPECT_TRUE(harness::WaitUntil([&] { return OwnedBy(tessara_.Pid()); }, app_test::kAttachMs))
+        << "the program did not follow the new list view";
+    ExpectTheProgramSavesEveryIcon(tessara_, shell_);
+}
+
+// "-stop" sends WM_CLOSE; arriving while a restore waits for the desktop, it
+// must wait for the restore rather than run the shutdown inside it.
+TEST_F(AppLink, CloseSentMidRestoreWaitsForTheRestore) {
+    StartProgram();
+    const std::vector<harness::ShellIcon> saved = shell_.Layout();
+    tessara_.Command(IDM_SAVE_POSITIONS);
+    ASSERT_TRUE(harness::RegRead(HKEY_CURRENT_USER, kProgramKey, SavedIconsValue()));
+    Scramble(shell_);
+    ASSERT_FALSE(SamePlaces(shell_.Layout(), saved));
+
+    shell_.Freeze(1500);
+    PostMessageA(tessara_.Window(), WM_COMMAND, IDM_RESTORE_POSITIONS, 0);
+    harness::PumpMessages(400); // the restore now waits for the desktop's first answer
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(tessara_.Window(), WM_CLOSE, 0, 0, SMTO_NORMAL, app_test::kAttachMs,
+                        &ignored);
+    EXPECT_TRUE(tessara_.Process().WaitExit(app_test::kAttachMs));
+    EXPECT_TRUE(SamePlaces(shell_.Layout(), saved)) << "the restore was cut short";
+    EXPECT_FALSE(shell_.IsListViewSubclassed());
+}
+
+// A desktop of the other width is never hooked: one plain message, and the
+// program ends.
+TEST_F(AppAttach, DesktopOfTheOtherWidthIsNamedOnceAndNeverHooked) {
+    harness::ShellOptions options;
+    options.program = harness::BinDir() + "\\..\\..\\" + (sizeof(void*) == 8 ? "i686" : "x86_64") +
+                      "\\bin\\deskshell.exe";
+    if (GetFileAttributesA(options.program.c_str()) == INVALID_FILE_ATTRIBUTES ||
+        !shell_.Start(options))
+        GTEST_SKIP() << "the other build's stand-in is not available here: " << options.program;
+    Tessara tessara;
+    ASSERT_TRUE(tessara.Start());
+    HWND box = harness::WaitForDialog("Tessara", tessara.Pid(), app_test::kAttachMs);
+    ASSERT_TRUE(box);
+    EXPECT_NE(harness::MessageBoxText(box).find(sizeof(void*) == 8 ? "use the 32-bit build"
+                                                                    : "use the 64-bit build"),
+              std::string::npos)
+        << harness::MessageBoxText(box);
+    EXPECT_FALSE(shell_.IsListViewSubclassed());
+    ASSERT_TRUE(harness::PressButton(box, IDOK));
+    EXPECT_EQ(tessara.Process().WaitExit(), std::optional<DWORD>(0));
+    EXPECT_FALSE(harness::FindTopLevel("#32770", nullptr, tessara.Pid()));
 }

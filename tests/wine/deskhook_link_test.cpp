@@ -2,10 +2,14 @@
 // the part of Tessara, deskshell.exe the part of Explorer.
 #include "deskhook/deskhook.h"
 #include "deskhook/shared_names.h"
+#include "base/app_state.h"
 #include "desklink/desk_link.h"
+#include "icons/icon_positions.h"
+#include "icons/icon_registry.h"
 #include "tests/harness/harness.h"
 
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include <string>
 #include <vector>
@@ -14,9 +18,32 @@ using namespace harness;
 
 namespace {
 
-// Set in the environment of a copy of this program that only attaches and
-// then waits to be killed.
-const char kOwnerHelperVariable[] = "TESSARA_DESKHOOK_OWNER_HELPER";
+// Set in the environment of a copy of this program that runs one helper test
+// (named by the value) for a test in this process.
+const char kHelperVariable[] = "TESSARA_DESKHOOK_HELPER";
+
+bool IsHelper(const char* name) {
+    char value[128] = "";
+    return GetEnvironmentVariableA(kHelperVariable, value, sizeof value) &&
+           std::string(value) == name;
+}
+
+// Another copy of this program, running helper test `name` with `args`.
+Process StartHelper(const char* name, const std::string& args = "") {
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    SetEnvironmentVariableA(kHelperVariable, name);
+    Process helper =
+        Process::Start(self, std::string("--gtest_filter=DeskhookHelper.") + name + " " + args);
+    SetEnvironmentVariableA(kHelperVariable, nullptr);
+    return helper;
+}
+
+// The desktop thread of the stand-in still sleeps.
+bool StillFrozen(const Shell& shell) {
+    DWORD_PTR ignored;
+    return !SendMessageTimeoutA(shell.Progman(), WM_NULL, 0, 0, SMTO_NORMAL, 200, &ignored);
+}
 
 bool SameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -106,21 +133,28 @@ TEST_F(DeskhookLink, HitTestFindsTheIconUnderThePoint) {
     ASSERT_GE(layout.size(), 3u);
     for (int index : {0, 2}) {
         UINT flags = 0;
+        int item = -2;
         // The middle of the bounds can fall between the icon and its label.
-        EXPECT_EQ(HitTestIcon(Centre(layout[index].label), &flags), index);
+        ASSERT_TRUE(HitTestIcon(Centre(layout[index].label), item, &flags));
+        EXPECT_EQ(item, index);
         EXPECT_NE(flags & LVHT_ONITEM, 0u);
     }
     UINT flags = 0;
-    EXPECT_EQ(HitTestIcon(POINT{1000, 700}, &flags), -1);
+    int item = -2;
+    ASSERT_TRUE(HitTestIcon(POINT{1000, 700}, item, &flags));
+    EXPECT_EQ(item, -1);
     EXPECT_NE(flags & LVHT_NOWHERE, 0u);
 }
 
 TEST_F(DeskhookLink, CursorToggledTwiceIsShownAgain) {
     const int countBefore = shell_.CursorCount();
-    EXPECT_FALSE(ToggleDesktopCursor());
+    bool shown = true;
+    ASSERT_TRUE(ToggleDesktopCursor(shown));
+    EXPECT_FALSE(shown);
     EXPECT_EQ(block_->CursorShown, 0);
     EXPECT_EQ(shell_.CursorCount(), countBefore - 1);
-    EXPECT_TRUE(ToggleDesktopCursor());
+    ASSERT_TRUE(ToggleDesktopCursor(shown));
+    EXPECT_TRUE(shown);
     EXPECT_EQ(block_->CursorShown, 1);
     EXPECT_EQ(shell_.CursorCount(), countBefore);
 }
@@ -329,25 +363,17 @@ TEST_F(DeskhookHiding, NothingChangesWhileTheDanceRuns) {
 
 // ---- The attaching program killed ------------------------------------------
 
-// Runs only in the helper copy: attaches, hides the cursor and the icons the
-// way the program would, reports, and waits to be killed.
-TEST(DeskhookOwnerHelper, AttachAndWait) {
-    if (!GetEnvironmentVariableA(kOwnerHelperVariable, nullptr, 0))
-        GTEST_SKIP() << "only run as the helper of DeskhookOwnerKilled";
+// Runs only as a helper: attaches, hides the cursor and the icons the way the
+// program would, reports, and waits to be killed.
+TEST(DeskhookHelper, AttachAndWait) {
+    if (!IsHelper("AttachAndWait"))
+        GTEST_SKIP() << "only run as a helper";
     RefreshDesktopListView();
     ASSERT_TRUE(SetHook(TRUE));
-    ToggleDesktopCursor();
+    bool shown = true;
+    ASSERT_TRUE(ToggleDesktopCursor(shown));
     HideDesktopIcons(FALSE);
     Sleep(INFINITE);
-}
-
-Process StartOwnerHelper() {
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    SetEnvironmentVariableA(kOwnerHelperVariable, "1");
-    Process helper = Process::Start(self, "--gtest_filter=DeskhookOwnerHelper.AttachAndWait");
-    SetEnvironmentVariableA(kOwnerHelperVariable, nullptr);
-    return helper;
 }
 
 TEST(DeskhookOwnerKilled, ShellTakesItsListViewBackAndANewOwnerCanAttach) {
@@ -357,7 +383,7 @@ TEST(DeskhookOwnerKilled, ShellTakesItsListViewBackAndANewOwnerCanAttach) {
     ASSERT_NE(block, nullptr);
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
-        Process helper = StartOwnerHelper();
+        Process helper = StartHelper("AttachAndWait");
         ASSERT_TRUE(helper.Running());
         ASSERT_TRUE(WaitUntil([&] {
             return block->OwnerProcessId == helper.Pid() && block->ListHooked &&
@@ -383,6 +409,254 @@ TEST(DeskhookOwnerKilled, ShellTakesItsListViewBackAndANewOwnerCanAttach) {
     EXPECT_TRUE(GetIconInfo(0, info));
     EXPECT_EQ(std::string(info.caption), shell.Layout().at(0).caption);
     EXPECT_TRUE(SetHook(FALSE));
+    EXPECT_FALSE(shell.IsListViewSubclassed());
+}
+
+// ---- One owner per attachment ------------------------------------------------
+
+TEST(DeskhookBorrowed, DetachLeavesAnotherProcesssAttachmentInPlace) {
+    Shell shell;
+    ASSERT_TRUE(shell.Start());
+    SharedBlock* block = LocateSharedData();
+    ASSERT_NE(block, nullptr);
+    Process owner = StartHelper("AttachAndWait");
+    ASSERT_TRUE(WaitUntil([&] { return block->OwnerProcessId == owner.Pid() && block->ListHooked; }));
+    RefreshDesktopListView();
+
+    ASSERT_TRUE(SetHook(TRUE)); // borrowed
+    EXPECT_EQ(block->OwnerProcessId, owner.Pid());
+    IconInfo info{};
+    EXPECT_TRUE(GetIconInfo(1, info));
+    EXPECT_TRUE(SetHook(FALSE));
+
+    EXPECT_TRUE(shell.IsListViewSubclassed());
+    EXPECT_NE(block->ListHooked, nullptr);
+    EXPECT_EQ(block->OwnerProcessId, owner.Pid());
+    EXPECT_NE(block->ListHook, nullptr);
+    ASSERT_TRUE(GetIconInfo(1, info)) << "the owner's link no longer answers";
+    EXPECT_EQ(std::string(info.caption), shell.Layout().at(1).caption);
+    owner.Terminate();
+    EXPECT_TRUE(WaitUntil([&] { return !shell.IsListViewSubclassed(); }));
+}
+
+int ThreadCount(DWORD pid) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    int count = 0;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == pid;
+    CloseHandle(snapshot);
+    return count;
+}
+
+// The subclass of one attach is still in place when the block is reset by
+// another attach (as a takeover does); the desktop side must find its
+// session whole, and after the detach its watcher inside the shell ends,
+// giving back its hold on the library. (Wine keeps a hook library loaded in
+// the hooked process for good, so the module itself cannot be watched.)
+TEST_F(DeskhookLink, ReattachWhileSubclassedThenDetachUnloadsTheLibrary) {
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        block_->ListHooked = nullptr;
+        ASSERT_TRUE(SetHook(TRUE));
+        IconInfo info{};
+        ASSERT_TRUE(GetIconInfo(2, info));
+        EXPECT_EQ(std::string(info.caption), shell_.Layout().at(2).caption);
+    }
+    const int threadsWhileAttached = ThreadCount(shell_.Pid());
+    ASSERT_TRUE(SetHook(FALSE));
+    EXPECT_FALSE(shell_.IsListViewSubclassed());
+    EXPECT_TRUE(WaitUntil([&] { return ThreadCount(shell_.Pid()) < threadsWhileAttached; }))
+        << "the watcher thread inside the shell still runs";
+    // And a new attach after that works.
+    ASSERT_TRUE(SetHook(TRUE));
+    IconInfo info{};
+    EXPECT_TRUE(GetIconInfo(0, info));
+}
+
+// ---- Fresh answers only --------------------------------------------------------
+
+TEST_F(DeskhookLink, RequestsToADeadListViewGetNoAnswer) {
+    IconInfo before{};
+    ASSERT_TRUE(GetIconInfo(3, before));
+    ASSERT_TRUE(shell_.Restart());
+    RefreshDesktopListView();
+    IconInfo info{};
+    info.captionLength = -7;
+    EXPECT_FALSE(GetIconInfo(3, info));
+    EXPECT_EQ(info.captionLength, -7);
+    EXPECT_FALSE(SetIconPosition(3, POINT{100, 100}));
+    int item = 0;
+    EXPECT_FALSE(HitTestIcon(POINT{10, 10}, item));
+    bool shown = true;
+    EXPECT_FALSE(ToggleDesktopCursor(shown));
+}
+
+TEST_F(DeskhookLink, RequestsToARecreatedListViewGetNoAnswer) {
+    ASSERT_TRUE(shell_.RecreateListView());
+    RefreshDesktopListView();
+    IconInfo info{};
+    EXPECT_FALSE(GetIconInfo(0, info));
+    EXPECT_FALSE(SetIconPosition(0, POINT{300, 300}));
+    EXPECT_NE(shell_.Layout().at(0).position.x, 300);
+}
+
+TEST_F(DeskhookLink, RequestsToAnUnsubclassedListViewGetNoAnswer) {
+    DWORD_PTR ignored;
+    ASSERT_TRUE(SendMessageTimeoutA(shell_.ListView(), block_->MsgEnd, 0, 0, SMTO_NORMAL, 5000,
+                                    &ignored));
+    ASSERT_FALSE(shell_.IsListViewSubclassed());
+    block_->ListHooked = block_; // the way it stays when someone else removed the subclass
+    IconInfo info{};
+    EXPECT_FALSE(GetIconInfo(0, info));
+    block_->ListHooked = nullptr;
+}
+
+// A save in the time between a shell restart and the watchdog's re-attach
+// reads the new list view's count but could only ask the old one.
+TEST_F(DeskhookLink, SaveAfterTheShellRestartedKeepsTheSavedLayout) {
+    g_app.quiet = true;
+    const std::string name = CurrentIconValueName(CurrentIconScreen());
+    const std::vector<uint8_t> saved = {1, 10, 0, 0, 0, 20, 0, 0, 0, 'A', 0};
+    ASSERT_TRUE(RegWriteBinary(HKEY_CURRENT_USER, "Software\\Marrowen", name, saved));
+    ASSERT_TRUE(shell_.Restart());
+    SaveIconPositions(nullptr, false);
+    auto value = RegRead(HKEY_CURRENT_USER, "Software\\Marrowen", name);
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->data, saved);
+    RegDeleteValue(HKEY_CURRENT_USER, "Software\\Marrowen", name);
+    g_app.quiet = false;
+}
+
+TEST_F(DeskhookLink, HungShellCostsOneTimeOutAndItsLateAnswerIsNotTaken) {
+    IconInfo info{};
+    ASSERT_TRUE(GetIconInfo(4, info));
+    const POINT home = shell_.Layout().at(4).position;
+    shell_.Freeze(8000);
+    PumpMessages(200);
+    ASSERT_TRUE(StillFrozen(shell_));
+    EXPECT_FALSE(SetIconPosition(4, POINT{home.x + 40, home.y + 40}));
+    EXPECT_FALSE(GetIconInfo(4, info));
+    EXPECT_TRUE(StillFrozen(shell_)) << "a request waited for the hung shell";
+    // The late messages are handled once the shell wakes, but the request in
+    // the block is no longer theirs: they neither move nor answer.
+    ASSERT_TRUE(WaitUntil([&] { return !StillFrozen(shell_); }, 15000));
+    ASSERT_TRUE(GetIconInfo(5, info));
+    EXPECT_EQ(std::string(info.caption), shell_.Layout().at(5).caption);
+    EXPECT_EQ(shell_.Layout().at(4).position.x, home.x);
+}
+
+TEST_F(DeskhookLink, HungShellDuringSaveWritesNothing) {
+    g_app.quiet = true;
+    const std::string name = CurrentIconValueName(CurrentIconScreen());
+    const std::vector<uint8_t> saved = {1, 10, 0, 0, 0, 20, 0, 0, 0, 'A', 0};
+    ASSERT_TRUE(RegWriteBinary(HKEY_CURRENT_USER, "Software\\Marrowen", name, saved));
+    shell_.Freeze(8000);
+    PumpMessages(200);
+    SaveIconPositions(nullptr, false);
+    EXPECT_TRUE(StillFrozen(shell_)) << "the save waited for the hung shell";
+    auto value = RegRead(HKEY_CURRENT_USER, "Software\\Marrowen", name);
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->data, saved);
+    RegDeleteValue(HKEY_CURRENT_USER, "Software\\Marrowen", name);
+    g_app.quiet = false;
+    WaitUntil([&] { return !StillFrozen(shell_); }, 15000);
+}
+
+TEST_F(DeskhookLink, HungShellDuringDetachDoesNotHoldTheProgramForGood) {
+    shell_.Freeze(9000);
+    PumpMessages(200);
+    EXPECT_TRUE(SetHook(FALSE));
+    EXPECT_TRUE(StillFrozen(shell_)) << "the detach waited for the hung shell";
+    EXPECT_EQ(block_->ListHooked, nullptr);
+    // The end of the subclass reaches the shell when it wakes.
+    EXPECT_TRUE(WaitUntil([&] { return !shell_.IsListViewSubclassed(); }, 20000));
+}
+
+// ---- Two processes at once ---------------------------------------------------
+
+constexpr int kConcurrentRequests = 1500;
+// Set by the helper once it is attached, so that both walks overlap.
+const char kExchangeStartEvent[] = "Local\\TessaraTestExchangeStart";
+
+// Asks for every icon in turn; returns how many answers named another icon.
+// Only fresh answers count, and nearly all of them must be.
+int CrossedAnswers(int icons, int& fresh) {
+    int crossed = 0;
+    fresh = 0;
+    for (int round = 0; round < kConcurrentRequests; ++round) {
+        const int index = round % icons;
+        IconInfo info{};
+        if (!GetIconInfo(index, info))
+            continue;
+        ++fresh;
+        crossed += std::string(info.caption) != "Icon " + std::to_string(index + 1);
+    }
+    return crossed;
+}
+
+// Runs only as a helper: the exit code is the number of crossed answers, or
+// 1000 + the number of requests without a fresh answer when there were many.
+TEST(DeskhookHelper, ExchangeMany) {
+    if (!IsHelper("ExchangeMany"))
+        GTEST_SKIP() << "only run as a helper";
+    RefreshDesktopListView();
+    ASSERT_TRUE(SetHook(TRUE));
+    HANDLE start = OpenEventA(EVENT_MODIFY_STATE, FALSE, kExchangeStartEvent);
+    ASSERT_NE(start, nullptr);
+    SetEvent(start);
+    CloseHandle(start);
+    int fresh = 0;
+    const int crossed = CrossedAnswers(IconCount(), fresh);
+    SetHook(FALSE);
+    ExitProcess(crossed ? crossed : fresh < kConcurrentRequests * 9 / 10 ? 1000 + fresh : 0);
+}
+
+TEST(DeskhookConcurrent, TwoProcessesExchangingAtOnceNeverCrossAnswers) {
+    Shell shell;
+    ASSERT_TRUE(shell.Start(ShellOptions::WithIcons(20)));
+    ASSERT_EQ(RefreshDesktopListView(), shell.ListView());
+    ASSERT_TRUE(SetHook(TRUE));
+    HANDLE start = CreateEventA(nullptr, TRUE, FALSE, kExchangeStartEvent);
+    ASSERT_NE(start, nullptr);
+    Process other = StartHelper("ExchangeMany");
+    ASSERT_TRUE(other.Running());
+    // Both walk the icons at the same time.
+    const DWORD started = WaitForSingleObject(start, 20000);
+    CloseHandle(start);
+    ASSERT_EQ(started, WAIT_OBJECT_0);
+    int fresh = 0;
+    EXPECT_EQ(CrossedAnswers(20, fresh), 0);
+    EXPECT_GE(fresh, kConcurrentRequests * 9 / 10);
+    auto exitCode = other.WaitExit(60000);
+    ASSERT_TRUE(exitCode);
+    EXPECT_EQ(*exitCode, 0u) << "crossed answers, or 1000 + fresh answers, in the other process";
+    EXPECT_TRUE(SetHook(FALSE));
+}
+
+// ---- A desktop of the other width ----------------------------------------------
+
+// The other build's stand-in shell, beside ours in the build tree.
+std::string OtherWidthShell() {
+    const char* other = sizeof(void*) == 8 ? "i686" : "x86_64";
+    return BinDir() + "\\..\\..\\" + other + "\\bin\\deskshell.exe";
+}
+
+TEST(DeskhookOtherWidth, NeverHooksADesktopOfTheOtherWidth) {
+    ShellOptions options;
+    options.program = OtherWidthShell();
+    if (GetFileAttributesA(options.program.c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "the other build's stand-in is not built: " << options.program;
+    Shell shell;
+    if (!shell.Start(options))
+        GTEST_SKIP() << "the other build's stand-in cannot run here";
+    ASSERT_EQ(RefreshDesktopListView(), shell.ListView());
+    EXPECT_FALSE(SetHook(TRUE));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_EXE_MACHINE_TYPE_MISMATCH));
+    EXPECT_EQ(LocateSharedData()->ListHook, nullptr) << "it set a hook";
     EXPECT_FALSE(shell.IsListViewSubclassed());
 }
 
