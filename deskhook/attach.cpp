@@ -1,4 +1,5 @@
 // Attaching to and detaching from the desktop list view, in the program.
+#include "base/handles.h"
 #include "deskhook/hook_internal.h"
 #include "deskhook/shared_names.h"
 
@@ -33,13 +34,13 @@ bool LiveAttachment(const SharedBlock& block) {
 bool SameWidthAsDesktop(HWND listView) {
     DWORD pid = 0;
     GetWindowThreadProcessId(listView, &pid);
-    HANDLE process = pid ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid) : nullptr;
+    UniqueHandle process(pid ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid)
+                             : nullptr);
     if (!process)
         return true; // nothing to hook, or nothing we could tell: the attempts decide
     BOOL desktopEmulated = FALSE, selfEmulated = FALSE;
-    const bool known = IsWow64Process(process, &desktopEmulated) &&
+    const bool known = IsWow64Process(process.get(), &desktopEmulated) &&
                        IsWow64Process(GetCurrentProcess(), &selfEmulated);
-    CloseHandle(process);
     return !known || desktopEmulated == selfEmulated;
 }
 

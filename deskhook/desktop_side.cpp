@@ -5,6 +5,9 @@
 //
 // The hook and the subclass procedure run on the list view's own thread; the
 // state below marked "list view thread" is touched nowhere else.
+#include <memory>
+
+#include "base/handles.h"
 #include "deskhook/caption_copy.h"
 #include "deskhook/hook_internal.h"
 #include "deskhook/shared_names.h"
@@ -23,17 +26,17 @@ constexpr UINT kFirstRegisteredMessage = 0xC000;
 // neither thread ever reads what the other frees.
 struct Session {
     HWND listView;
-    HANDLE released;
+    UniqueHandle released;
 };
 
 // What the watcher thread owns: the list view to watch and its own handle of
 // the session's event.
 struct WatchTicket {
     HWND listView;
-    HANDLE released;
+    UniqueHandle released;
 };
 
-Session* g_session;  // list view thread
+std::unique_ptr<Session> g_session; // list view thread
 int g_callDepth;     // list view thread: nested calls of the subclass procedure
 bool g_unsubclassed; // list view thread: removed, release when the depth is 0
 
@@ -168,10 +171,8 @@ void ReleaseSessionIfDone() {
     if (g_callDepth > 0 || !g_unsubclassed || !g_session)
         return;
     g_unsubclassed = false;
-    SetEvent(g_session->released);
-    CloseHandle(g_session->released);
-    delete g_session;
-    g_session = nullptr;
+    SetEvent(g_session->released.get());
+    g_session.reset();
 }
 
 LRESULT CALLBACK ListSubclassProc(HWND listView, UINT message, WPARAM wParam, LPARAM lParam,
@@ -193,28 +194,21 @@ LRESULT CALLBACK ListSubclassProc(HWND listView, UINT message, WPARAM wParam, LP
 
 class OwnerHandle {
   public:
-    ~OwnerHandle() { Close(); }
     // Follows the block's owner; false once that process is known to be gone.
     bool Follow(DWORD pid) {
         if (pid != pid_ || !handle_) {
-            Close();
             pid_ = pid;
-            handle_ = OpenProcess(SYNCHRONIZE, FALSE, pid);
+            handle_.reset(OpenProcess(SYNCHRONIZE, FALSE, pid));
             if (!handle_ && GetLastError() == ERROR_INVALID_PARAMETER)
                 return false;
         }
-        return !handle_ || WaitForSingleObject(handle_, 0) != WAIT_OBJECT_0;
+        return !handle_ || WaitForSingleObject(handle_.get(), 0) != WAIT_OBJECT_0;
     }
-    HANDLE Get() const { return handle_; }
+    HANDLE Get() const { return handle_.get(); }
 
   private:
-    void Close() {
-        if (handle_)
-            CloseHandle(handle_);
-        handle_ = nullptr;
-    }
     DWORD pid_ = 0;
-    HANDLE handle_ = nullptr;
+    UniqueHandle handle_;
 };
 
 void WatchUntilReleased(const WatchTicket& session, const SharedBlock& block) {
@@ -223,7 +217,7 @@ void WatchUntilReleased(const WatchTicket& session, const SharedBlock& block) {
         DWORD pid = block.OwnerProcessId;
         if (owner.Follow(pid)) {
             // Polled too, since a new program may take the attachment over.
-            HANDLE handles[] = {session.released, owner.Get()};
+            HANDLE handles[] = {session.released.get(), owner.Get()};
             DWORD count = owner.Get() ? 2 : 1;
             if (WaitForMultipleObjects(count, handles, FALSE, kOwnerPollMs) == WAIT_OBJECT_0)
                 return;
@@ -232,28 +226,34 @@ void WatchUntilReleased(const WatchTicket& session, const SharedBlock& block) {
         // The program ended without detaching: the subclass goes, on the list
         // view's own thread.
         SendMessageA(session.listView, OwnerGoneMessage(), pid, 0);
-        if (WaitForSingleObject(session.released, kOwnerPollMs) == WAIT_OBJECT_0)
+        if (WaitForSingleObject(session.released.get(), kOwnerPollMs) == WAIT_OBJECT_0)
             return;
     }
 }
 
 // Holds this copy of the library loaded while its subclass procedure can be
 // called, and lets go only when nothing of it is left on the list view thread.
-DWORD WINAPI WatchOwner(void* param) {
-    const WatchTicket session = *static_cast<WatchTicket*>(param);
-    delete static_cast<WatchTicket*>(param);
-    SharedBlock* block = deskhook::DesktopBlock();
-    if (block)
+void WaitUntilReleased(const WatchTicket& session) {
+    if (SharedBlock* block = deskhook::DesktopBlock())
         WatchUntilReleased(session, *block);
     else
-        WaitForSingleObject(session.released, INFINITE);
-    CloseHandle(session.released);
+        WaitForSingleObject(session.released.get(), INFINITE);
+}
+
+DWORD WINAPI WatchOwner(void* param) {
+    HWND listView = nullptr;
+    {
+        // Gone, with its handle, before the library may be.
+        const std::unique_ptr<WatchTicket> ticket(static_cast<WatchTicket*>(param));
+        listView = ticket->listView;
+        WaitUntilReleased(*ticket);
+    }
     // A message dispatched to the list view proves that its thread has left
     // the subclass procedure. A destroyed list view gives no such proof, so
     // the library then stays loaded for the rest of the process.
-    if (!IsWindow(session.listView))
+    if (!IsWindow(listView))
         return 0;
-    SendMessageA(session.listView, WM_NULL, 0, 0);
+    SendMessageA(listView, WM_NULL, 0, 0);
     FreeLibraryAndExitThread(deskhook::Module(), 0);
 }
 
@@ -265,25 +265,22 @@ bool PinLibrary() {
 }
 
 // The watcher's ticket, with its own duplicate of `released`.
-WatchTicket* TicketFor(const Session& session) {
-    HANDLE released = nullptr;
-    if (!DuplicateHandle(GetCurrentProcess(), session.released, GetCurrentProcess(), &released,
-                         0, FALSE, DUPLICATE_SAME_ACCESS))
+std::unique_ptr<WatchTicket> TicketFor(const Session& session) {
+    UniqueHandle released;
+    if (!DuplicateHandle(GetCurrentProcess(), session.released.get(), GetCurrentProcess(),
+                         released.receive(), 0, FALSE, DUPLICATE_SAME_ACCESS))
         return nullptr;
-    return new WatchTicket{session.listView, released};
+    return std::make_unique<WatchTicket>(WatchTicket{session.listView, std::move(released)});
 }
 
 bool StartWatcher(const Session& session) {
-    WatchTicket* ticket = TicketFor(session);
+    std::unique_ptr<WatchTicket> ticket = TicketFor(session);
     if (!ticket)
         return false;
-    HANDLE watcher = CreateThread(nullptr, 0, WatchOwner, ticket, 0, nullptr);
-    if (!watcher) {
-        CloseHandle(ticket->released);
-        delete ticket;
+    const UniqueHandle watcher(CreateThread(nullptr, 0, WatchOwner, ticket.get(), 0, nullptr));
+    if (!watcher)
         return false;
-    }
-    CloseHandle(watcher);
+    ticket.release(); // the watcher's now
     return true;
 }
 
@@ -300,20 +297,17 @@ bool Subclass(const Session& session) {
 }
 
 bool StartSession(HWND listView, SharedBlock& block) {
-    HANDLE released = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    UniqueHandle released(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     if (!released)
         return false;
     block.ListOldProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(listView, GWLP_WNDPROC));
     // The program seeds these too, but a paint may come first.
     block.PaintTextColor = static_cast<COLORREF>(SendMessageA(listView, LVM_GETTEXTCOLOR, 0, 0));
     block.PaintBackColor = static_cast<COLORREF>(SendMessageA(listView, LVM_GETTEXTBKCOLOR, 0, 0));
-    auto* session = new Session{listView, released};
-    if (!Subclass(*session)) {
-        CloseHandle(released);
-        delete session;
+    auto session = std::make_unique<Session>(Session{listView, std::move(released)});
+    if (!Subclass(*session))
         return false;
-    }
-    g_session = session;
+    g_session = std::move(session);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <memory>
 
+#include "base/handles.h"
 #include "deskhook/hook_internal.h"
 #include "deskhook/shared_names.h"
 
@@ -15,22 +16,19 @@ HMODULE g_module;
 // The mapping and its view stay for the life of the process (or of this copy
 // of the library inside Explorer).
 struct MappedBlock {
-    HANDLE mapping = nullptr;
-    SharedBlock* view = nullptr;
+    UniqueHandle mapping;
+    UniqueMappedView view;
 
-    void Map(HANDLE opened) {
-        mapping = opened;
+    void Map(UniqueHandle opened) {
+        mapping = std::move(opened);
         if (mapping)
-            view = static_cast<SharedBlock*>(
-                MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedBlock)));
+            view.reset(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedBlock)));
     }
+    SharedBlock* Block() const { return static_cast<SharedBlock*>(view.get()); }
+    // The view goes before the mapping.
     void Release() {
-        if (view)
-            UnmapViewOfFile(view);
-        if (mapping)
-            CloseHandle(mapping);
-        view = nullptr;
-        mapping = nullptr;
+        view.reset();
+        mapping.reset();
     }
 };
 
@@ -40,15 +38,14 @@ struct LocalFreeDeleter {
 
 // The user of this process, in a buffer of its own (TOKEN_USER).
 std::unique_ptr<BYTE[]> TokenUser() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+    UniqueHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.receive()))
         return nullptr;
     DWORD size = 0;
-    GetTokenInformation(token, ::TokenUser, nullptr, 0, &size);
+    GetTokenInformation(token.get(), ::TokenUser, nullptr, 0, &size);
     auto buffer = size ? std::make_unique<BYTE[]>(size) : nullptr;
-    if (buffer && !GetTokenInformation(token, ::TokenUser, buffer.get(), size, &size))
+    if (buffer && !GetTokenInformation(token.get(), ::TokenUser, buffer.get(), size, &size))
         buffer.reset();
-    CloseHandle(token);
     return buffer;
 }
 
@@ -105,18 +102,16 @@ bool HasOurLayout(const SharedBlock& block) {
 
 // Creates the mapping, or takes the one that exists when it is this user's
 // and of our layout.
-HANDLE CreateOrCheckMapping(bool& created) {
+UniqueHandle CreateOrCheckMapping(bool& created) {
     UserOnlySecurity security;
     if (!security.Attributes())
-        return nullptr;
-    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, security.Attributes(),
-                                        PAGE_READWRITE, 0, sizeof(SharedBlock),
-                                        names::SharedBlockMapping);
+        return UniqueHandle();
+    UniqueHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, security.Attributes(),
+                                            PAGE_READWRITE, 0, sizeof(SharedBlock),
+                                            names::SharedBlockMapping));
     created = mapping && GetLastError() != ERROR_ALREADY_EXISTS;
-    if (mapping && !created && !OwnedByThisUser(mapping)) {
-        CloseHandle(mapping);
-        return nullptr;
-    }
+    if (mapping && !created && !OwnedByThisUser(mapping.get()))
+        mapping.reset();
     return mapping;
 }
 
@@ -133,7 +128,7 @@ template <typename MapAndCheck> SharedBlock* MapOnce(MapAndCheck mapAndCheck) {
     if (!g_view.load(std::memory_order_relaxed)) {
         g_block.Release();
         if (mapAndCheck(g_block))
-            g_view.store(g_block.view, std::memory_order_release);
+            g_view.store(g_block.Block(), std::memory_order_release);
         else
             g_block.Release();
     }
@@ -155,21 +150,20 @@ SharedBlock* ProgramBlock() {
     return MapOnce([](MappedBlock& block) {
         bool created = false;
         block.Map(CreateOrCheckMapping(created));
-        if (block.view && created)
-            block.view->BlockSize = sizeof(SharedBlock);
-        return block.view && HasOurLayout(*block.view);
+        if (block.Block() && created)
+            block.Block()->BlockSize = sizeof(SharedBlock);
+        return block.Block() && HasOurLayout(*block.Block());
     });
 }
 
 SharedBlock* DesktopBlock() {
     return MapOnce([](MappedBlock& block) {
-        HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, names::SharedBlockMapping);
-        if (mapping && !OwnedByThisUser(mapping)) {
-            CloseHandle(mapping);
-            mapping = nullptr;
-        }
-        block.Map(mapping);
-        return block.view && HasOurLayout(*block.view);
+        UniqueHandle mapping(
+            OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, names::SharedBlockMapping));
+        if (mapping && !OwnedByThisUser(mapping.get()))
+            mapping.reset();
+        block.Map(std::move(mapping));
+        return block.Block() && HasOurLayout(*block.Block());
     });
 }
 
@@ -181,12 +175,10 @@ void ReleaseBlock() {
 bool ProcessAlive(DWORD pid) {
     if (pid == GetCurrentProcessId())
         return true;
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
     if (!process)
         return GetLastError() != ERROR_INVALID_PARAMETER;
-    bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-    CloseHandle(process);
-    return running;
+    return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
 }
 
 } // namespace deskhook

@@ -3,9 +3,25 @@
 // scoped attachment of a "-save" or "-restore" run.
 #include "desklink/desk_link.h"
 
+#include "base/handles.h"
+#include "base/instance_data.h"
 #include "desklink/icon_lock.h"
 
 namespace {
+
+// The running instance records in the cross-instance data that it is
+// attached, as the pointer width of its build: the block of that width is
+// the one attached, and a run of the other width has a block of its own.
+constexpr LONG kOwnWidth = sizeof(void*);
+
+void RecordInstanceAttached(bool attached) {
+    Instances().DesktopAttached = attached ? kOwnWidth : 0;
+}
+
+bool InstanceOfOurWidthAttached() {
+    const SharedBlock* block = DeskBlock();
+    return Instances().DesktopAttached == kOwnWidth && block && block->ListHooked;
+}
 
 bool AttachedHere(const SharedBlock& block) {
     return block.ListHooked && block.OwnerProcessId == GetCurrentProcessId();
@@ -20,13 +36,7 @@ void SeedPaintColours(SharedBlock& block) {
     block.PaintBackColor = ListTextBackColor();
 }
 
-} // namespace
-
-SharedBlock* DeskBlock() {
-    return LocateSharedData();
-}
-
-bool AttachDesktop(AttachFailure* failure) {
+bool HookAndSeed(AttachFailure* failure) {
     RefreshDesktopListView();
     const bool hooked = SetHook(TRUE) != FALSE;
     const DWORD error = GetLastError();
@@ -42,13 +52,30 @@ bool AttachDesktop(AttachFailure* failure) {
     return true;
 }
 
-bool DetachDesktop() {
+bool ShowCursorAndUnhook() {
     IconLock lock;
     SharedBlock* block = DeskBlock();
     bool shown = true;
     if (block && block->ListHooked && !block->CursorShown)
         ToggleDesktopCursor(shown);
     return SetHook(FALSE) != FALSE;
+}
+
+} // namespace
+
+SharedBlock* DeskBlock() {
+    return LocateSharedData();
+}
+
+bool AttachDesktop(AttachFailure* failure) {
+    const bool attached = HookAndSeed(failure);
+    RecordInstanceAttached(attached);
+    return attached;
+}
+
+bool DetachDesktop() {
+    RecordInstanceAttached(false);
+    return ShowCursorAndUnhook();
 }
 
 bool AttachDesktopAgain() {
@@ -65,17 +92,20 @@ bool DesktopLinkLost() {
 bool DesktopReachable() {
     DWORD processId = 0;
     GetWindowThreadProcessId(RefreshDesktopListView(), &processId);
-    HANDLE process = processId ? OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId) : nullptr;
-    if (process)
-        CloseHandle(process);
+    const UniqueHandle process(
+        processId ? OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId) : nullptr);
     RefreshDesktopListView();
-    return process != nullptr;
+    return static_cast<bool>(process);
 }
 
 ScopedDesktopAttachment::ScopedDesktopAttachment() {
+    if (InstanceOfOurWidthAttached()) {
+        linked_ = true;
+        return;
+    }
     const SharedBlock* block = DeskBlock();
     const bool attachedBefore = block && AttachedHere(*block);
-    linked_ = AttachDesktop();
+    linked_ = HookAndSeed(nullptr);
     took_ = linked_ && !attachedBefore && AttachedHere(*DeskBlock());
 }
 
@@ -85,7 +115,7 @@ ScopedDesktopAttachment::~ScopedDesktopAttachment() {
 
 void ScopedDesktopAttachment::Release() {
     if (took_)
-        DetachDesktop();
+        ShowCursorAndUnhook();
     took_ = false;
     linked_ = false;
 }

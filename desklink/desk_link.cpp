@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/handles.h"
 #include "deskhook/shared_names.h"
 #include "desklink/icon_lock.h"
 
@@ -25,9 +26,8 @@ bool Attached(const SharedBlock* block) {
 // The mutex that every process takes around its exchanges through the
 // block. Opened once and held open for the life of the process.
 HANDLE RequestMutex() {
-    static const HANDLE mutex =
-        CreateMutexA(nullptr, FALSE, names::SharedBlockRequestMutex);
-    return mutex;
+    static const UniqueHandle mutex(CreateMutexA(nullptr, FALSE, names::SharedBlockRequestMutex));
+    return mutex.get();
 }
 
 // Holds the request mutex for one exchange. A process that died holding it

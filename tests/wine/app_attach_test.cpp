@@ -260,6 +260,24 @@ TEST_F(AppLink, SwitchRunWhileTheInstanceIsAttachedLeavesItsLink) {
     ExpectTheProgramSavesEveryIcon(tessara_, shell_);
 }
 
+// The running instance records the width of its build with its "attached"
+// flag: a run of the other width has a block of its own, never attached, and
+// must link itself rather than trust the flag.
+TEST_F(AppLink, SwitchRunDoesNotTrustTheFlagOfAnInstanceOfTheOtherWidth) {
+    ASSERT_TRUE(OpenInstanceData());
+    ASSERT_EQ(blockOfTest_->ListHooked, nullptr);
+    Instances().DesktopAttached = sizeof(void*) == 8 ? 4 : 8;
+    ASSERT_TRUE(harness::RegDeleteValue(HKEY_CURRENT_USER, kProgramKey, SavedIconsValue()));
+    harness::Process run = harness::Process::Start(app_test::kProgram, "-save");
+    EXPECT_EQ(run.WaitExit(app_test::kAttachMs), std::optional<DWORD>(0));
+    Instances().DesktopAttached = 0;
+    auto value = harness::RegRead(HKEY_CURRENT_USER, kProgramKey, SavedIconsValue());
+    ASSERT_TRUE(value) << "the run trusted the flag and saved nothing";
+    ASSERT_FALSE(value->data.empty());
+    EXPECT_EQ(value->data[0], shell_.IconCount());
+    EXPECT_FALSE(shell_.IsListViewSubclassed()) << "the run left its attachment behind";
+}
+
 // The program borrowed another process's attachment; that process lets go,
 // and the program links itself within a few watchdog ticks.
 TEST_F(AppLink, ABorrowedLinkLetGoByItsOwnerIsReattached) {
