@@ -1,12 +1,15 @@
 #include "app/commands.h"
 
+#include "base/app_state.h"
 #include "app/watchdog.h"
 #include "app/page_context.h"
+#include "app/tray_win.h"
 #include "app/window_layout.h"
 #include "desklink/desk_link.h"
 #include "icons/icon_positions.h"
 #include "settings/settings.h"
 #include "ui/confirm_exit.h"
+#include "ui/hot_keys_win.h"
 #include "ui/resource.h"
 #include "ui/settings_pages_win.h"
 #include "ui/tool_tips.h"
@@ -86,6 +89,39 @@ template <int32_t Settings::*field, int32_t value> void SetShownSetting(const Co
     RefreshSettingsPage(command.window);
 }
 
+// ---- Tray icon and hot keys -------------------------------------------------------
+
+void SwitchTrayIcon(const Command& command) {
+    SwitchTrayIconCommand(command.window);
+}
+
+// Whoever hides the window at start without a tray icon needs the hot key.
+void ToggleHideWhenStarted(const Command& command) {
+    g_settings.HideWhenStarted = g_settings.HideWhenStarted ? 0 : 1;
+    CheckDlgButton(command.window, IDC_HIDE_WHEN_STARTED,
+                   g_settings.HideWhenStarted ? BST_CHECKED : BST_UNCHECKED);
+    if (g_settings.ShowTrayIcon == 0 && g_settings.HideWhenStarted == 1)
+        QuietMessageBox(
+            command.window,
+            HideWhenStartedWithoutTrayText(GetHotKeyText(g_settings.HotKeyShowHide)).c_str(),
+            g_app.caption, MB_OK | MB_ICONINFORMATION);
+}
+
+// The dialog runs with no hot key registered; its "Cancel" brings the old
+// ones back.
+void SelectHotKeys(const Command& command) {
+    UnregisterHotKeys(command.window);
+    RunHotKeyDialog(command.window);
+    RegisterHotKeys(command.window);
+}
+
+void RegisterOrUnregisterHotKeys(const Command& command) {
+    if (command.lParam)
+        RegisterHotKeys(command.window);
+    else
+        UnregisterHotKeys(command.window);
+}
+
 // ---- Icon positions ---------------------------------------------------------------
 
 void RestorePositions(const Command& command) {
@@ -110,6 +146,10 @@ const CommandRow kCommands[] = {
     {IDC_START_WITH_WINDOWS, ToggleStartWithWindows},
     {IDC_SHOW_TOOL_TIPS, ToggleToolTips},
     {IDC_TAB_DEFAULTS, ResetTab},
+    {IDC_SHOW_TRAY_ICON, SwitchTrayIcon},
+    {IDC_HIDE_WHEN_STARTED, ToggleHideWhenStarted},
+    {IDC_SELECT_HOTKEYS, SelectHotKeys},
+    {IDM_REGISTER_HOTKEYS, RegisterOrUnregisterHotKeys},
     {IDC_TRAY_SHOW_POSITIONS, ToggleShownSetting<&Settings::TrayShowPositions>},
     {IDC_TRAY_SHOW_TEXT, ToggleSetting<&Settings::TrayShowText>},
     {IDC_TRAY_SHOW_HIDING, ToggleSetting<&Settings::TrayShowHiding>},

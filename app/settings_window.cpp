@@ -6,6 +6,7 @@
 #include "base/instance_data.h"
 #include "app/page_context.h"
 #include "app/static_colours.h"
+#include "app/tray_win.h"
 #include "base/timers.h"
 #include "app/window_geometry.h"
 #include "app/window_lifecycle.h"
@@ -61,6 +62,8 @@ void OnDestroy(HWND window) {
 void OnTimer(HWND window, UINT_PTR timer) {
     if (timer == timers::Watchdog)
         WatchdogTick(window);
+    else if (timer == timers::DeferredStart)
+        RunDeferredStart(window);
     else
         KillTimer(window, timer);
 }
@@ -154,6 +157,10 @@ void RegisterPageControlClasses() {
 } // namespace
 
 INT_PTR CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == g_app.taskbarCreatedMessage && message != 0) {
+        ReAddTrayIcon(window);
+        return TRUE;
+    }
     switch (message) {
     case WM_INITDIALOG:
         return OnInitDialog(window, lParam);
@@ -190,6 +197,9 @@ INT_PTR CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_HOTKEY:
         OnHotKey(window, static_cast<int>(wParam));
         return TRUE;
+    case UM_TRAYNOTIFY:
+        OnTrayNotify(window, UINT(lParam));
+        return Result(window, 0);
     case UM_SETTINGCHANGE:
         OnDesktopSettingChange();
         return TRUE;

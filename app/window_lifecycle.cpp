@@ -2,15 +2,18 @@
 
 #include "base/app_state.h"
 #include "base/windows_version_win.h"
+#include "app/commands.h"
 #include "app/desktop_attach.h"
 #include "base/instance_data.h"
 #include "app/page_context.h"
 #include "app/static_colours.h"
+#include "app/tray_win.h"
 #include "base/timers.h"
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
 #include "icons/icon_positions.h"
 #include "settings/settings.h"
+#include "ui/hot_keys_win.h"
 #include "ui/settings_pages_win.h"
 #include "ui/tool_tips.h"
 
@@ -52,7 +55,16 @@ void SaveFirstIconPositions(HWND window) {
 }
 
 void StartTimers(HWND window) {
+    SetTimer(window, timers::DeferredStart, timers::DeferredStartMs, nullptr);
     SetTimer(window, timers::Watchdog, timers::WatchdogMs, nullptr);
+}
+
+// Two clicks on the tray icon: shown and active, then hidden and disabled.
+void HideWhenStarted(HWND window) {
+    if (g_settings.HideWhenStarted != 1)
+        return;
+    SendMessageA(window, UM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
+    SendMessageA(window, UM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
 }
 
 void RestoreIconsAtStart(HWND window) {
@@ -99,6 +111,7 @@ bool SavedIconSetExists() {
 void InitialiseSettingsWindow(HWND window, const RememberedPlace& place) {
     SetSharedSettingsWindow(window);
     CreateControlTables(window);
+    RememberTrayStateAtStart();
     CreateStaticBrushes();
     LayOutWindowAndPages(window, place);
     RefreshDropShadowsOn();
@@ -110,16 +123,26 @@ void InitialiseSettingsWindow(HWND window, const RememberedPlace& place) {
     ActivateToolTips(g_settings.ShowToolTips == 1);
     UserTextColor = COLORREF(g_settings.TextColor);
     KeepOnPrimaryScreen(window);
+    HideWhenStarted(window);
     ReattachDesktop(window);
     RestoreIconsAtStart(window);
+}
+
+void RunDeferredStart(HWND window) {
+    KillTimer(window, timers::DeferredStart);
+    RunCommand(window, IDM_REGISTER_HOTKEYS, 0);
+    RunCommand(window, IDM_REGISTER_HOTKEYS, 1);
+    BringTrayIconToStartState(window);
 }
 
 void ShutDownSettingsWindow(HWND window, UINT message) {
     StopTimers(window);
     PutTemporarilyMovedIconsBack(window);
     DetachDesktop();
+    UnregisterHotKeys(window);
     RestoreDropShadows();
     SaveSettings(g_settings);
+    DeleteTrayIcon(window);
     DeleteStaticBrushes();
     ShowDesktopWindows();
     if (IsWindowsXPOrLater() && message == WM_CLOSE)

@@ -9,6 +9,9 @@
 // the window existed (its moves during creation overwrite the settings).
 void InitialiseSettingsWindow(HWND window, const RememberedPlace& place);
 
+// Timer 0, half a second after creation: the hot keys, then the tray icon.
+void RunDeferredStart(HWND window);
+
 // WM_CLOSE and WM_ENDSESSION: everything that must happen before the program
 // ends, ending with the close of the hidden window. The caller destroys the
 // window after a WM_CLOSE.

@@ -80,6 +80,14 @@ struct HookTraits : NullIsEmpty<HHOOK, nullptr> {
     static void Close(HHOOK value) { UnhookWindowsHookEx(value); }
 };
 
+struct IconTraits : NullIsEmpty<HICON, nullptr> {
+    static void Close(HICON value) { DestroyIcon(value); }
+};
+
+struct MenuTraits : NullIsEmpty<HMENU, nullptr> {
+    static void Close(HMENU value) { DestroyMenu(value); }
+};
+
 struct ModuleTraits : NullIsEmpty<HMODULE, nullptr> {
     static void Close(HMODULE value) { FreeLibrary(value); }
 };
@@ -99,6 +107,9 @@ using UniquePen = handles::Unique<handles::GdiObjectTraits<HPEN>>;
 using UniqueRegion = handles::Unique<handles::GdiObjectTraits<HRGN>>;
 using UniqueMemoryDc = handles::Unique<handles::MemoryDcTraits>;
 using UniqueHook = handles::Unique<handles::HookTraits>;
+using UniqueIcon = handles::Unique<handles::IconTraits>;
+// A menu with its submenus.
+using UniqueMenu = handles::Unique<handles::MenuTraits>;
 // A module reference from LoadLibrary or GetModuleHandleEx without the
 // UNCHANGED_REFCOUNT flag, such as the one that keeps a found window's module
 // loaded while it is used.

@@ -24,4 +24,7 @@ void BindSystemFunctions() {
     Bind(g_system.Process32First, "Kernel32.DLL", "Process32First");
     Bind(g_system.Process32Next, "Kernel32.DLL", "Process32Next");
     Bind(g_system.CreateToolhelp32Snapshot, "Kernel32.DLL", "CreateToolhelp32Snapshot");
+    Bind(g_system.GetDpiForWindow, "User32.DLL", "GetDpiForWindow");
+    Bind(g_system.GetSystemMetricsForDpi, "User32.DLL", "GetSystemMetricsForDpi");
+    Bind(g_system.LoadIconWithScaleDown, "Comctl32.DLL", "LoadIconWithScaleDown");
 }

@@ -22,6 +22,12 @@ struct SystemFunctions {
     BOOL(WINAPI* Process32First)(HANDLE snapshot, LPPROCESSENTRY32 entry) = nullptr;
     BOOL(WINAPI* Process32Next)(HANDLE snapshot, LPPROCESSENTRY32 entry) = nullptr;
     HANDLE(WINAPI* CreateToolhelp32Snapshot)(DWORD flags, DWORD processId) = nullptr;
+    // Per-monitor DPI (Windows 10) and icons scaled down from a larger image
+    // (Vista): the tray icon's size and picture.
+    UINT(WINAPI* GetDpiForWindow)(HWND window) = nullptr;
+    int(WINAPI* GetSystemMetricsForDpi)(int index, UINT dpi) = nullptr;
+    HRESULT(WINAPI* LoadIconWithScaleDown)
+    (HINSTANCE instance, PCWSTR name, int cx, int cy, HICON* icon) = nullptr;
 };
 
 extern SystemFunctions g_system;

@@ -11,6 +11,8 @@ inline constexpr UINT DesktopPollFirstMs = 100;
 inline constexpr UINT DesktopPollRetryMs = 1000;
 
 // Settings window.
+inline constexpr UINT_PTR DeferredStart = 0; // hot keys and tray icon, once after creation
+inline constexpr UINT DeferredStartMs = 500;
 inline constexpr UINT_PTR Watchdog = 1051; // stores changed settings, follows Explorer restarts
 inline constexpr UINT WatchdogMs = 2000;
 inline constexpr UINT_PTR CursorTracking = 1052; // icon hiding by cursor position

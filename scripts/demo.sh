@@ -117,6 +117,11 @@ step_settings_pages() {
     done
 }
 
+step_tray_menu() {
+    win "$bin/deskctl.exe" tray-menu "$(windows_path "$demo/07-tray-menu.png")"
+    say "screenshot of the tray icon's menu: $demo/07-tray-menu.png"
+}
+
 steps=(
     "step_setup:Install whatever is missing"
     "step_build:Build the i686 preset (Tessara.exe, deskhook.dll, test-bed tools)"
@@ -129,6 +134,7 @@ steps=(
     "step_scramble_icons:Scramble the icons"
     "step_restore_icons:Restore the icon layout from the command line"
     "step_settings_pages:Show some pages of the settings window"
+    "step_tray_menu:Open the tray icon's menu"
 )
 
 teardown() {

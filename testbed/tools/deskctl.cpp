@@ -6,6 +6,7 @@
 //   deskctl wait CLASS [SECONDS]        wait for a top-level window of CLASS
 //   deskctl scramble                    move the desktop icons to other places
 //   deskctl tab INDEX                   show page INDEX of Tessara's settings window
+//   deskctl tray-menu PATH.png          right-click the tray icon, photograph its menu, close it
 #include "tests/harness/harness.h"
 
 #include <commctrl.h>
@@ -61,6 +62,26 @@ int ShowSettingsPage(int index) {
     return 0;
 }
 
+// The taskbar draws the tray icons from its right end; the mouse messages
+// posted there reach the icon's program as a click would.
+int PhotographTrayMenu(const char* path) {
+    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    if (!taskbar)
+        return 1;
+    RECT client{};
+    GetClientRect(taskbar, &client);
+    const LPARAM at = MAKELPARAM(client.right - 10, client.bottom / 2);
+    PostMessageA(taskbar, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PostMessageA(taskbar, WM_RBUTTONUP, 0, at);
+    HWND menu = harness::WaitForWindow("#32768", nullptr, 0, 5000);
+    if (!menu)
+        return 1;
+    harness::PumpMessages(500);
+    const bool written = harness::ScreenshotTo(path);
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    return written ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -74,6 +95,8 @@ int main(int argc, char** argv) {
     }
     if (argc == 2 && std::strcmp(argv[1], "scramble") == 0)
         return ScrambleIcons();
+    if (argc == 3 && std::strcmp(argv[1], "tray-menu") == 0)
+        return PhotographTrayMenu(argv[2]);
     if (argc == 3 && std::strcmp(argv[1], "tab") == 0)
         return ShowSettingsPage(std::atoi(argv[2]));
     std::fprintf(stderr, "usage: deskctl wallpaper PATH STYLE TILE | screenshot PATH.png | "
