@@ -39,6 +39,18 @@ Process StartHelper(const char* name, const std::string& args = "") {
     return helper;
 }
 
+// The shell's process ends without closing its windows, as a crashed
+// Explorer does, and a new one starts: the block still names the dead list view.
+bool CrashAndStartAgain(Shell& shell) {
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, shell.Pid());
+    if (!process)
+        return false;
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, kDefaultTimeoutMs);
+    CloseHandle(process);
+    return shell.Restart();
+}
+
 // The desktop thread of the stand-in still sleeps.
 bool StillFrozen(const Shell& shell) {
     DWORD_PTR ignored;
@@ -482,7 +494,8 @@ TEST_F(DeskhookLink, ReattachWhileSubclassedThenDetachUnloadsTheLibrary) {
 TEST_F(DeskhookLink, RequestsToADeadListViewGetNoAnswer) {
     IconInfo before{};
     ASSERT_TRUE(GetIconInfo(3, before));
-    ASSERT_TRUE(shell_.Restart());
+    ASSERT_TRUE(CrashAndStartAgain(shell_));
+    ASSERT_NE(block_->ListHooked, nullptr);
     RefreshDesktopListView();
     IconInfo info{};
     info.captionLength = -7;
@@ -522,7 +535,7 @@ TEST_F(DeskhookLink, SaveAfterTheShellRestartedKeepsTheSavedLayout) {
     const std::string name = CurrentIconValueName(CurrentIconScreen());
     const std::vector<uint8_t> saved = {1, 10, 0, 0, 0, 20, 0, 0, 0, 'A', 0};
     ASSERT_TRUE(RegWriteBinary(HKEY_CURRENT_USER, "Software\\Marrowen", name, saved));
-    ASSERT_TRUE(shell_.Restart());
+    ASSERT_TRUE(CrashAndStartAgain(shell_));
     SaveIconPositions(nullptr, false);
     auto value = RegRead(HKEY_CURRENT_USER, "Software\\Marrowen", name);
     ASSERT_TRUE(value);
@@ -582,18 +595,24 @@ constexpr int kConcurrentRequests = 1500;
 // Set by the helper once it is attached, so that both walks overlap.
 const char kExchangeStartEvent[] = "Local\\TessaraTestExchangeStart";
 
-// Asks for every icon in turn; returns how many answers named another icon.
-// Only fresh answers count, and nearly all of them must be.
-int CrossedAnswers(int icons, int& fresh) {
+constexpr int kIconsEach = 10;
+
+// Moves icons first.. first + kIconsEach - 1 in turn to places of their own
+// (x from `left`) and reads each back: returns how many came back somewhere
+// else or under another caption. Only fresh answers count, and nearly all of
+// them must be.
+int CrossedAnswers(int first, int left, int& fresh) {
     int crossed = 0;
     fresh = 0;
     for (int round = 0; round < kConcurrentRequests; ++round) {
-        const int index = round % icons;
+        const int index = first + round % kIconsEach;
+        const POINT place{left + 10 * (round % 7), 20 + 30 * index};
         IconInfo info{};
-        if (!GetIconInfo(index, info))
+        if (!SetIconPosition(index, place) || !GetIconInfo(index, info))
             continue;
         ++fresh;
-        crossed += std::string(info.caption) != "Icon " + std::to_string(index + 1);
+        crossed += info.position.x != place.x || info.position.y != place.y ||
+                   std::string(info.caption) != "Icon " + std::to_string(index + 1);
     }
     return crossed;
 }
@@ -610,14 +629,14 @@ TEST(DeskhookHelper, ExchangeMany) {
     SetEvent(start);
     CloseHandle(start);
     int fresh = 0;
-    const int crossed = CrossedAnswers(IconCount(), fresh);
+    const int crossed = CrossedAnswers(0, 100, fresh);
     SetHook(FALSE);
     ExitProcess(crossed ? crossed : fresh < kConcurrentRequests * 9 / 10 ? 1000 + fresh : 0);
 }
 
 TEST(DeskhookConcurrent, TwoProcessesExchangingAtOnceNeverCrossAnswers) {
     Shell shell;
-    ASSERT_TRUE(shell.Start(ShellOptions::WithIcons(20)));
+    ASSERT_TRUE(shell.Start(ShellOptions::WithIcons(2 * kIconsEach)));
     ASSERT_EQ(RefreshDesktopListView(), shell.ListView());
     ASSERT_TRUE(SetHook(TRUE));
     HANDLE start = CreateEventA(nullptr, TRUE, FALSE, kExchangeStartEvent);
@@ -629,7 +648,7 @@ TEST(DeskhookConcurrent, TwoProcessesExchangingAtOnceNeverCrossAnswers) {
     CloseHandle(start);
     ASSERT_EQ(started, WAIT_OBJECT_0);
     int fresh = 0;
-    EXPECT_EQ(CrossedAnswers(20, fresh), 0);
+    EXPECT_EQ(CrossedAnswers(kIconsEach, 600, fresh), 0);
     EXPECT_GE(fresh, kConcurrentRequests * 9 / 10);
     auto exitCode = other.WaitExit(60000);
     ASSERT_TRUE(exitCode);
