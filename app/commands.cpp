@@ -5,6 +5,11 @@
 #include "app/page_context.h"
 #include "app/tray_win.h"
 #include "app/window_layout.h"
+#include "colours/caption_colors_win.h"
+#include "colours/wallpaper_analysis.h"
+#include "colours/wallpaper_analysis_win.h"
+#include "deskhook/deskhook.h"
+#include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
 #include "icons/icon_positions.h"
 #include "settings/settings.h"
@@ -14,7 +19,10 @@
 #include "ui/settings_pages_win.h"
 #include "ui/tool_tips.h"
 
+#include <commctrl.h>
+
 #include <cstdint>
+#include <string>
 
 namespace {
 
@@ -135,6 +143,148 @@ void SavePositions(const Command& command) {
     RefreshSettingsPage(command.window);
 }
 
+// ---- Caption colours and desktop colour ---------------------------------------------
+
+constexpr char kDesktopKey[] = "Control Panel\\Desktop";
+
+bool Checked(HWND window, int id) {
+    return IsDlgButtonChecked(window, id) == BST_CHECKED;
+}
+
+void SetCheck(HWND window, int id, bool on) {
+    CheckDlgButton(window, id, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+// As if the wallpaper had changed: the wallpaper worker applies the colours.
+void RequestColorRefresh(HWND window) {
+    SendMessageA(window, UM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0);
+}
+
+void ShowCaptionBackground(HWND window, bool transparent) {
+    g_settings.TransparentText = transparent ? 1 : 0;
+    SetCheck(window, IDC_TRANSPARENT, transparent);
+    SetCheck(window, IDC_SOLID_COLOR, !transparent);
+    RefreshSettingsPage(window);
+}
+
+void ChooseTransparent(const Command& command) {
+    ShowCaptionBackground(command.window, true);
+    SendMessageA(DesktopListView(), LVM_SETTEXTBKCOLOR, 0, LPARAM(CLR_NONE));
+    RequestColorRefresh(command.window);
+}
+
+void ChooseSolidColor(const Command& command) {
+    ShowCaptionBackground(command.window, false);
+    RequestColorRefresh(command.window);
+}
+
+void ToggleTransparentBackground(const Command& command) {
+    RunCommand(command.window, g_settings.TransparentText == 1 ? IDC_SOLID_COLOR : IDC_TRANSPARENT,
+               0);
+}
+
+template <int32_t Settings::*field, int id> void StoreCheckBox(const Command& command) {
+    g_settings.*field = Checked(command.window, id) ? 1 : 0;
+}
+
+void ResampleNow(const Command& command) {
+    EnableWindow(GetDlgItem(command.window, IDC_RESAMPLE_NOW), WallpaperWorkerStartCounted());
+    RequestResample();
+    ShowCaptionBackground(command.window, false);
+    RequestColorRefresh(command.window);
+}
+
+void SetAutoTextColor(const Command& command) {
+    StoreCheckBox<&Settings::AutoTextColor, IDC_AUTO_TEXT_COLOR>(command);
+    RequestColorRefresh(command.window);
+}
+
+// The three ways of choosing the desktop colour; exactly one is set.
+void SetDeskColorChoice(int32_t unchanged, int32_t fromWallpaper, int32_t manual) {
+    g_settings.DeskColorUnchanged = unchanged;
+    g_settings.DeskColorFromWallpaper = fromWallpaper;
+    g_settings.DeskColorManual = manual;
+}
+
+void ChooseDeskColorUnchanged(const Command& command) {
+    if (g_settings.DeskColorUnchanged == 1)
+        return;
+    SetDeskColorChoice(1, 0, 0);
+    RefreshSettingsPage(command.window);
+}
+
+void ChooseDeskColorFromWallpaper(const Command& command) {
+    if (g_settings.DeskColorFromWallpaper == 1)
+        return;
+    SetDeskColorChoice(0, 1, 0);
+    RefreshSettingsPage(command.window);
+    RequestColorRefresh(command.window);
+}
+
+void ChooseDeskColorManual(const Command& command) {
+    SetDeskColorChoice(0, 0, 1);
+    RefreshSettingsPage(command.window);
+    SetDesktopColor(command.window, COLORREF(g_settings.DesktopColor));
+}
+
+void ToggleComplementColor(const Command& command) {
+    ToggleSetting<&Settings::UseComplementColor>(command);
+    SetDesktopColor(command.window, GetSysColor(COLOR_BACKGROUND) ^ 0xFFFFFF);
+    if (g_settings.AutoResample == 1 && g_settings.TransparentText == 0)
+        RunCommand(command.window, IDC_RESAMPLE_NOW, 0);
+}
+
+template <int32_t Settings::*field> void ToggleWallpaperColorOption(const Command& command) {
+    ToggleSetting<field>(command);
+    RequestColorRefresh(command.window);
+}
+
+// Windows reads the wallpaper again, in the layout now in the registry.
+void SetWallpaperAgain() {
+    std::string path = GetWallpaperPath();
+    SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, path.data(), SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+}
+
+void SetKeepAspectRatio(const Command& command) {
+    StoreCheckBox<&Settings::KeepAspectRatio, IDC_KEEP_ASPECT_RATIO>(command);
+    RefreshSettingsPage(command.window);
+    const DWORD style = RegReadDWord(kDesktopKey, "WallpaperStyle");
+    if (style == colors::kStyleStretched) {
+        if (g_settings.KeepAspectRatio == 1)
+            RequestColorRefresh(command.window);
+    } else if (style != colors::kTileOn) {
+        WriteRegistryString(kDesktopKey, "WallpaperStyle", "2");
+        SetWallpaperAgain();
+    }
+}
+
+void SetStretchInnerDimension(const Command& command) {
+    StoreCheckBox<&Settings::StretchInnerDimension, IDC_STRETCH_INNER_DIMENSION>(command);
+    RunCommand(command.window, IDC_KEEP_ASPECT_RATIO, 0);
+}
+
+// Centred, tiled, stretched, centred, ... The style is read once and then
+// only advanced.
+void NextBackgroundFormat(const Command& command) {
+    static DWORD style = RegReadDWord(kDesktopKey, "WallpaperStyle");
+    style = style + 1 > colors::kStyleStretched ? '0' : style + 1;
+    const char digit[2] = {char(style), '\0'};
+    WriteRegistryString(kDesktopKey, "WallpaperStyle", digit);
+    WriteRegistryString(kDesktopKey, "TileWallpaper", style == colors::kTileOn ? "1" : "0");
+    SetWallpaperAgain();
+    RequestColorRefresh(command.window);
+}
+
+// Drop shadows under the captions on or off for the desktop; the poll of
+// the setting change notices the result.
+template <DWORD on> void SetDropShadows(const Command& command) {
+    SetListviewShadow(on);
+    SystemParametersInfoA(SPI_SETCURSORSHADOW, 0, reinterpret_cast<void*>(on),
+                          SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    SendMessageTimeoutA(HWND_BROADCAST, WM_WININICHANGE, 0, 0, SMTO_NORMAL, 1000, nullptr);
+    RefreshSettingsPage(command.window);
+}
+
 const CommandRow kCommands[] = {
     {IDCANCEL, HideSettingsWindow},
     {IDC_HIDE_WINDOW, HideSettingsWindow},
@@ -162,6 +312,24 @@ const CommandRow kCommands[] = {
     {IDC_PER_RESOLUTION, SetShownSetting<&Settings::PerResolutionPositions, 1>},
     {IDC_RELATIVE, SetShownSetting<&Settings::PerResolutionPositions, 0>},
     {IDC_AUTO_RESTORE, ToggleSetting<&Settings::AutoRestorePositions>},
+    {IDC_TRANSPARENT, ChooseTransparent},
+    {IDC_SOLID_COLOR, ChooseSolidColor},
+    {IDM_TRANSPARENT_BACKGROUND, ToggleTransparentBackground},
+    {IDC_AUTO_RESAMPLE, StoreCheckBox<&Settings::AutoResample, IDC_AUTO_RESAMPLE>},
+    {IDC_RESAMPLE_NOW, ResampleNow},
+    {IDM_RESAMPLE_BACKGROUND, ResampleNow},
+    {IDC_AUTO_TEXT_COLOR, SetAutoTextColor},
+    {IDC_DESK_COLOR_UNCHANGED, ChooseDeskColorUnchanged},
+    {IDC_DESK_COLOR_FROM_WALLPAPER, ChooseDeskColorFromWallpaper},
+    {IDC_DESK_COLOR_MANUAL, ChooseDeskColorManual},
+    {IDC_USE_COMPLEMENT_COLOR, ToggleComplementColor},
+    {IDC_IGNORE_SOLID_BORDER, ToggleWallpaperColorOption<&Settings::IgnoreSolidBorder>},
+    {IDC_SAMPLE_WHOLE_IMAGE, ToggleWallpaperColorOption<&Settings::SampleWholeImage>},
+    {IDC_KEEP_ASPECT_RATIO, SetKeepAspectRatio},
+    {IDC_STRETCH_INNER_DIMENSION, SetStretchInnerDimension},
+    {IDC_NEXT_BACKGROUND_FORMAT, NextBackgroundFormat},
+    {IDC_DISABLE_DROP_SHADOWS, SetDropShadows<0>},
+    {IDC_ENABLE_DROP_SHADOWS, SetDropShadows<1>},
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "app/settings_window.h"
 
 #include "base/app_state.h"
+#include "app/color_notes.h"
 #include "app/commands.h"
 #include "app/watchdog.h"
 #include "base/instance_data.h"
@@ -10,12 +11,16 @@
 #include "base/timers.h"
 #include "app/window_geometry.h"
 #include "app/window_lifecycle.h"
+#include "colours/caption_colors_win.h"
+#include "colours/color_notes_win.h"
+#include "colours/wallpaper_analysis_win.h"
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
 #include "desklink/icon_lock.h"
 #include "icons/icon_positions.h"
 #include "settings/settings.h"
 #include "ui/resource.h"
+#include "ui/settings_pages_win.h"
 #include "ui/sliders.h"
 
 #include <commctrl.h>
@@ -59,11 +64,30 @@ void OnDestroy(HWND window) {
     PostQuitMessage(0);
 }
 
+void PollDropShadowSetting(HWND window) {
+    const colors::DropShadowPollStep step =
+        PollDropShadows(window, CurrentTab() == SettingsTab::Colors);
+    if (step.stopTimer)
+        KillTimer(window, timers::DropShadowPoll);
+    RefreshSettingsPage(window);
+}
+
+// A change refused while the cache was held gets its run now, unless it was
+// only the echo of the worker's own changes.
+void ReleaseWallpaperCacheFor(HWND window) {
+    if (ReleaseWallpaperCache(window) && WallpaperWorkOutdated())
+        StartWallpaperWorker(window);
+}
+
 void OnTimer(HWND window, UINT_PTR timer) {
     if (timer == timers::Watchdog)
         WatchdogTick(window);
     else if (timer == timers::DeferredStart)
         RunDeferredStart(window);
+    else if (timer == kCacheReleaseTimer)
+        ReleaseWallpaperCacheFor(window);
+    else if (timer == timers::DropShadowPoll)
+        PollDropShadowSetting(window);
     else
         KillTimer(window, timer);
 }
@@ -117,9 +141,18 @@ void OnHotKey(HWND window, int hotKey) {
     }
 }
 
-void OnDesktopSettingChange() {
+// The desktop passes on its setting changes: a new wallpaper or desktop
+// setting gets the wallpaper worker, a drop-shadow change the poll.
+void OnDesktopSettingChange(HWND window, WPARAM what) {
     RefreshDesktopListView();
     InterlockedIncrement(&g_app.desktopChangeCount);
+    if (what == 0 || what == SPI_SETDESKWALLPAPER || what == SPI_SETDESKPATTERN) {
+        StartWallpaperWorker(window);
+    } else if (what == SPI_SETCURSORSHADOW) {
+        SetTimer(window, timers::DropShadowPoll, timers::DropShadowPollMs, nullptr);
+        if (CurrentTab() == SettingsTab::About)
+            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
 }
 
 // A delay slider moved: its position is the setting, and its label says so.
@@ -201,7 +234,10 @@ INT_PTR CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
         OnTrayNotify(window, UINT(lParam));
         return Result(window, 0);
     case UM_SETTINGCHANGE:
-        OnDesktopSettingChange();
+        OnDesktopSettingChange(window, wParam);
+        return TRUE;
+    case UM_COLORNOTE:
+        ApplyColorNote(window, wParam, lParam);
         return TRUE;
     case WM_CTLCOLORSTATIC:
         return reinterpret_cast<INT_PTR>(StaticControlBrush(window, reinterpret_cast<HDC>(wParam),

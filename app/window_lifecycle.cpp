@@ -9,11 +9,13 @@
 #include "app/static_colours.h"
 #include "app/tray_win.h"
 #include "base/timers.h"
+#include "colours/wallpaper_analysis_win.h"
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
 #include "icons/icon_positions.h"
 #include "settings/settings.h"
 #include "ui/hot_keys_win.h"
+#include "ui/resource.h"
 #include "ui/settings_pages_win.h"
 #include "ui/tool_tips.h"
 
@@ -65,6 +67,22 @@ void HideWhenStarted(HWND window) {
         return;
     SendMessageA(window, UM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
     SendMessageA(window, UM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
+}
+
+void ApplyManualDesktopColor(HWND window) {
+    if (g_settings.DeskColorManual == 1)
+        SetDesktopColor(window, COLORREF(g_settings.DesktopColor));
+}
+
+// The caption colours are applied through "Automatic Text Color".
+void ApplyCaptionColorsAtStart(HWND window) {
+    UserTextColor = COLORREF(g_settings.TextColor);
+    SendMessageA(window, WM_COMMAND, IDC_AUTO_TEXT_COLOR, 0);
+}
+
+// The desktop colour box and its text show the colour in use.
+void ShowDesktopColorInUse(HWND window) {
+    SetDesktopColor(window, GetSysColor(COLOR_BACKGROUND));
 }
 
 void RestoreIconsAtStart(HWND window) {
@@ -120,10 +138,12 @@ void InitialiseSettingsWindow(HWND window, const RememberedPlace& place) {
     SaveFirstIconPositions(window);
     g_dropShadowsAtStart = DropShadowsOn();
     StartTimers(window);
+    ApplyManualDesktopColor(window);
     ActivateToolTips(g_settings.ShowToolTips == 1);
-    UserTextColor = COLORREF(g_settings.TextColor);
+    ApplyCaptionColorsAtStart(window);
     KeepOnPrimaryScreen(window);
     HideWhenStarted(window);
+    ShowDesktopColorInUse(window);
     ReattachDesktop(window);
     RestoreIconsAtStart(window);
 }

@@ -92,3 +92,21 @@ void FrameSampler::AddCaption(const ScreenRect& caption) {
 }
 
 } // namespace colors
+
+namespace colors {
+
+DropShadowPollStep DropShadowPollTick(int& remaining, bool stateChanged, bool colorsTabShown) {
+    DropShadowPollStep step;
+    if (remaining-- == 0) {
+        step.stopTimer = true;
+        remaining = kDropShadowPolls;
+    }
+    if (stateChanged && colorsTabShown) {
+        step.stopTimer = true;
+        step.refreshControls = true;
+        remaining = kDropShadowPolls;
+    }
+    return step;
+}
+
+} // namespace colors

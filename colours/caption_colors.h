@@ -58,3 +58,19 @@ class FrameSampler {
 };
 
 } // namespace colors
+
+namespace colors {
+
+// The drop-shadow poll (timer 1179) runs at most kDropShadowPolls + 1 ticks.
+inline constexpr int kDropShadowPolls = 40;
+
+struct DropShadowPollStep {
+    bool stopTimer = false;
+    bool refreshControls = false; // the state changed while the colours tab is shown
+};
+
+// One tick: counts `remaining` down (back to kDropShadowPolls when it runs
+// out) and says whether to stop and what to refresh.
+DropShadowPollStep DropShadowPollTick(int& remaining, bool stateChanged, bool colorsTabShown);
+
+} // namespace colors

@@ -122,6 +122,27 @@ step_tray_menu() {
     say "screenshot of the tray icon's menu: $demo/07-tray-menu.png"
 }
 
+# A photo as Windows users have them: JPEG. Tessara is started again for it,
+# since under Wine a running program keeps the wallpaper path it first read.
+step_wallpaper_colors() {
+    python3 testbed/make_wallpaper.py "$demo/photo.bmp" 640 400
+    convert "$demo/photo.bmp" -quality 90 "$demo/photo.jpg"
+    win "$bin/Tessara.exe" -stop
+    win "$bin/deskctl.exe" wallpaper "$(windows_path "$demo/photo.jpg")" 0 0
+    win_background "$bin/Tessara.exe"
+    win "$bin/deskctl.exe" wait Tessara 30
+    sleep 2
+    win "$bin/deskctl.exe" tab 3
+    win "$bin/deskctl.exe" click 1118 # Set desktop color based on wallpaper colors
+    sleep 3
+    say "a centred JPEG photo: the desktop colour around it follows the picture"
+    screenshot 08-photo-centred
+    win "$bin/deskctl.exe" click 1159 # Retain aspect ratio of stretched wallpaper
+    sleep 4
+    say "the photo stretched, kept to its proportions; the desktop colour fills the rest"
+    screenshot 09-photo-stretched-kept-in-proportion
+}
+
 steps=(
     "step_setup:Install whatever is missing"
     "step_build:Build the i686 preset (Tessara.exe, deskhook.dll, test-bed tools)"
@@ -135,6 +156,7 @@ steps=(
     "step_restore_icons:Restore the icon layout from the command line"
     "step_settings_pages:Show some pages of the settings window"
     "step_tray_menu:Open the tray icon's menu"
+    "step_wallpaper_colors:Desktop colour from a JPEG photo, and the photo stretched in proportion"
 )
 
 teardown() {

@@ -25,6 +25,8 @@ void DrawDesktop(HDC dc);
 // Forgets the cached desktop picture so that the next paint re-reads the
 // wallpaper settings and the desktop colour.
 void InvalidateDesktop();
+// Reads the wallpaper again at the next repaint (a new wallpaper was set).
+void ForgetWallpaper();
 // InvalidateDesktop, then repaints all of the shell's windows.
 void RefreshDesktop();
 

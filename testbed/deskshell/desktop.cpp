@@ -1,5 +1,9 @@
 #include "testbed/deskshell/deskshell.h"
 
+#include <wincodec.h>
+
+#include <cstdio>
+
 namespace deskshell {
 namespace {
 
@@ -31,25 +35,92 @@ std::string WallpaperPath() {
     return path.empty() ? DesktopSetting("Wallpaper") : path;
 }
 
+// Likewise each process keeps the system colours it read first; a colour set
+// since by another process (SetSysColors) is under the temporary key.
+COLORREF DesktopColor() {
+    const std::string value = RegistryString(
+        "Software\\Wine\\Temporary System Parameters\\Control Panel\\Colors", "Background");
+    unsigned red = 0, green = 0, blue = 0;
+    if (std::sscanf(value.c_str(), "%u %u %u", &red, &green, &blue) == 3)
+        return RGB(red, green, blue);
+    return GetSysColor(COLOR_BACKGROUND);
+}
+
 Placement WallpaperPlacement() {
     if (DesktopSetting("TileWallpaper") == "1")
         return Placement::Tile;
     return DesktopSetting("WallpaperStyle") == "2" ? Placement::Stretch : Placement::Centre;
 }
 
-void DrawWallpaper(HDC dc, int width, int height) {
+// JPEG, PNG and the like, which LoadImage does not read, through the
+// Windows Imaging Component, as Explorer shows them.
+HBITMAP DecodePicture(const std::string& path) {
+    static const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    (void)com;
+    std::wstring wide(path.begin(), path.end());
+    IWICImagingFactory* factory = nullptr;
+    IWICBitmapDecoder* decoder = nullptr;
+    IWICBitmapFrameDecode* frame = nullptr;
+    IWICFormatConverter* converter = nullptr;
+    HBITMAP bitmap = nullptr;
+    UINT width = 0, height = 0;
+    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
+        SUCCEEDED(factory->CreateDecoderFromFilename(wide.c_str(), nullptr, GENERIC_READ,
+                                                     WICDecodeMetadataCacheOnDemand, &decoder)) &&
+        SUCCEEDED(decoder->GetFrame(0, &frame)) &&
+        SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
+        SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
+                                        nullptr, 0.0, WICBitmapPaletteTypeCustom)) &&
+        SUCCEEDED(converter->GetSize(&width, &height))) {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof info.bmiHeader, LONG(width), -LONG(height), 1, 32, BI_RGB};
+        void* bits = nullptr;
+        bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (bitmap && FAILED(converter->CopyPixels(nullptr, width * 4, width * 4 * height,
+                                                  static_cast<BYTE*>(bits)))) {
+            DeleteObject(bitmap);
+            bitmap = nullptr;
+        }
+    }
+    for (IUnknown* object : {static_cast<IUnknown*>(converter), static_cast<IUnknown*>(frame),
+                             static_cast<IUnknown*>(decoder), static_cast<IUnknown*>(factory)})
+        if (object)
+            object->Release();
+    return bitmap;
+}
+
+// The wallpaper as Windows holds it: read when it is set, not at every repaint.
+struct Wallpaper {
+    bool loaded = false;
+    HBITMAP bitmap = nullptr;
+    Placement placement = Placement::Centre;
+} g_wallpaper;
+
+const Wallpaper& CurrentWallpaper() {
+    if (g_wallpaper.loaded)
+        return g_wallpaper;
+    g_wallpaper.loaded = true;
+    g_wallpaper.placement = WallpaperPlacement();
     std::string path = WallpaperPath();
     if (path.empty())
-        return;
-    auto wallpaper = static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
-                                                     LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    if (!wallpaper)
+        return g_wallpaper;
+    g_wallpaper.bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                         LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    if (!g_wallpaper.bitmap)
+        g_wallpaper.bitmap = DecodePicture(path);
+    return g_wallpaper;
+}
+
+void DrawWallpaper(HDC dc, int width, int height) {
+    const Wallpaper& wallpaper = CurrentWallpaper();
+    if (!wallpaper.bitmap)
         return;
     BITMAP info;
-    GetObject(wallpaper, sizeof info, &info);
+    GetObject(wallpaper.bitmap, sizeof info, &info);
     HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, wallpaper);
-    switch (WallpaperPlacement()) {
+    HGDIOBJ old = SelectObject(source, wallpaper.bitmap);
+    switch (wallpaper.placement) {
     case Placement::Tile:
         for (int y = 0; y < height; y += info.bmHeight)
             for (int x = 0; x < width; x += info.bmWidth)
@@ -66,7 +137,6 @@ void DrawWallpaper(HDC dc, int width, int height) {
     }
     SelectObject(source, old);
     DeleteDC(source);
-    DeleteObject(wallpaper);
 }
 
 HBITMAP RenderDesktop(HDC reference) {
@@ -76,7 +146,9 @@ HBITMAP RenderDesktop(HDC reference) {
     HDC dc = CreateCompatibleDC(reference);
     HGDIOBJ old = SelectObject(dc, picture);
     RECT all{0, 0, width, height};
-    FillRect(dc, &all, GetSysColorBrush(COLOR_BACKGROUND));
+    HBRUSH desktop = CreateSolidBrush(DesktopColor());
+    FillRect(dc, &all, desktop);
+    DeleteObject(desktop);
     DrawWallpaper(dc, width, height);
     SelectObject(dc, old);
     DeleteDC(dc);
@@ -84,6 +156,12 @@ HBITMAP RenderDesktop(HDC reference) {
 }
 
 } // namespace
+
+void ForgetWallpaper() {
+    if (g_wallpaper.bitmap)
+        DeleteObject(g_wallpaper.bitmap);
+    g_wallpaper = Wallpaper{};
+}
 
 void InvalidateDesktop() {
     if (g_picture)

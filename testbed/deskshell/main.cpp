@@ -130,6 +130,8 @@ LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         PassDown(message, wParam, lParam);
         if (wParam == SPI_SETWORKAREA)
             FitToScreen(hwnd);
+        if (message == WM_SETTINGCHANGE && wParam == SPI_SETDESKWALLPAPER)
+            ForgetWallpaper();
         RefreshDesktop();
         return 0;
     case WM_DISPLAYCHANGE:

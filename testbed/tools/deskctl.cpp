@@ -7,6 +7,9 @@
 //   deskctl scramble                    move the desktop icons to other places
 //   deskctl tab INDEX                   show page INDEX of Tessara's settings window
 //   deskctl tray-menu PATH.png          right-click the tray icon, photograph its menu, close it
+//   deskctl click ID                    click button ID of Tessara's settings window
+//   deskctl syscolor                    exit code: GetSysColor(COLOR_BACKGROUND) as a
+//                                       new process reads it
 #include "tests/harness/harness.h"
 
 #include <commctrl.h>
@@ -82,6 +85,17 @@ int PhotographTrayMenu(const char* path) {
     return written ? 0 : 1;
 }
 
+// BM_CLICK works as the mouse does: a check box or radio button changes its
+// state before it tells the window.
+int ClickSettingsButton(int id) {
+    HWND window = FindWindowA("Tessara", "Tessara");
+    HWND button = window ? GetDlgItem(window, id) : nullptr;
+    if (!button)
+        return 1;
+    SendMessageA(button, BM_CLICK, 0, 0);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -99,7 +113,12 @@ int main(int argc, char** argv) {
         return PhotographTrayMenu(argv[2]);
     if (argc == 3 && std::strcmp(argv[1], "tab") == 0)
         return ShowSettingsPage(std::atoi(argv[2]));
+    if (argc == 2 && std::strcmp(argv[1], "syscolor") == 0)
+        return static_cast<int>(GetSysColor(COLOR_BACKGROUND));
+    if (argc == 3 && std::strcmp(argv[1], "click") == 0)
+        return ClickSettingsButton(std::atoi(argv[2]));
     std::fprintf(stderr, "usage: deskctl wallpaper PATH STYLE TILE | screenshot PATH.png | "
-                         "wait CLASS [SECONDS] | scramble | tab INDEX\n");
+                         "wait CLASS [SECONDS] | scramble | tab INDEX | tray-menu PATH.png | click ID | "
+                         "syscolor\n");
     return 2;
 }

@@ -121,3 +121,31 @@ TEST(ColorsFrameSampler, EmptyPictureSamplesTheDesktopColour) {
 
 } // namespace
 } // namespace colors
+
+namespace colors {
+namespace {
+
+TEST(ColorsDropShadowPoll, StopsAfter41TicksOrOnAChangeShown) {
+    int remaining = kDropShadowPolls;
+    int ticks = 0;
+    DropShadowPollStep step;
+    do {
+        step = DropShadowPollTick(remaining, false, true);
+        ++ticks;
+        EXPECT_FALSE(step.refreshControls);
+    } while (!step.stopTimer && ticks < 100);
+    EXPECT_EQ(ticks, 41);
+    EXPECT_EQ(remaining, kDropShadowPolls);
+
+    remaining = 10;
+    step = DropShadowPollTick(remaining, true, false); // changed, another tab shown
+    EXPECT_FALSE(step.stopTimer);
+    EXPECT_EQ(remaining, 9);
+    step = DropShadowPollTick(remaining, true, true);
+    EXPECT_TRUE(step.stopTimer);
+    EXPECT_TRUE(step.refreshControls);
+    EXPECT_EQ(remaining, kDropShadowPolls);
+}
+
+} // namespace
+} // namespace colors
