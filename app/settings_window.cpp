@@ -151,7 +151,8 @@ void OnDesktopSettingChange(HWND window, WPARAM what) {
     } else if (what == SPI_SETCURSORSHADOW) {
         SetTimer(window, timers::DropShadowPoll, timers::DropShadowPollMs, nullptr);
         if (CurrentTab() == SettingsTab::About)
-            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            RedrawWindow(window, nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     }
 }
 

@@ -53,7 +53,8 @@ std::optional<WorkInputs> g_lastRunInputs;
 
 WorkInputs CurrentWorkInputs() {
     return {SerializeSettings(g_settings), CurrentWallpaperFile(),
-            RegReadDWord(kDesktopKey, "TileWallpaper"), RegReadDWord(kDesktopKey, "WallpaperStyle")};
+            RegReadDWord(kDesktopKey, "TileWallpaper"),
+            RegReadDWord(kDesktopKey, "WallpaperStyle")};
 }
 
 colors::WallpaperLayout CurrentLayout() {
@@ -126,8 +127,8 @@ void ApplyCaptionColors(HWND settingsWindow) {
     const bool activeDesktop = ActiveDesktopOn();
     if (g_settings.AutoTextColor) {
         // Through transparent captions the text stands on the wallpaper itself.
-        const COLORREF back = g_settings.TransparentText ? SampleAroundIcons()
-                                                         : COLORREF(g_settings.TextBackColor);
+        const COLORREF back =
+            g_settings.TransparentText ? SampleAroundIcons() : COLORREF(g_settings.TextBackColor);
         g_settings.TextColor = int32_t(colors::ContrastTextColor(back));
     }
     const AppliedColors wanted{COLORREF(g_settings.TextColor), COLORREF(g_settings.TextBackColor),
@@ -159,8 +160,8 @@ COLORREF SampleAroundIcons() {
         IconInfo info{};
         for (int i = 0; i < count; ++i)
             if (GetIconInfo(i, info))
-                sampler.AddCaption({info.labelRect.left, info.labelRect.top,
-                                    info.labelRect.right, info.labelRect.bottom});
+                sampler.AddCaption({info.labelRect.left, info.labelRect.top, info.labelRect.right,
+                                    info.labelRect.bottom});
     }
     return sampler.Average();
 }
@@ -184,7 +185,8 @@ void StartWallpaperWorker(HWND settingsWindow) {
     SetTimer(settingsWindow, kCacheReleaseTimer, kCacheReleaseMs, nullptr);
     if (!BeginWallpaperWorkerRun())
         return;
-    const UniqueHandle thread(CreateThread(nullptr, 0, WallpaperChangedWorker, nullptr, 0, nullptr));
+    const UniqueHandle thread(
+        CreateThread(nullptr, 0, WallpaperChangedWorker, nullptr, 0, nullptr));
     if (!thread)
         EndWallpaperWorkerRun();
 }

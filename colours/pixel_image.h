@@ -14,9 +14,15 @@ using ColorRef = std::uint32_t;
 constexpr ColorRef Rgb(unsigned red, unsigned green, unsigned blue) {
     return (red & 0xFF) | (green & 0xFF) << 8 | (blue & 0xFF) << 16;
 }
-constexpr unsigned RedOf(ColorRef c) { return c & 0xFF; }
-constexpr unsigned GreenOf(ColorRef c) { return c >> 8 & 0xFF; }
-constexpr unsigned BlueOf(ColorRef c) { return c >> 16 & 0xFF; }
+constexpr unsigned RedOf(ColorRef c) {
+    return c & 0xFF;
+}
+constexpr unsigned GreenOf(ColorRef c) {
+    return c >> 8 & 0xFF;
+}
+constexpr unsigned BlueOf(ColorRef c) {
+    return c >> 16 & 0xFF;
+}
 
 // Bytes of one stored row of a picture `width` pixels wide.
 constexpr std::size_t RowStride(int width) {
@@ -31,7 +37,9 @@ struct PixelView {
     bool Empty() const { return pixels == nullptr || width <= 0 || height <= 0; }
     std::size_t Stride() const { return RowStride(width); }
     // Row `row` counted from the bottom.
-    const std::uint8_t* Row(int row) const { return pixels + static_cast<std::size_t>(row) * Stride(); }
+    const std::uint8_t* Row(int row) const {
+        return pixels + static_cast<std::size_t>(row) * Stride();
+    }
     // The pixel at `column` of stored row `row`.
     ColorRef At(int column, int row) const {
         const std::uint8_t* p = Row(row) + static_cast<std::size_t>(column) * 3;

@@ -35,7 +35,8 @@ PictureSize ComputeStretchedSize(PictureSize picture, PictureSize screen,
     if (picture.width <= 0 || picture.height <= 0 || screen.width <= 0 || screen.height <= 0)
         return {};
     const float screenRatio = static_cast<float>(screen.width) / static_cast<float>(screen.height);
-    const float pictureRatio = static_cast<float>(picture.width) / static_cast<float>(picture.height);
+    const float pictureRatio =
+        static_cast<float>(picture.width) / static_cast<float>(picture.height);
     const bool fitHeight = (screenRatio >= pictureRatio) != stretchInnerDimension;
     if (fitHeight)
         return {ScaleSide(picture.width, screen.height, picture.height), screen.height};
@@ -44,7 +45,8 @@ PictureSize ComputeStretchedSize(PictureSize picture, PictureSize screen,
 
 std::array<std::uint8_t, kBitmapHeadersSize> BitmapFileHeaders(int width, int height) {
     std::array<std::uint8_t, kBitmapHeadersSize> h{};
-    const auto imageSize = static_cast<std::uint32_t>(RowStride(width) * static_cast<std::size_t>(height));
+    const auto imageSize =
+        static_cast<std::uint32_t>(RowStride(width) * static_cast<std::size_t>(height));
     h[0] = 'B';
     h[1] = 'M';
     Put32(&h[2], static_cast<std::uint32_t>(kBitmapHeadersSize) + imageSize);

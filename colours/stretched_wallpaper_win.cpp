@@ -86,8 +86,7 @@ bool WriteScaledBitmap(HWND window, const colors::PixelView& picture, colors::Pi
                        const std::string& path) {
     const BITMAPINFO scaledInfo = BottomUpInfo(size.width, size.height);
     void* bits = nullptr;
-    UniqueBitmap scaled(
-        CreateDIBSection(nullptr, &scaledInfo, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueBitmap scaled(CreateDIBSection(nullptr, &scaledInfo, DIB_RGB_COLORS, &bits, nullptr, 0));
     UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     if (!scaled || !dc) {
         NoteLastError(window);
@@ -154,10 +153,10 @@ void NormalizePass(HWND window) {
     const colors::PixelView picture = CachedWallpaper();
     if (picture.Empty())
         return;
-    const colors::PictureSize size = colors::ComputeStretchedSize(
-        {picture.width, picture.height},
-        {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
-        g_settings.StretchInnerDimension != 0);
+    const colors::PictureSize size =
+        colors::ComputeStretchedSize({picture.width, picture.height},
+                                     {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
+                                     g_settings.StretchInnerDimension != 0);
     const std::string scaledPath = TempBitmapPath();
     if (size.width == 0 || !WriteScaledBitmap(window, picture, size, scaledPath))
         return;

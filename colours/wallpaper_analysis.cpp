@@ -96,7 +96,8 @@ struct Sides {
 Sides SidesToSample(const PixelView& picture, const WallpaperColorOptions& options) {
     if (!options.keepAspectRatio || options.screenWidth <= 0 || options.screenHeight <= 0)
         return {};
-    const float pictureRatio = static_cast<float>(picture.width) / static_cast<float>(picture.height);
+    const float pictureRatio =
+        static_cast<float>(picture.width) / static_cast<float>(picture.height);
     const float screenRatio =
         static_cast<float>(options.screenWidth) / static_cast<float>(options.screenHeight);
     return {pictureRatio <= screenRatio, pictureRatio >= screenRatio};
@@ -113,8 +114,8 @@ void SumEdgeBands(const PixelView& picture, const ContentRect& rect, Sides sides
     const int width = rect.rightColumn - rect.leftColumn + 1;
     for (int y = rect.lowestRow; y <= rect.highestRow; ++y) {
         const std::uint8_t* row = picture.Row(y);
-        const bool inRowBand = sides.topBottom && (y < rect.lowestRow + kEdgeBand ||
-                                                   y > rect.highestRow - kEdgeBand);
+        const bool inRowBand =
+            sides.topBottom && (y < rect.lowestRow + kEdgeBand || y > rect.highestRow - kEdgeBand);
         if (inRowBand) {
             sum.AddStored(row + static_cast<std::size_t>(rect.leftColumn) * 3, width);
             continue;
@@ -125,8 +126,10 @@ void SumEdgeBands(const PixelView& picture, const ContentRect& rect, Sides sides
         // on a narrow picture, so the second starts after the first ends.
         const int leftEnd = std::min(rect.leftColumn + kEdgeBand, rect.rightColumn + 1);
         const int rightStart = std::max(rect.rightColumn - kEdgeBand + 1, leftEnd);
-        sum.AddStored(row + static_cast<std::size_t>(rect.leftColumn) * 3, leftEnd - rect.leftColumn);
-        sum.AddStored(row + static_cast<std::size_t>(rightStart) * 3, rect.rightColumn + 1 - rightStart);
+        sum.AddStored(row + static_cast<std::size_t>(rect.leftColumn) * 3,
+                      leftEnd - rect.leftColumn);
+        sum.AddStored(row + static_cast<std::size_t>(rightStart) * 3,
+                      rect.rightColumn + 1 - rightStart);
     }
 }
 

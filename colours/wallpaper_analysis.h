@@ -38,13 +38,15 @@ ContentRect FindSolidBorder(const PixelView& picture);
 // A border surrounds the content on all four sides.
 bool HasSolidBorder(const ContentRect& content, const PixelView& picture);
 
-constexpr ColorRef ComplementColor(ColorRef c) { return c ^ 0xFFFFFF; }
+constexpr ColorRef ComplementColor(ColorRef c) {
+    return c ^ 0xFFFFFF;
+}
 
 struct WallpaperColorOptions {
-    bool ignoreSolidBorder = true;  // sample inside a border instead of taking its colour
-    bool sampleWholeImage = false;  // average every pixel, not only 5-pixel bands at the edges
+    bool ignoreSolidBorder = true; // sample inside a border instead of taking its colour
+    bool sampleWholeImage = false; // average every pixel, not only 5-pixel bands at the edges
     bool useComplementColor = false;
-    bool keepAspectRatio = false;   // only the sides that meet the plain desktop are sampled
+    bool keepAspectRatio = false; // only the sides that meet the plain desktop are sampled
     int screenWidth = 0;
     int screenHeight = 0;
 };

@@ -55,7 +55,7 @@ struct Cache {
     int height = 0;
     bool filled = false;
     colors::WallpaperFileState source; // the file the pixels came from, kept after release
-    bool startRefused = false;          // a worker start came while an earlier one was counted
+    bool startRefused = false;         // a worker start came while an earlier one was counted
 };
 
 Cache g_cache;
@@ -126,16 +126,17 @@ HRESULT DecodeIntoCache(const std::string& path) {
     if (SUCCEEDED(hr))
         hr = factory->CreateFormatConverter(converter.receive());
     if (SUCCEEDED(hr))
-        hr = converter->Initialize(frame.get(), GUID_WICPixelFormat24bppBGR,
-                                   WICBitmapDitherTypeNone, nullptr, 0.0,
-                                   WICBitmapPaletteTypeCustom);
+        hr =
+            converter->Initialize(frame.get(), GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone,
+                                  nullptr, 0.0, WICBitmapPaletteTypeCustom);
     UINT width = 0, height = 0;
     if (SUCCEEDED(hr))
         hr = converter->GetSize(&width, &height);
     if (FAILED(hr))
         return hr;
     const UINT64 bytes = UINT64(colors::RowStride(static_cast<int>(width))) * height;
-    if (width == 0 || height == 0 || width > INT_MAX / 3 || height > INT_MAX || bytes > SIZE_MAX / 2)
+    if (width == 0 || height == 0 || width > INT_MAX / 3 || height > INT_MAX ||
+        bytes > SIZE_MAX / 2)
         return HRESULT_FROM_WIN32(ERROR_NOT_ENOUGH_MEMORY);
     if (!g_cache.buffer.Reserve(static_cast<std::size_t>(bytes)))
         return HRESULT_FROM_WIN32(GetLastError());

@@ -74,11 +74,16 @@ HBITMAP DecodePicture(const std::string& path) {
                                         nullptr, 0.0, WICBitmapPaletteTypeCustom)) &&
         SUCCEEDED(converter->GetSize(&width, &height))) {
         BITMAPINFO info{};
-        info.bmiHeader = {sizeof info.bmiHeader, LONG(width), -LONG(height), 1, 32, BI_RGB};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = LONG(width);
+        info.bmiHeader.biHeight = -LONG(height); // top-down, as the decoder gives the rows
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
         bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         if (bitmap && FAILED(converter->CopyPixels(nullptr, width * 4, width * 4 * height,
-                                                  static_cast<BYTE*>(bits)))) {
+                                                   static_cast<BYTE*>(bits)))) {
             DeleteObject(bitmap);
             bitmap = nullptr;
         }

@@ -22,7 +22,8 @@ std::vector<std::uint8_t> MakePicture(int frame) {
     for (int y = 0; y < kHeight; ++y) {
         std::uint8_t* p = bytes.data() + RowStride(kWidth) * y;
         for (int x = 0; x < kWidth; ++x, p += 3) {
-            const bool inFrame = x < frame || y < frame || x >= kWidth - frame || y >= kHeight - frame;
+            const bool inFrame =
+                x < frame || y < frame || x >= kWidth - frame || y >= kHeight - frame;
             p[0] = inFrame ? 0 : static_cast<std::uint8_t>(x * 255 / kWidth);
             p[1] = inFrame ? 0 : static_cast<std::uint8_t>(y * 255 / kHeight);
             p[2] = inFrame ? 0 : static_cast<std::uint8_t>((x + y) & 0xFF);

@@ -18,8 +18,12 @@ TEST(ColorsContrast, BlackAbove390) {
         ColorRef back, text;
     };
     const Case cases[] = {
-        {Rgb(130, 130, 130), kWhite}, {Rgb(131, 130, 130), kBlack}, {kBlack, kWhite},
-        {kWhite, kBlack},             {Rgb(255, 136, 0), kBlack},   {Rgb(255, 135, 0), kWhite},
+        {Rgb(130, 130, 130), kWhite},
+        {Rgb(131, 130, 130), kBlack},
+        {kBlack, kWhite},
+        {kWhite, kBlack},
+        {Rgb(255, 136, 0), kBlack},
+        {Rgb(255, 135, 0), kWhite},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ContrastTextColor(c.back), c.text) << std::hex << c.back;

@@ -41,8 +41,8 @@ TEST(ColorsBitmapFile, HeadersOfABottomUp24BitBitmap) {
     const auto h = BitmapFileHeaders(3, 2); // rows of 9 bytes padded to 12
     const std::uint8_t expected[54] = {
         'B', 'M', 78, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, // file header
-        40, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 24, 0, 0, 0,
-        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+        40,  0,   0,  0, 3, 0, 0, 0, 2, 0, 0,  0, 1, 0, 24, 0, 0, 0, 0, 0,
+        24,  0,   0,  0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0, 0};
     for (std::size_t i = 0; i < h.size(); ++i)
         EXPECT_EQ(h[i], expected[i]) << "byte " << i;
     const auto big = BitmapFileHeaders(1365, 1024);

@@ -26,7 +26,8 @@ class CaptionColorsTest : public app_test::ProgramTest {
 
     bool WaitForPaintColors(COLORREF text, COLORREF back) const {
         return harness::WaitUntil(
-            [&] { return block_->PaintTextColor == text && block_->PaintBackColor == back; }, 15000);
+            [&] { return block_->PaintTextColor == text && block_->PaintBackColor == back; },
+            15000);
     }
 
     std::string PaintColors() const {
@@ -101,8 +102,8 @@ TEST_F(CaptionColorsTest, DropShadowsDisableTheColoursTab) {
     auto visible = [&](int id) { return IsWindowVisible(GetDlgItem(window, id)) != FALSE; };
     ASSERT_TRUE(visible(IDC_TEXT_COLOR_BOX));
     // Explorer's drop shadows go on, and the desktop passes the change on.
-    ASSERT_TRUE(harness::RegWriteDword(HKEY_CURRENT_USER, kExplorerAdvancedKey,
-                                       kListviewShadowValue, 1));
+    ASSERT_TRUE(
+        harness::RegWriteDword(HKEY_CURRENT_USER, kExplorerAdvancedKey, kListviewShadowValue, 1));
     DWORD_PTR result = 0;
     SendMessageTimeoutA(shell_.Progman(), WM_SETTINGCHANGE, SPI_SETCURSORSHADOW, 0, SMTO_NORMAL,
                         5000, &result);
@@ -112,9 +113,9 @@ TEST_F(CaptionColorsTest, DropShadowsDisableTheColoursTab) {
     // The page's own button turns them off again.
     tessara_.Command(IDC_DISABLE_DROP_SHADOWS);
     EXPECT_TRUE(harness::WaitUntil([&] { return visible(IDC_TEXT_COLOR_BOX); }));
-    EXPECT_EQ(harness::RegRead(HKEY_CURRENT_USER, kExplorerAdvancedKey, kListviewShadowValue)
-                  ->data.at(0),
-              0);
+    EXPECT_EQ(
+        harness::RegRead(HKEY_CURRENT_USER, kExplorerAdvancedKey, kListviewShadowValue)->data.at(0),
+        0);
     ASSERT_TRUE(
         harness::RegDeleteValue(HKEY_CURRENT_USER, kExplorerAdvancedKey, kListviewShadowValue));
 }

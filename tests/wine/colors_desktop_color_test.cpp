@@ -28,7 +28,8 @@ COLORREF WarmGradient(int x, int, int width) {
 }
 
 TEST_F(DesktopColorTest, CentredJpegColoursTheDesktopAroundIt) {
-    ASSERT_TRUE(SetWallpaper(Format::Jpeg, 480, 320, [](int x, int y) { return WarmGradient(x, y, 480); }));
+    ASSERT_TRUE(
+        SetWallpaper(Format::Jpeg, 480, 320, [](int x, int y) { return WarmGradient(x, y, 480); }));
     StartProgram(WallpaperColorSettings());
     const COLORREF expected = RGB(170, 110, 70);
     EXPECT_TRUE(WaitForDesktopColor(expected)) << Hex(SystemDesktopColor());

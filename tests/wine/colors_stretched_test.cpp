@@ -3,7 +3,6 @@
 // user's file unchanged, and the picture as the stand-in desktop shows it.
 #include "tests/wine/colors_wine.h"
 
-
 namespace {
 
 using namespace colors_test;
@@ -71,11 +70,13 @@ class StretchedWallpaperTest : public app_test::ProgramTest {
     // The normalisation is over once the layout says centred and the user's
     // file is back from its copy.
     static bool WaitForCentredAgain() {
-        return harness::WaitUntil([] {
-            return harness::RegRead(HKEY_CURRENT_USER, kDesktopKey, "WallpaperStyle")->AsString() ==
-                       "0" &&
-                   !Exists(WallpaperPath() + "X");
-        }, 15000);
+        return harness::WaitUntil(
+            [] {
+                return harness::RegRead(HKEY_CURRENT_USER, kDesktopKey, "WallpaperStyle")
+                               ->AsString() == "0" &&
+                       !Exists(WallpaperPath() + "X");
+            },
+            15000);
     }
 
     std::vector<char> userFile_;
@@ -88,8 +89,10 @@ TEST_F(StretchedWallpaperTest, FittedInsideTheScreen) {
     EXPECT_EQ(Little32(bitmap, 18), 1024u);
     EXPECT_EQ(Little32(bitmap, 22), 512u);
     EXPECT_EQ(bitmap.size(), 54u + 1024u * 3 * 512);
-    EXPECT_TRUE(Near(BitmapPixel(bitmap, 100, 256), kRed, 12)) << Hex(BitmapPixel(bitmap, 100, 256));
-    EXPECT_TRUE(Near(BitmapPixel(bitmap, 900, 256), kBlue, 12)) << Hex(BitmapPixel(bitmap, 900, 256));
+    EXPECT_TRUE(Near(BitmapPixel(bitmap, 100, 256), kRed, 12))
+        << Hex(BitmapPixel(bitmap, 100, 256));
+    EXPECT_TRUE(Near(BitmapPixel(bitmap, 900, 256), kBlue, 12))
+        << Hex(BitmapPixel(bitmap, 900, 256));
     EXPECT_TRUE(Near(BitmapPixel(bitmap, 500, 5), kRed, 12));
     EXPECT_TRUE(Near(BitmapPixel(bitmap, 530, 505), kBlue, 12));
     EXPECT_EQ(harness::RegRead(HKEY_CURRENT_USER, kDesktopKey, "TileWallpaper")->AsString(), "0");
