@@ -135,7 +135,8 @@ void ApplyCaptionColors(HWND settingsWindow) {
                                g_settings.TransparentText != 0, activeDesktop};
     if (g_applied && *g_applied == wanted)
         return;
-    SetCaptionColors(wanted.text, wanted.transparent ? CLR_NONE : wanted.back);
+    if (!SetCaptionColors(wanted.text, wanted.transparent ? CLR_NONE : wanted.back))
+        return; // not attached: the next call tries again
     SendColorNote(settingsWindow, ColorNote::CaptionColors);
     g_applied = wanted;
 }
