@@ -117,8 +117,9 @@ int main(int argc, char** argv) {
         return static_cast<int>(GetSysColor(COLOR_BACKGROUND));
     if (argc == 3 && std::strcmp(argv[1], "click") == 0)
         return ClickSettingsButton(std::atoi(argv[2]));
-    std::fprintf(stderr, "usage: deskctl wallpaper PATH STYLE TILE | screenshot PATH.png | "
-                         "wait CLASS [SECONDS] | scramble | tab INDEX | tray-menu PATH.png | click ID | "
-                         "syscolor\n");
+    std::fprintf(stderr,
+                 "usage: deskctl wallpaper PATH STYLE TILE | screenshot PATH.png | "
+                 "wait CLASS [SECONDS] | scramble | tab INDEX | tray-menu PATH.png | click ID | "
+                 "syscolor\n");
     return 2;
 }
