@@ -1,5 +1,6 @@
 #include "app/commands.h"
 
+#include "app/hiding_controls.h"
 #include "base/app_state.h"
 #include "app/watchdog.h"
 #include "app/page_context.h"
@@ -11,6 +12,8 @@
 #include "deskhook/deskhook.h"
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
+#include "hiding/cursor_tracker_win.h"
+#include "hiding/window_fade_win.h"
 #include "icons/icon_positions.h"
 #include "settings/settings.h"
 #include "ui/confirm_exit.h"
@@ -286,6 +289,78 @@ template <DWORD on> void SetDropShadows(const Command& command) {
     RefreshSettingsPage(command.window);
 }
 
+// ---- Icon hiding, hot corner and window fading ---------------------------------
+
+template <int mode> void SelectHidingMode(const Command& command) {
+    SetHidingMode(command.window, mode);
+}
+
+// A toggled check box's mark follows its setting, whatever sent the command.
+template <int32_t Settings::*field, int id> bool ToggleChecked(const Command& command) {
+    g_settings.*field = g_settings.*field ? 0 : 1;
+    CheckDlgButton(command.window, id, g_settings.*field ? BST_CHECKED : BST_UNCHECKED);
+    return g_settings.*field != 0;
+}
+
+template <int32_t Settings::*field> void ToggleHidingDelay(const Command& command) {
+    ToggleSetting<field>(command);
+    ApplyHidingMode();
+    RefreshSettingsPage(command.window);
+}
+
+void ToggleShowOnDesktopClick(const Command& command) {
+    ToggleSetting<&Settings::ShowOnDesktopClick>(command);
+    if (SharedBlock* block = DeskBlock())
+        InterlockedExchange(&block->ClickToShow, g_settings.ShowOnDesktopClick);
+    RefreshSettingsPage(command.window);
+}
+
+void ToggleHideCursor(const Command& command) {
+    ToggleChecked<&Settings::HideCursor, IDC_HIDE_CURSOR>(command);
+}
+
+void ToggleHideTaskbar(const Command& command) {
+    if (!ToggleChecked<&Settings::HideTaskbar, IDC_HIDE_TASKBAR>(command))
+        ShowTaskbar();
+    else if (g_settings.HideAlways)
+        HideTaskbarWindow();
+}
+
+void ToggleHotCorner(const Command& command) {
+    ToggleChecked<&Settings::HotCornerEnabled, IDC_HOT_CORNER>(command);
+    UpdateTrackingTimer(command.window);
+    RefreshSettingsPage(command.window);
+}
+
+void ToggleHotCornerWait(const Command& command) {
+    ToggleChecked<&Settings::HotCornerWait, IDC_HOT_CORNER_WAIT>(command);
+}
+
+template <int32_t corner> void SelectHotCorner(const Command&) {
+    g_settings.HotCorner = (g_settings.HotCorner & ~0xFF) | corner;
+}
+
+void TakeBossMouseFromItsBox(const Command& command) {
+    g_settings.BossMouse = IsDlgButtonChecked(command.window, IDC_BOSS_MOUSE) == BST_CHECKED;
+    RefreshSettingsPage(command.window);
+}
+
+// Any notification of the list leaves its selection as the action.
+void TakeCornerActionFromItsList(const Command& command) {
+    const LRESULT selection =
+        SendDlgItemMessageA(command.window, IDC_HOT_CORNER_ACTION, CB_GETCURSEL, 0, 0);
+    if (selection != CB_ERR)
+        g_settings.HotCornerAction = static_cast<int32_t>(selection);
+}
+
+void ToggleWindowFading(const Command& command) {
+    ToggleSetting<&Settings::WindowFading>(command);
+    if (g_settings.WindowFading)
+        StartWindowFading(command.window);
+    else
+        StopWindowFading(command.window);
+}
+
 const CommandRow kCommands[] = {
     {IDCANCEL, HideSettingsWindow},
     {IDC_HIDE_WINDOW, HideSettingsWindow},
@@ -331,6 +406,27 @@ const CommandRow kCommands[] = {
     {IDC_NEXT_BACKGROUND_FORMAT, NextBackgroundFormat},
     {IDC_DISABLE_DROP_SHADOWS, SetDropShadows<0>},
     {IDC_ENABLE_DROP_SHADOWS, SetDropShadows<1>},
+    {IDC_HIDE_BY_CURSOR, SelectHidingMode<IDC_HIDE_BY_CURSOR>},
+    {IDM_SHOW_ICONS_AS_NEEDED, SelectHidingMode<IDC_HIDE_BY_CURSOR>},
+    {IDC_HIDE_ALWAYS, SelectHidingMode<IDC_HIDE_ALWAYS>},
+    {IDM_HIDE_ICONS_ALWAYS, SelectHidingMode<IDC_HIDE_ALWAYS>},
+    {IDC_NEVER_HIDE, SelectHidingMode<IDC_NEVER_HIDE>},
+    {IDM_SHOW_ICONS_ALWAYS, SelectHidingMode<IDC_NEVER_HIDE>},
+    {IDC_HIDE_WHEN_OFF_DESKTOP, ToggleHidingDelay<&Settings::HideWhenOffDesktop>},
+    {IDC_HIDE_WHEN_ON_DESKTOP, ToggleHidingDelay<&Settings::HideWhenOnDesktop>},
+    {IDC_DELAY_SHOW_ON_DESKTOP, ToggleHidingDelay<&Settings::DelayShowOnDesktop>},
+    {IDC_SHOW_ON_DESKTOP_CLICK, ToggleShowOnDesktopClick},
+    {IDC_HIDE_CURSOR, ToggleHideCursor},
+    {IDC_HIDE_TASKBAR, ToggleHideTaskbar},
+    {IDC_HOT_CORNER, ToggleHotCorner},
+    {IDC_HOT_CORNER_WAIT, ToggleHotCornerWait},
+    {IDC_CORNER_UPPER_LEFT, SelectHotCorner<0>},
+    {IDC_CORNER_UPPER_RIGHT, SelectHotCorner<1>},
+    {IDC_CORNER_LOWER_LEFT, SelectHotCorner<2>},
+    {IDC_CORNER_LOWER_RIGHT, SelectHotCorner<3>},
+    {IDC_BOSS_MOUSE, TakeBossMouseFromItsBox},
+    {IDC_HOT_CORNER_ACTION, TakeCornerActionFromItsList},
+    {IDC_WINDOW_FADING, ToggleWindowFading},
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "base/app_state.h"
 #include "app/color_notes.h"
 #include "app/commands.h"
+#include "app/hiding_controls.h"
 #include "app/watchdog.h"
 #include "base/instance_data.h"
 #include "app/page_context.h"
@@ -17,6 +18,7 @@
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
 #include "desklink/icon_lock.h"
+#include "hiding/cursor_tracker_win.h"
 #include "icons/icon_positions.h"
 #include "settings/settings.h"
 #include "ui/resource.h"
@@ -88,7 +90,7 @@ void OnTimer(HWND window, UINT_PTR timer) {
         ReleaseWallpaperCacheFor(window);
     else if (timer == timers::DropShadowPoll)
         PollDropShadowSetting(window);
-    else
+    else if (!RunHidingTimer(window, timer))
         KillTimer(window, timer);
 }
 
@@ -129,8 +131,10 @@ void OnHotKey(HWND window, int hotKey) {
         SendMessageA(window, UM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
         break;
     case kHotKeyShowIcons:
-        if (g_settings.HideAlways == 1)
+        if (g_settings.HideAlways == 1) {
             ShowWindow(DesktopListView(), SW_SHOW);
+            ShowTaskbar();
+        }
         break;
     case kHotKeyCycleLayout:
         RunCommand(window, IDC_NEXT_BACKGROUND_FORMAT, 0);

@@ -4,6 +4,7 @@
 #include "base/windows_version_win.h"
 #include "app/commands.h"
 #include "app/desktop_attach.h"
+#include "app/hiding_controls.h"
 #include "base/instance_data.h"
 #include "app/page_context.h"
 #include "app/static_colours.h"
@@ -59,6 +60,7 @@ void SaveFirstIconPositions(HWND window) {
 void StartTimers(HWND window) {
     SetTimer(window, timers::DeferredStart, timers::DeferredStartMs, nullptr);
     SetTimer(window, timers::Watchdog, timers::WatchdogMs, nullptr);
+    StartHiding(window);
 }
 
 // Two clicks on the tray icon: shown and active, then hidden and disabled.
@@ -144,6 +146,7 @@ void InitialiseSettingsWindow(HWND window, const RememberedPlace& place) {
     KeepOnPrimaryScreen(window);
     HideWhenStarted(window);
     ShowDesktopColorInUse(window);
+    FillCornerActionList(window);
     ReattachDesktop(window);
     RestoreIconsAtStart(window);
 }
@@ -165,6 +168,7 @@ void ShutDownSettingsWindow(HWND window, UINT message) {
     DeleteTrayIcon(window);
     DeleteStaticBrushes();
     ShowDesktopWindows();
+    StopHiding(window);
     if (IsWindowsXPOrLater() && message == WM_CLOSE)
         ShowWindow(window, SW_HIDE);
     CloseHiddenWindow(window);

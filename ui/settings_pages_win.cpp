@@ -5,6 +5,7 @@
 #include "base/timers.h"
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
+#include "hiding/corner_actions_win.h"
 #include "settings/settings.h"
 #include "ui/sliders.h"
 #include "ui/tab_defaults.h"
@@ -236,6 +237,7 @@ void LoadControlsFromSettings(HWND window, const PageContext& context) {
 void ShowTabPage(HWND window, const PageContext& context) {
     if (NeedsReloadBeforeShowing(g_settings))
         LoadSettings(g_settings, false, true);
+    CreateShowDesktopFile(window);
     ApplyPageView(window, ShowTabPage(g_settings, context, CurrentTab()));
 }
 

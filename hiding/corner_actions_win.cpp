@@ -1,0 +1,168 @@
+#include "hiding/corner_actions_win.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+#include <string>
+
+#include "base/app_state.h"
+#include "base/handles.h"
+#include "base/system_functions.h"
+#include "base/windows_version_win.h"
+#include "desklink/desk_link.h"
+#include "hiding/corner_actions.h"
+#include "hiding/cursor_tracker_win.h"
+#include "hiding/show_desktop_file.h"
+#include "settings/settings.h"
+
+namespace {
+
+HideAllWindowsWatch g_watch;
+
+constexpr int kClassNameLength = 200;
+
+ScreenSize PrimaryScreen() {
+    return ScreenSize{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+// Where the system cannot tell, the screen saver counts as not running.
+bool ScreenSaverRunning() {
+    if (IsOldWindows())
+        return false;
+    BOOL running = FALSE;
+    return !SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0) || running;
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WriteWholeFile(const std::string& path, std::string_view bytes) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    DWORD written = 0;
+    const bool whole = WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &written,
+                                 nullptr) &&
+                       written == bytes.size();
+    file.reset();
+    // A cut file would be found and used as it is next time.
+    if (!whole)
+        DeleteFileA(path.c_str());
+    return whole;
+}
+
+std::optional<std::string> SystemShowDesktopFile() {
+    char directory[291] = "";
+    const UINT length = GetWindowsDirectoryA(directory, sizeof directory);
+    if (length == 0 || length >= sizeof directory)
+        return std::nullopt;
+    auto path = PathInDirectory(directory, kSystemShowDesktopFile, kShowDesktopFileSize);
+    return path && FileExists(*path) ? path : std::nullopt;
+}
+
+std::optional<std::string> TemporaryShowDesktopFile() {
+    char directory[280] = "";
+    const DWORD length = GetTempPathA(sizeof directory, directory);
+    if (length == 0 || length >= sizeof directory)
+        return std::nullopt;
+    return PathInDirectory(directory, kTemporaryShowDesktopFile, kShowDesktopFileSize);
+}
+
+void StoreShowDesktopFile(const std::string& path) {
+    std::memcpy(g_settings.ShowDesktopFile, path.c_str(), path.size() + 1);
+}
+
+void ShowDesktop(HWND settingsWindow) {
+    CreateShowDesktopFile(settingsWindow);
+    if (!g_settings.ShowDesktopFile[0]) {
+        EnumWindows(MinimizeWindowProc, reinterpret_cast<LPARAM>(settingsWindow));
+        return;
+    }
+    ShowWindow(DesktopListView(), SW_SHOW);
+    ShowTaskbar();
+    ShellExecuteA(nullptr, "open", g_settings.ShowDesktopFile, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+std::string ClassNameOf(HWND window) {
+    char name[kClassNameLength + 1] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+void CloseListedWindow(HWND window) {
+    if (g_system.EndTask)
+        g_system.EndTask(window, FALSE, TRUE);
+    else
+        SendMessageA(window, WM_CLOSE, 0, 0);
+}
+
+} // namespace
+
+void CheckCornerAndEdges(HWND settingsWindow, ScreenPoint cursor, bool bossMouseChecked,
+                         DWORD now) {
+    const ScreenSize screen = PrimaryScreen();
+    const bool normalDesktop = !DesktopMovedOffProgman();
+    const CornerInput corner{now, cursor, screen, normalDesktop};
+    EdgeInput edges;
+    edges.cursor = cursor;
+    edges.screen = screen;
+    edges.bossMouseChecked = bossMouseChecked;
+    edges.normalDesktop = normalDesktop;
+    // Asked only where it matters, so that a resting cursor costs no query.
+    if (bossMouseChecked && OnScreenEdge(cursor, screen))
+        edges.screenSaverRunning = ScreenSaverRunning();
+    if (g_watch.Check(g_settings, corner, edges))
+        PerformCornerAction(settingsWindow, g_settings.HotCornerAction);
+}
+
+void PerformCornerAction(HWND settingsWindow, int32_t index) {
+    switch (CornerActionOf(index)) {
+    case CornerAction::ShowDesktop:
+        ShowDesktop(settingsWindow);
+        break;
+    case CornerAction::StartScreenSaver:
+        SendMessageA(GetDesktopWindow(), WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+        break;
+    case CornerAction::LockWorkstation:
+        if (g_system.LockWorkStation)
+            g_system.LockWorkStation();
+        break;
+    }
+}
+
+void CreateShowDesktopFile(HWND settingsWindow) {
+    g_settings.ShowDesktopFile[0] = '\0';
+    if (IsOldWindows())
+        return;
+    if (auto path = SystemShowDesktopFile()) {
+        StoreShowDesktopFile(*path);
+        return;
+    }
+    const auto path = TemporaryShowDesktopFile();
+    if (path && (FileExists(*path) || WriteWholeFile(*path, ShowDesktopFileBytes()))) {
+        StoreShowDesktopFile(*path);
+        return;
+    }
+    QuietMessageBox(settingsWindow, kShowDesktopFileError, g_app.caption, MB_OK);
+}
+
+BOOL CALLBACK MinimizeWindowProc(HWND window, LPARAM settingsWindow) {
+    EnumeratedWindow seen;
+    seen.isSettingsWindow = window == reinterpret_cast<HWND>(settingsWindow);
+    seen.hasParent = GetParent(window) != nullptr;
+    seen.style = static_cast<uint32_t>(GetWindowLongA(window, GWL_STYLE));
+    seen.enabled = IsWindowEnabled(window) != FALSE;
+    if (ShouldMinimize(seen)) {
+        ShowWindow(window, SW_HIDE);
+        ShowWindow(window, SW_SHOWMINIMIZED);
+    }
+    if (g_app.kill && IsListedForKill(ClassNameOf(window)))
+        CloseListedWindow(window);
+    return TRUE;
+}
+
+bool CanLockWorkstation() {
+    return g_system.LockWorkStation != nullptr;
+}

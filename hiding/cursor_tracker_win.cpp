@@ -1,0 +1,161 @@
+#include "hiding/cursor_tracker_win.h"
+
+#include "base/timers.h"
+#include "deskhook/shared_names.h"
+#include "desklink/desk_link.h"
+#include "hiding/corner_actions_win.h"
+#include "settings/settings.h"
+
+namespace {
+
+CursorTracker g_tracker;
+
+HWND Taskbar() {
+    return FindWindowA(names::TaskbarClass, nullptr);
+}
+
+ScreenPoint ToScreenPoint(POINT p) {
+    return ScreenPoint{p.x, p.y};
+}
+
+// A missing taskbar counts as the cursor not being over it.
+bool CursorOverTaskbar(POINT cursor) {
+    HWND taskbar = Taskbar();
+    RECT rect{};
+    return taskbar && GetWindowRect(taskbar, &rect) && PtInRect(&rect, cursor);
+}
+
+// "Progman", the list view, its parent the desktop view, or any other child
+// of that desktop view.
+bool CursorOnDesktop(POINT cursor) {
+    HWND under = WindowFromPoint(cursor);
+    if (!under)
+        return false;
+    HWND listView = DesktopListView();
+    HWND defView = listView ? GetParent(listView) : nullptr;
+    if (under == listView || (defView && (under == defView || GetParent(under) == defView)))
+        return true;
+    return under == FindWindowA(names::ProgmanClass, nullptr);
+}
+
+// The pointer as the desktop side shows it; shown while nothing is attached.
+bool PointerShown() {
+    const SharedBlock* block = DeskBlock();
+    return !block || !block->ListHooked || block->CursorShown;
+}
+
+bool MouseMovedOverIcons() {
+    const SharedBlock* block = DeskBlock();
+    return block && block->MouseMoved;
+}
+
+void ClearMouseMoved() {
+    if (SharedBlock* block = DeskBlock())
+        InterlockedExchange(&block->MouseMoved, 0);
+}
+
+void ApplyPointerActions(HWND window, const TickActions& actions) {
+    if (actions.stopPointerTimer)
+        KillTimer(window, timers::CursorIdle);
+    if (actions.showPointer)
+        ToggleDesktopCursor();
+    if (actions.startPointerTimer)
+        SetTimer(window, timers::CursorIdle, kPointerIdleMs, nullptr);
+}
+
+void PeekTaskbar(HWND window) {
+    ShowTaskbar();
+    SetTimer(window, timers::TaskbarRehide, kTaskbarRecheckMs, nullptr);
+}
+
+void ApplyIconActions(const TickActions& actions) {
+    if (actions.showIcons) {
+        ShowWindow(DesktopListView(), SW_SHOWNA);
+        ShowTaskbar();
+    }
+    if (actions.showTaskbar)
+        ShowTaskbar();
+    if (actions.hideIcons)
+        HideDesktopIcons(g_settings.HideTaskbar);
+    if (actions.clearMouseMoved)
+        ClearMouseMoved();
+}
+
+} // namespace
+
+void UpdateTrackingTimer(HWND settingsWindow) {
+    if (g_settings.HideByCursor || g_settings.HotCornerEnabled || g_settings.HideAlways)
+        SetTimer(settingsWindow, timers::CursorTracking, kTrackingPeriodMs, nullptr);
+    else
+        KillTimer(settingsWindow, timers::CursorTracking);
+}
+
+void ApplyHidingMode() {
+    if (g_settings.HideAlways) {
+        HideDesktopIcons(g_settings.HideTaskbar);
+        return;
+    }
+    ShowWindow(DesktopListView(), SW_SHOW);
+    ShowTaskbar();
+}
+
+void ShowTaskbar() {
+    ShowWindow(Taskbar(), SW_SHOW);
+}
+
+void HideTaskbarWindow() {
+    ShowWindow(Taskbar(), SW_HIDE);
+}
+
+TickActions TrackCursor(HWND settingsWindow, const TrackingView& view, DWORD now) {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    TickInput in;
+    in.now = now;
+    in.cursor = ToScreenPoint(cursor);
+    in.onDesktop = CursorOnDesktop(cursor);
+    in.overTaskbar = CursorOverTaskbar(cursor);
+    in.pointerShown = PointerShown();
+    in.alwaysRadioChecked = view.alwaysRadioChecked;
+    in.iconsVisible = IsWindowVisible(DesktopListView()) != FALSE;
+    in.mouseMovedOverIcons = MouseMovedOverIcons();
+    in.hidingTabSelected = view.hidingTabSelected;
+    in.clickSliderPosition = view.clickSliderPosition;
+    const TickActions actions = g_tracker.Tick(g_settings, in);
+
+    ApplyPointerActions(settingsWindow, actions);
+    if (actions.peekTaskbar)
+        PeekTaskbar(settingsWindow);
+    CheckCornerAndEdges(settingsWindow, in.cursor, view.bossMouseChecked, now);
+    ApplyIconActions(actions);
+    return actions;
+}
+
+void RecheckTaskbar(HWND settingsWindow) {
+    KillTimer(settingsWindow, timers::TaskbarRehide);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    TaskbarState state;
+    state.hideTaskbar = g_settings.HideTaskbar != 0;
+    state.taskbarVisible = IsWindowVisible(Taskbar()) != FALSE;
+    state.iconsVisible = IsWindowVisible(DesktopListView()) != FALSE;
+    state.cursorOverTaskbar = CursorOverTaskbar(cursor);
+    switch (RecheckTaskbarDecision(state)) {
+    case TaskbarRecheck::Again:
+        SetTimer(settingsWindow, timers::TaskbarRehide, kTaskbarRecheckMs, nullptr);
+        break;
+    case TaskbarRecheck::Hide:
+        HideTaskbarWindow();
+        break;
+    case TaskbarRecheck::Stop:
+        break;
+    }
+}
+
+void CursorIdleExpired(HWND settingsWindow) {
+    KillTimer(settingsWindow, timers::CursorIdle);
+    if (g_tracker.PointerIdleExpired(g_settings, PointerShown())) {
+        RefreshDesktopListView();
+        ToggleDesktopCursor();
+    }
+}

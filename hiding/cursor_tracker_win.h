@@ -1,0 +1,32 @@
+// The cursor tracker on the real desktop: the timers of the settings window
+// that hide and show the desktop icons, the taskbar and the pointer.
+#pragma once
+
+#include <windows.h>
+
+#include "hiding/cursor_tracker.h"
+
+// What the settings window shows that the tick reads.
+struct TrackingView {
+    bool alwaysRadioChecked = false;
+    bool bossMouseChecked = false;
+    bool hidingTabSelected = false;
+    int clickSliderPosition = 0;
+};
+
+// Runs the 100 ms tracking timer on the settings window while a hiding mode
+// or the hot corner is on, and stops it otherwise.
+void UpdateTrackingTimer(HWND settingsWindow);
+// Brings icons and taskbar to the resting state of the hiding mode.
+void ApplyHidingMode();
+
+void ShowTaskbar();
+void HideTaskbarWindow();
+
+// One tracking tick at tick count `now`; what the settings window is to show
+// of the always-hide count-down.
+TickActions TrackCursor(HWND settingsWindow, const TrackingView& view, DWORD now);
+// The taskbar re-check timer.
+void RecheckTaskbar(HWND settingsWindow);
+// The idle pointer timer.
+void CursorIdleExpired(HWND settingsWindow);

@@ -1,0 +1,239 @@
+// The hiding modes of the real Tessara.exe: the cursor is moved for real over
+// the stand-in desktop, a test window and the taskbar, and the test reads
+// whether the list view, the taskbar and the pointer are shown.
+#include "tests/wine/hiding_program.h"
+
+#include <commctrl.h>
+
+namespace {
+
+using namespace hiding_test;
+
+Settings ByCursor() {
+    Settings s = QuietSettings();
+    s.HideByCursor = 1;
+    return s;
+}
+
+class TrackingTest : public HidingTest {};
+
+TEST_F(TrackingTest, RestingOnTheDesktopHidesAtOnceWithDelayZeroAndAMoveShows) {
+    Settings s = ByCursor();
+    s.HideWhenOnDesktop = 1;
+    Launch(s);
+    MoveCursor(OnDesktop());
+    EXPECT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); }, kSoonMs));
+    MoveCursor(OnDesktop(5));
+    EXPECT_TRUE(harness::WaitUntil([&] { return IconsVisible(); }, kSoonMs));
+}
+
+TEST_F(TrackingTest, RestingOnTheDesktopHidesAfterItsDelay) {
+    Settings s = ByCursor();
+    s.HideWhenOnDesktop = 1;
+    s.HideOnDesktopDelay = 1;
+    Launch(s);
+    MoveCursor(OnDesktop());
+    const DWORD arrived = GetTickCount();
+    ASSERT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); }, kSoonMs));
+    EXPECT_GE(GetTickCount() - arrived, 800u);
+}
+
+TEST_F(TrackingTest, OffDesktopHideOnlyAfterTheCursorWasOnTheDesktop) {
+    Settings s = ByCursor();
+    s.HideWhenOffDesktop = 1;
+    Launch(s);
+    EXPECT_TRUE(HoldsFor([&] { return IconsVisible(); }, 1000));
+    MoveCursor(OnDesktop());
+    harness::PumpMessages(300);
+    MoveCursor(offDesktop_.Inside());
+    EXPECT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); }, kSoonMs));
+}
+
+TEST_F(TrackingTest, OffDesktopHideWaitsItsDelay) {
+    Settings s = ByCursor();
+    s.HideWhenOffDesktop = 1;
+    s.HideOffDesktopDelay = 1;
+    Launch(s);
+    MoveCursor(OnDesktop());
+    harness::PumpMessages(300);
+    MoveCursor(offDesktop_.Inside());
+    EXPECT_TRUE(HoldsFor([&] { return IconsVisible(); }, 700));
+    EXPECT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); }, kSoonMs));
+}
+
+class ShowDelayTest : public HidingTest {
+  protected:
+    // Icons hidden by leaving the desktop, with a show delay of `showDelay`.
+    void LaunchHidden(int showDelay) {
+        Settings s = ByCursor();
+        s.HideWhenOffDesktop = 1;
+        s.DelayShowOnDesktop = 1;
+        s.ShowDelay = showDelay;
+        Launch(s);
+        MoveCursor(OnDesktop());
+        ASSERT_TRUE(harness::WaitUntil([&] { return IconsVisible(); }, kSoonMs));
+        harness::PumpMessages(showDelay * 100 + 300);
+        MoveCursor(offDesktop_.Inside());
+        ASSERT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); }, kSoonMs));
+    }
+};
+
+TEST_F(ShowDelayTest, ShowDelayOneShowsAtOnce) {
+    LaunchHidden(1);
+    MoveCursor(OnDesktop());
+    EXPECT_TRUE(harness::WaitUntil([&] { return IconsVisible(); }, 600));
+}
+
+TEST_F(ShowDelayTest, IconsAppearAfterTheDelayAndNotIfTheCursorLeavesFirst) {
+    LaunchHidden(11); // one second
+    MoveCursor(OnDesktop());
+    EXPECT_TRUE(HoldsFor([&] { return !IconsVisible(); }, 600));
+    MoveCursor(offDesktop_.Inside());
+    EXPECT_TRUE(HoldsFor([&] { return !IconsVisible(); }, 1500));
+    MoveCursor(OnDesktop(5));
+    const DWORD arrived = GetTickCount();
+    ASSERT_TRUE(harness::WaitUntil([&] { return IconsVisible(); }, kSoonMs));
+    EXPECT_GE(GetTickCount() - arrived, 800u);
+}
+
+TEST_F(TrackingTest, TaskbarPeeksUnderTheCursorAndHidesTwoSecondsAfterItLeaves) {
+    Settings s = ByCursor();
+    s.HideWhenOnDesktop = 1;
+    s.HideTaskbar = 1;
+    Launch(s);
+    MoveCursor(OnDesktop());
+    ASSERT_TRUE(harness::WaitUntil([&] { return !IconsVisible() && !TaskbarVisible(); }, kSoonMs));
+    MoveCursor(OnTaskbar());
+    EXPECT_TRUE(harness::WaitUntil([&] { return TaskbarVisible(); }, kSoonMs));
+    MoveCursor(offDesktop_.Inside());
+    const DWORD left = GetTickCount();
+    EXPECT_TRUE(HoldsFor([&] { return TaskbarVisible(); }, 1500));
+    ASSERT_TRUE(harness::WaitUntil([&] { return !TaskbarVisible(); }, kSoonMs));
+    EXPECT_GE(GetTickCount() - left, 1500u);
+    EXPECT_FALSE(IconsVisible());
+}
+
+TEST_F(TrackingTest, NoHideWhileTheDanceRuns) {
+    Settings s = ByCursor();
+    s.HideWhenOnDesktop = 1;
+    Launch(s);
+    SharedBlock* block = DeskBlock();
+    ASSERT_NE(block, nullptr);
+    InterlockedExchange(&block->DanceRunning, 1);
+    MoveCursor(OnDesktop());
+    EXPECT_TRUE(HoldsFor([&] { return IconsVisible(); }, 1000));
+    InterlockedExchange(&block->DanceRunning, 0);
+    MoveCursor(OnDesktop(5));
+    EXPECT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); }, kSoonMs));
+}
+
+TEST_F(TrackingTest, ModeRadiosFromOutsideHideAndShow) {
+    Settings s = QuietSettings();
+    s.HideTaskbar = 1;
+    Launch(s);
+    MoveCursor(OnDesktop());
+    tessara_.Command(IDC_HIDE_ALWAYS);
+    EXPECT_TRUE(harness::WaitUntil([&] { return !IconsVisible() && !TaskbarVisible(); }, kSoonMs));
+    EXPECT_EQ(SendDlgItemMessageA(tessara_.Window(), IDC_HIDE_ALWAYS, BM_GETCHECK, 0, 0),
+              BST_CHECKED);
+    EXPECT_EQ(DeskBlock()->VisibilityMode, IDC_HIDE_ALWAYS);
+    tessara_.Command(IDM_SHOW_ICONS_ALWAYS); // the tray's "Never hide"
+    EXPECT_TRUE(harness::WaitUntil([&] { return IconsVisible() && TaskbarVisible(); }, kSoonMs));
+    EXPECT_EQ(SendDlgItemMessageA(tessara_.Window(), IDC_NEVER_HIDE, BM_GETCHECK, 0, 0),
+              BST_CHECKED);
+    EXPECT_EQ(SendDlgItemMessageA(tessara_.Window(), IDC_HIDE_ALWAYS, BM_GETCHECK, 0, 0),
+              BST_UNCHECKED);
+    EXPECT_TRUE(app_test::WaitForStored(
+        [](const Settings& stored) { return !stored.HideAlways && !stored.HideByCursor; }));
+}
+
+class AlwaysHideTest : public HidingTest {
+  protected:
+    void LaunchAlways() {
+        Settings s = QuietSettings();
+        s.HideAlways = 1;
+        s.ClickShowTime = 2;
+        Launch(s);
+        ASSERT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); }, kSoonMs));
+    }
+    std::string CountdownText() const {
+        return harness::ControlText(tessara_.Window(), IDC_CLICK_COUNTDOWN_TEXT);
+    }
+    // Tenths of a second left, as the text says; -1 without a count.
+    int TenthsLeft() const {
+        int seconds = 0, tenths = 0;
+        return std::sscanf(CountdownText().c_str(), "%d.%d seconds left", &seconds, &tenths) == 2
+                   ? seconds * 10 + tenths
+                   : -1;
+    }
+};
+
+TEST_F(AlwaysHideTest, CountDownOnTheHidingTabRestartsOnAMoveAndHides) {
+    LaunchAlways();
+    // The settings window on the hiding tab, with a strip of desktop left of it.
+    HWND window = tessara_.Window();
+    EnableWindow(window, TRUE);
+    SetWindowPos(window, HWND_TOP, 220, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    SendMessageA(GetDlgItem(window, IDC_TABS), TCM_SETCURFOCUS, 1, 0);
+    const POINT besideWindow{100, 300};
+    MoveCursor(offDesktop_.Inside());
+    ShowWindow(shell_.ListView(), SW_SHOW); // as the "Show Icons" hot key does
+    ASSERT_TRUE(harness::WaitUntil([&] { return TenthsLeft() > 0 && TenthsLeft() < 17; }));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(window, IDC_CLICK_COUNTDOWN_BAR)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_CLICK_SHOW_TIME)));
+    harness::PumpMessages(300);
+    harness::Screenshot("hiding_always_countdown");
+    // A mouse move over the icons starts the count again.
+    for (int i = 0; i < 3; ++i)
+        MoveCursor(POINT{besideWindow.x + i * 3, besideWindow.y});
+    EXPECT_TRUE(harness::WaitUntil([&] { return TenthsLeft() >= 17; }, 1500));
+    MoveCursor(offDesktop_.Inside());
+    EXPECT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); }, kSoonMs));
+    EXPECT_TRUE(harness::WaitUntil([&] { return CountdownText().empty(); }));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(window, IDC_CLICK_COUNTDOWN_TEXT)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_CLICK_SHOW_TIME)));
+}
+
+TEST_F(AlwaysHideTest, PointerHiddenFiveSecondsAfterItStopsAndShownWhenItMoves) {
+    Settings s = QuietSettings();
+    s.HideAlways = 1;
+    s.HideCursor = 1;
+    const int before = shell_.CursorCount();
+    Launch(s);
+    MoveCursor(OnDesktop());
+    EXPECT_TRUE(HoldsFor([&] { return shell_.CursorCount() == before; }, 3500));
+    ASSERT_TRUE(harness::WaitUntil([&] { return shell_.CursorCount() < before; }, 6000));
+    MoveCursor(OnDesktop(7));
+    EXPECT_TRUE(harness::WaitUntil([&] { return shell_.CursorCount() == before; }, kSoonMs));
+}
+
+TEST_F(AlwaysHideTest, KilledProgramLeavesIconsTaskbarAndPointerShown) {
+    Settings s = QuietSettings();
+    s.HideAlways = 1;
+    s.HideTaskbar = 1;
+    s.HideCursor = 1;
+    const int before = shell_.CursorCount();
+    Launch(s);
+    MoveCursor(OnDesktop());
+    ASSERT_TRUE(harness::WaitUntil(
+        [&] { return !IconsVisible() && !TaskbarVisible() && shell_.CursorCount() < before; },
+        9000));
+    tessara_.Process().Terminate();
+    EXPECT_TRUE(harness::WaitUntil(
+        [&] { return IconsVisible() && TaskbarVisible() && shell_.CursorCount() == before; },
+        kSoonMs));
+}
+
+TEST_F(AlwaysHideTest, ExitShowsIconsAndTaskbar) {
+    Settings s = QuietSettings();
+    s.HideAlways = 1;
+    s.HideTaskbar = 1;
+    Launch(s);
+    MoveCursor(OnDesktop());
+    ASSERT_TRUE(harness::WaitUntil([&] { return !IconsVisible() && !TaskbarVisible(); }));
+    ASSERT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
+    EXPECT_TRUE(IconsVisible());
+    EXPECT_TRUE(TaskbarVisible());
+}
+
+} // namespace
