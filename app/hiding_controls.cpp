@@ -30,7 +30,6 @@ bool Checked(HWND window, int id) {
 TrackingView ReadTrackingView(HWND window) {
     TrackingView view;
     view.alwaysRadioChecked = Checked(window, IDC_HIDE_ALWAYS);
-    view.bossMouseChecked = Checked(window, IDC_BOSS_MOUSE);
     view.hidingTabSelected = CurrentTab() == SettingsTab::Hiding;
     view.clickSliderPosition =
         static_cast<int>(SendDlgItemMessageA(window, IDC_CLICK_SHOW_TIME, TBM_GETPOS, 0, 0));

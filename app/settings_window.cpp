@@ -18,6 +18,7 @@
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
 #include "desklink/icon_lock.h"
+#include "hiding/corner_actions_win.h"
 #include "hiding/cursor_tracker_win.h"
 #include "icons/icon_positions.h"
 #include "settings/settings.h"
@@ -116,6 +117,7 @@ void OnMove(HWND window) {
 // for next time. Save and restore take the icon lock only around their walks
 // over the icons, so their questions are asked with the lock free.
 void OnDisplayChange(HWND window) {
+    ForgetScreenSize();
     if (g_settings.AutoRestorePositions == 1) {
         if (SavedIconSetExists())
             RestoreIconPositions(window);

@@ -14,15 +14,21 @@
 #include "hiding/cursor_tracker_win.h"
 #include "hiding/show_desktop_file.h"
 #include "settings/settings.h"
+#include "ui/resource.h"
 
 namespace {
 
 HideAllWindowsWatch g_watch;
+// The primary screen's size, asked again after every display change: the
+// query is not free, and the tick runs ten times a second.
+ScreenSize g_screen{0, 0};
 
 constexpr int kClassNameLength = 200;
 
 ScreenSize PrimaryScreen() {
-    return ScreenSize{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (g_screen.width <= 0 || g_screen.height <= 0)
+        g_screen = ScreenSize{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return g_screen;
 }
 
 // Where the system cannot tell, the screen saver counts as not running.
@@ -100,21 +106,26 @@ void CloseListedWindow(HWND window) {
 
 } // namespace
 
-void CheckCornerAndEdges(HWND settingsWindow, ScreenPoint cursor, bool bossMouseChecked,
-                         DWORD now) {
+void CheckCornerAndEdges(HWND settingsWindow, ScreenPoint cursor, DWORD now) {
     const ScreenSize screen = PrimaryScreen();
-    const bool normalDesktop = !DesktopMovedOffProgman();
+    const bool onEdge = OnScreenEdge(cursor, screen);
+    // The windows are asked only where their answer matters (every corner is
+    // on an edge), so that a cursor resting elsewhere costs no look-up.
+    const bool normalDesktop = onEdge && !DesktopMovedOffProgman();
     const CornerInput corner{now, cursor, screen, normalDesktop};
     EdgeInput edges;
     edges.cursor = cursor;
     edges.screen = screen;
-    edges.bossMouseChecked = bossMouseChecked;
+    edges.bossMouseChecked = onEdge && IsDlgButtonChecked(settingsWindow, IDC_BOSS_MOUSE);
     edges.normalDesktop = normalDesktop;
-    // Asked only where it matters, so that a resting cursor costs no query.
-    if (bossMouseChecked && OnScreenEdge(cursor, screen))
+    if (edges.bossMouseChecked)
         edges.screenSaverRunning = ScreenSaverRunning();
     if (g_watch.Check(g_settings, corner, edges))
         PerformCornerAction(settingsWindow, g_settings.HotCornerAction);
+}
+
+void ForgetScreenSize() {
+    g_screen = ScreenSize{0, 0};
 }
 
 void PerformCornerAction(HWND settingsWindow, int32_t index) {

@@ -7,8 +7,9 @@
 #include "hiding/tick_time.h"
 
 // The hot-corner and Boss Mouse step of the tracking tick.
-void CheckCornerAndEdges(HWND settingsWindow, ScreenPoint cursor, bool bossMouseChecked,
-                         DWORD now);
+void CheckCornerAndEdges(HWND settingsWindow, ScreenPoint cursor, DWORD now);
+// The screen's size has changed (WM_DISPLAYCHANGE).
+void ForgetScreenSize();
 void PerformCornerAction(HWND settingsWindow, int32_t index);
 
 // Finds the shell's "Show Desktop" command file, or writes our own into the

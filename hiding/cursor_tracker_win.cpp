@@ -113,11 +113,12 @@ TickActions TrackCursor(HWND settingsWindow, const TrackingView& view, DWORD now
     TickInput in;
     in.now = now;
     in.cursor = ToScreenPoint(cursor);
-    in.onDesktop = CursorOnDesktop(cursor);
+    // Window look-ups cost a round trip each: only what the mode reads.
+    in.onDesktop = g_settings.HideByCursor && CursorOnDesktop(cursor);
     in.overTaskbar = CursorOverTaskbar(cursor);
     in.pointerShown = PointerShown();
     in.alwaysRadioChecked = view.alwaysRadioChecked;
-    in.iconsVisible = IsWindowVisible(DesktopListView()) != FALSE;
+    in.iconsVisible = g_settings.HideAlways && IsWindowVisible(DesktopListView());
     in.mouseMovedOverIcons = MouseMovedOverIcons();
     in.hidingTabSelected = view.hidingTabSelected;
     in.clickSliderPosition = view.clickSliderPosition;
@@ -126,7 +127,7 @@ TickActions TrackCursor(HWND settingsWindow, const TrackingView& view, DWORD now
     ApplyPointerActions(settingsWindow, actions);
     if (actions.peekTaskbar)
         PeekTaskbar(settingsWindow);
-    CheckCornerAndEdges(settingsWindow, in.cursor, view.bossMouseChecked, now);
+    CheckCornerAndEdges(settingsWindow, in.cursor, now);
     ApplyIconActions(actions);
     return actions;
 }

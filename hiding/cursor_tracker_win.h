@@ -9,7 +9,6 @@
 // What the settings window shows that the tick reads.
 struct TrackingView {
     bool alwaysRadioChecked = false;
-    bool bossMouseChecked = false;
     bool hidingTabSelected = false;
     int clickSliderPosition = 0;
 };
