@@ -143,6 +143,20 @@ step_wallpaper_colors() {
     screenshot 09-photo-stretched-kept-in-proportion
 }
 
+# "Always hide" from the hiding tab hides the icons at once; "Never hide"
+# brings them back.
+step_hiding_modes() {
+    win "$bin/deskctl.exe" tab 1
+    win "$bin/deskctl.exe" click 1018 # Always hide
+    sleep 1
+    say "Always hide: the desktop icons are hidden"
+    screenshot 10-hiding-always
+    win "$bin/deskctl.exe" click 1103 # Never hide
+    sleep 1
+    say "Never hide: the icons are back"
+    screenshot 11-hiding-never
+}
+
 steps=(
     "step_setup:Install whatever is missing"
     "step_build:Build the i686 preset (Tessara.exe, deskhook.dll, test-bed tools)"
@@ -157,6 +171,7 @@ steps=(
     "step_settings_pages:Show some pages of the settings window"
     "step_tray_menu:Open the tray icon's menu"
     "step_wallpaper_colors:Desktop colour from a JPEG photo, and the photo stretched in proportion"
+    "step_hiding_modes:Hide the desktop icons always, then never"
 )
 
 teardown() {
