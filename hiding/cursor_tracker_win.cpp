@@ -54,11 +54,18 @@ void ClearMouseMoved() {
         InterlockedExchange(&block->MouseMoved, 0);
 }
 
+// A toggle that got no answer leaves CursorShown as it was, so the next tick
+// or timer asks again.
+void TogglePointer() {
+    bool shownAfter = true;
+    ToggleDesktopCursor(shownAfter);
+}
+
 void ApplyPointerActions(HWND window, const TickActions& actions) {
     if (actions.stopPointerTimer)
         KillTimer(window, timers::CursorIdle);
     if (actions.showPointer)
-        ToggleDesktopCursor();
+        TogglePointer();
     if (actions.startPointerTimer)
         SetTimer(window, timers::CursorIdle, kPointerIdleMs, nullptr);
 }
@@ -157,6 +164,6 @@ void CursorIdleExpired(HWND settingsWindow) {
     KillTimer(settingsWindow, timers::CursorIdle);
     if (g_tracker.PointerIdleExpired(g_settings, PointerShown())) {
         RefreshDesktopListView();
-        ToggleDesktopCursor();
+        TogglePointer();
     }
 }

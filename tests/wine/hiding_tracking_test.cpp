@@ -9,6 +9,9 @@ namespace {
 
 using namespace hiding_test;
 
+// Long enough for a few 100 ms ticks to see the cursor, also on a busy machine.
+constexpr DWORD kTicksSeeItMs = 1000;
+
 Settings ByCursor() {
     Settings s = QuietSettings();
     s.HideByCursor = 1;
@@ -44,7 +47,7 @@ TEST_F(TrackingTest, OffDesktopHideOnlyAfterTheCursorWasOnTheDesktop) {
     Launch(s);
     EXPECT_TRUE(HoldsFor([&] { return IconsVisible(); }, 1000));
     MoveCursor(OnDesktop());
-    harness::PumpMessages(300);
+    harness::PumpMessages(kTicksSeeItMs);
     MoveCursor(offDesktop_.Inside());
     EXPECT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); }, kSoonMs));
 }
@@ -55,7 +58,7 @@ TEST_F(TrackingTest, OffDesktopHideWaitsItsDelay) {
     s.HideOffDesktopDelay = 1;
     Launch(s);
     MoveCursor(OnDesktop());
-    harness::PumpMessages(300);
+    harness::PumpMessages(kTicksSeeItMs);
     MoveCursor(offDesktop_.Inside());
     EXPECT_TRUE(HoldsFor([&] { return IconsVisible(); }, 700));
     EXPECT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); }, kSoonMs));
