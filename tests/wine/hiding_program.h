@@ -36,6 +36,9 @@ inline Settings QuietSettings() {
     s.WindowFading = 0;
     s.AutoRestorePositions = 0;
     s.ShowToolTips = 0;
+    // Wine's taskbar shows itself when a first tray icon is added, which
+    // would undo a hide that start-up made just before.
+    s.ShowTrayIcon = 0;
     return s;
 }
 
