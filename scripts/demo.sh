@@ -1,15 +1,18 @@
 #!/bin/bash
-# The demo: builds Tessara (i686), starts the Wine test bed (its own Xvfb, or
+# The demo: builds Tessara (i686, or x86_64 where the kernel cannot execute
+# Wine's 32-bit loader), starts the Wine test bed (its own Xvfb, or
 # your display when DISPLAY is set), the stand-in desktop with sample icons
 # and a generated wallpaper, then Tessara itself, and writes screenshots to
-# build/i686/demo/. Unattended; stops what it started.
+# build/<preset>/demo/. Unattended; stops what it started.
 #
 # Each capability is one step: add a function and list it in `steps`.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-build=$root/build/i686
+preset=i686
+/usr/lib/wine/wine --version >/dev/null 2>&1 || preset=x86_64
+build=$root/build/$preset
 bin=$build/bin
 demo=$build/demo
 wine_dir=$root/build/wine
@@ -43,8 +46,8 @@ step_setup() {
 }
 
 step_build() {
-    cmake --preset i686 >/dev/null
-    cmake --build --preset i686 -- -j2 | tail -1
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -- -j2 | tail -1
 }
 
 step_test_bed() {
@@ -159,7 +162,7 @@ step_hiding_modes() {
 
 steps=(
     "step_setup:Install whatever is missing"
-    "step_build:Build the i686 preset (Tessara.exe, deskhook.dll, test-bed tools)"
+    "step_build:Build the $preset preset (Tessara.exe, deskhook.dll, test-bed tools)"
     "step_test_bed:Start the Wine test bed"
     "step_wallpaper:Generate and set the sample wallpaper"
     "step_shell:Start the stand-in desktop shell with sample icons"

@@ -28,11 +28,23 @@ print(passed, len(statuses) - passed)
 PY
 }
 
+# Wine runs 32-bit Windows programs through its 32-bit loader, which a kernel
+# without IA-32 emulation cannot execute. There the 32-bit build is built but
+# its tests cannot run: they are counted as skipped, and said so.
+can_run_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+
 passed=0
 failed=0
+skipped=0
 status=0
 for preset in "${presets[@]}"; do
     echo "== test $preset"
+    if [[ $preset == i686 ]] && ! can_run_32bit; then
+        count=$(ctest --preset "$preset" -N | grep -c '^ *Test *#')
+        skipped=$((skipped + count))
+        echo "== $count tests of $preset skipped: this kernel cannot execute 32-bit programs (Wine's 32-bit loader fails)"
+        continue
+    fi
     report=$PWD/build/$preset/ctest-junit.xml
     rm -f "$report"
     ctest --preset "$preset" --output-junit "$report" || status=1
@@ -46,5 +58,9 @@ for preset in "${presets[@]}"; do
     fi
 done
 
-echo "$passed passed, $failed failed"
+if [[ $skipped -gt 0 ]]; then
+    echo "$passed passed, $failed failed, $skipped skipped"
+else
+    echo "$passed passed, $failed failed"
+fi
 exit $status
