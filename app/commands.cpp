@@ -1,11 +1,13 @@
 #include "app/commands.h"
 
 #include "app/hiding_controls.h"
-#include "base/app_state.h"
-#include "app/watchdog.h"
+#include "app/icon_restore.h"
 #include "app/page_context.h"
+#include "app/position_cycle.h"
 #include "app/tray_win.h"
+#include "app/watchdog.h"
 #include "app/window_layout.h"
+#include "base/app_state.h"
 #include "colours/caption_colors_win.h"
 #include "colours/wallpaper_analysis.h"
 #include "colours/wallpaper_analysis_win.h"
@@ -25,7 +27,9 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -75,7 +79,7 @@ void ToggleStartWithWindows(const Command&) {
 
 void ToggleToolTips(const Command& command) {
     g_settings.ShowToolTips = g_settings.ShowToolTips ? 0 : 1;
-    FitHeightToButtons(command.window, kStatusGapWhenToggled);
+    FitHeightToButtons(command.window, StatusGap::WhenToggled);
     ActivateToolTips(g_settings.ShowToolTips == 1);
 }
 
@@ -137,7 +141,7 @@ void RegisterOrUnregisterHotKeys(const Command& command) {
 
 void RestorePositions(const Command& command) {
     ShowWindow(DesktopListView(), SW_SHOW);
-    RestoreIconPositions(command.window);
+    RestoreIconsForWindow(command.window);
     RefreshSettingsPage(command.window);
 }
 
@@ -361,6 +365,42 @@ void ToggleWindowFading(const Command& command) {
         StopWindowFading(command.window);
 }
 
+// The alignment buttons' commands, by alignment mode.
+int AlignmentCommand(IconAlignment alignment) {
+    switch (alignment) {
+    case IconAlignment::Edge:
+        return IDC_ALIGN_EDGE;
+    case IconAlignment::Left:
+        return IDC_ALIGN_LEFT;
+    case IconAlignment::Bottom:
+        return IDC_ALIGN_BOTTOM;
+    case IconAlignment::Right:
+        return IDC_ALIGN_RIGHT;
+    case IconAlignment::Top:
+        return IDC_ALIGN_TOP;
+    }
+    return IDC_ALIGN_EDGE;
+}
+
+// The Position hot key: the next alignment of the cycle, or the restore that
+// ends it.
+void CyclePositions(const Command& command) {
+    static PositionCycle cycle;
+    const PositionStep step = cycle.Next();
+    if (step.restore)
+        RestorePositions(command);
+    else
+        SendMessageA(command.window, WM_COMMAND, AlignmentCommand(step.alignment), 0);
+}
+
+void ReportUnknownCommand([[maybe_unused]] int id) {
+#ifndef NDEBUG
+    char text[64];
+    std::snprintf(text, sizeof text, "Tessara: no command has the id %d\n", id);
+    OutputDebugStringA(text);
+#endif
+}
+
 const CommandRow kCommands[] = {
     {IDCANCEL, HideSettingsWindow},
     {IDC_HIDE_WINDOW, HideSettingsWindow},
@@ -427,6 +467,7 @@ const CommandRow kCommands[] = {
     {IDC_BOSS_MOUSE, TakeBossMouseFromItsBox},
     {IDC_HOT_CORNER_ACTION, TakeCornerActionFromItsList},
     {IDC_WINDOW_FADING, ToggleWindowFading},
+    {IDM_CYCLE_POSITIONS, CyclePositions},
 };
 
 } // namespace
@@ -438,5 +479,6 @@ bool RunCommand(HWND window, int id, LPARAM lParam) {
             return true;
         }
     }
+    ReportUnknownCommand(id);
     return false;
 }

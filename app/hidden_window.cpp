@@ -1,9 +1,9 @@
 #include "app/hidden_window.h"
 
-#include "base/app_state.h"
-#include "app/watchdog.h"
-#include "base/instance_data.h"
 #include "app/settings_window.h"
+#include "app/watchdog.h"
+#include "base/app_state.h"
+#include "base/instance_data.h"
 #include "base/timers.h"
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"

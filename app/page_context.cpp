@@ -1,8 +1,8 @@
 #include "app/page_context.h"
 
 #include "base/app_state.h"
-#include "base/windows_version_win.h"
 #include "base/instance_data.h"
+#include "base/windows_version_win.h"
 #include "desklink/desk_link.h"
 #include "settings/settings.h"
 #include "ui/settings_pages_win.h"

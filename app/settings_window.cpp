@@ -1,17 +1,21 @@
 #include "app/settings_window.h"
 
-#include "base/app_state.h"
 #include "app/color_notes.h"
 #include "app/commands.h"
 #include "app/hiding_controls.h"
-#include "app/watchdog.h"
-#include "base/instance_data.h"
+#include "app/icon_restore.h"
 #include "app/page_context.h"
-#include "app/static_colours.h"
+#include "app/static_colors.h"
+#include "app/test_mode.h"
 #include "app/tray_win.h"
-#include "base/timers.h"
+#include "app/typed_word.h"
+#include "app/watchdog.h"
 #include "app/window_geometry.h"
+#include "app/window_layout.h"
 #include "app/window_lifecycle.h"
+#include "base/app_state.h"
+#include "base/instance_data.h"
+#include "base/timers.h"
 #include "colours/caption_colors_win.h"
 #include "colours/color_notes_win.h"
 #include "colours/wallpaper_analysis_win.h"
@@ -30,6 +34,10 @@
 
 #include <windowsx.h>
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 namespace {
 
 // Dialog procedures report a message's result through DWLP_MSGRESULT.
@@ -38,9 +46,13 @@ INT_PTR Result(HWND window, LRESULT result) {
     return TRUE;
 }
 
+// The keyboard starts on the tab control; the tab key then goes through the
+// page in reading order and the buttons under it (the tab control is the
+// last window of the z-order, so that it never paints over the pages).
 INT_PTR OnInitDialog(HWND window, LPARAM lParam) {
     InitialiseSettingsWindow(window, *reinterpret_cast<const RememberedPlace*>(lParam));
-    return TRUE;
+    SetFocus(GetDlgItem(window, IDC_TABS));
+    return FALSE;
 }
 
 // The message comes again, from the message loop, once the icon work that a
@@ -52,19 +64,11 @@ bool DeferredUntilIconWorkEnds(HWND window, UINT message, WPARAM wParam, LPARAM 
     return true;
 }
 
-void OnClose(HWND window) {
-    ShutDownSettingsWindow(window, WM_CLOSE);
-    DestroyWindow(window);
-}
-
-void OnEndSession(HWND window) {
-    ShutDownSettingsWindow(window, WM_ENDSESSION);
-}
-
+// The program ends in one place: the shutdown closes the hidden window, whose
+// destruction takes this window (it owns it) along and ends the message loop.
 void OnDestroy(HWND window) {
     if (SharedSettingsWindow() == window)
         SetSharedSettingsWindow(nullptr);
-    PostQuitMessage(0);
 }
 
 void PollDropShadowSetting(HWND window) {
@@ -120,7 +124,7 @@ void OnDisplayChange(HWND window) {
     ForgetScreenSize();
     if (g_settings.AutoRestorePositions == 1) {
         if (SavedIconSetExists())
-            RestoreIconPositions(window);
+            RestoreIconsForWindow(window);
         else
             SaveIconPositions(window, true);
     }
@@ -182,7 +186,23 @@ void OnNotify(HWND window, const NMHDR& header) {
 }
 
 void OnMouseMove(HWND window, LPARAM lParam) {
-    UpdateLinkHover(window, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    const POINT cursor{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    UpdateColorBoxHint(window, cursor);
+    UpdateLinkHover(window, cursor);
+}
+
+// Moved to a screen of another DPI: the system suggests the new place, and
+// the pixel figures of the layout follow.
+void OnDpiChanged(HWND window, WPARAM wParam, const RECT& suggested) {
+    FollowDpiChange(window, HIWORD(wParam), suggested);
+    PlaceAboutArea(SettingsWindowDpi());
+}
+
+// Typing the word on the window switches the development test mode.
+void OnKeyDown(HWND window, WPARAM key) {
+    static TypedWord testModeWord(kTestModeWord);
+    if (testModeWord.Feed(static_cast<unsigned>(key & 0xFF)))
+        SwitchTestMode(window);
 }
 
 // Start-up registers only the tab classes; without a Common Controls 6
@@ -206,10 +226,10 @@ INT_PTR CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
         return OnInitDialog(window, lParam);
     case WM_CLOSE:
         if (!DeferredUntilIconWorkEnds(window, message, wParam, lParam))
-            OnClose(window);
+            ShutDownSettingsWindow(window, ShutdownCause::Close);
         return TRUE;
     case WM_ENDSESSION:
-        OnEndSession(window);
+        ShutDownSettingsWindow(window, ShutdownCause::EndSession);
         return Result(window, 0);
     case WM_DESTROY:
         OnDestroy(window);
@@ -252,6 +272,12 @@ INT_PTR CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_MOUSEMOVE:
         OnMouseMove(window, lParam);
         return TRUE;
+    case WM_DPICHANGED:
+        OnDpiChanged(window, wParam, *reinterpret_cast<const RECT*>(lParam));
+        return Result(window, 0);
+    case WM_KEYDOWN:
+        OnKeyDown(window, wParam);
+        return Result(window, 0);
     }
     return FALSE;
 }

@@ -1,9 +1,10 @@
 #include "app/startup.h"
 
-#include "base/app_state.h"
 #include "app/hidden_window.h"
-#include "base/instance_data.h"
 #include "app/switches.h"
+#include "base/app_state.h"
+#include "base/handles.h"
+#include "base/instance_data.h"
 #include "base/system_functions.h"
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
@@ -23,11 +24,28 @@ void ReadSystemVersion() {
     GetVersionExA(&g_app.systemVersion);
 }
 
-// The mutex stays open until the process ends. False when another instance
+constexpr char kStartFailedText[] =
+    "Tessara could not create its windows and ends.\n\nRestarting Windows may help.";
+
+// The mutex is held while the returned handle is; null when another instance
 // holds it.
-bool ClaimSingleInstance() {
-    CreateMutexA(nullptr, FALSE, names::InstanceMutex);
-    return GetLastError() != ERROR_ALREADY_EXISTS;
+UniqueHandle ClaimSingleInstance() {
+    UniqueHandle mutex(CreateMutexA(nullptr, FALSE, names::InstanceMutex));
+    if (GetLastError() == ERROR_ALREADY_EXISTS)
+        mutex.reset();
+    return mutex;
+}
+
+// The caption of every message, also of those that the switches show.
+void LoadCaption(HINSTANCE instance) {
+    if (LoadStringA(instance, IDS_APP_CAPTION, g_app.caption, sizeof g_app.caption) <= 0)
+        lstrcpynA(g_app.caption, kProgramName, sizeof g_app.caption);
+}
+
+// Without its classes or its hidden window the program could never be used
+// or ended, and would hold the single-instance mutex for nothing.
+bool CreateProgramWindows(HINSTANCE instance) {
+    return RegisterWindowClasses(instance) && CreateHiddenWindow(instance);
 }
 
 void BringFirstInstanceForward() {
@@ -44,7 +62,7 @@ struct WindowClass {
     WNDPROC procedure;
     int extraBytes;
     bool programIcon;
-    int backgroundColour; // system colour index + 1, 0 for none
+    int backgroundColor; // system color index + 1, 0 for none
 };
 
 // The settings window is a dialog: the dialog manager's procedure and room
@@ -112,7 +130,7 @@ bool RegisterWindowClasses(HINSTANCE instance) {
         windowClass.hIcon =
             entry.programIcon ? LoadIconA(instance, MAKEINTRESOURCEA(IDI_TESSARA)) : nullptr;
         windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(INT_PTR(entry.backgroundColour));
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(INT_PTR(entry.backgroundColor));
         windowClass.lpszClassName = entry.name;
         allRegistered = RegisterClassA(&windowClass) != 0 && allRegistered;
     }
@@ -123,17 +141,20 @@ int RunTessara(HINSTANCE instance, const char* commandLine) {
     InitialiseProcess();
     g_app.instance = instance;
     g_app.commandLine = commandLine ? commandLine : "";
+    LoadCaption(instance);
     ParseCommandLine(g_app.commandLine);
     if (g_app.stop)
         return 0;
-    if (!ClaimSingleInstance()) {
+    const UniqueHandle instanceMutex = ClaimSingleInstance();
+    if (!instanceMutex) {
         BringFirstInstanceForward();
         return 0;
     }
-    LoadStringA(instance, IDS_APP_CAPTION, g_app.caption, sizeof g_app.caption);
     g_app.versionText = ReadVersionText(ProgramPath());
-    RegisterWindowClasses(instance);
-    CreateHiddenWindow(instance);
+    if (!CreateProgramWindows(instance)) {
+        MessageBoxA(nullptr, kStartFailedText, g_app.caption, MB_OK | MB_ICONERROR);
+        return 1;
+    }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
     return RunMessageLoop();

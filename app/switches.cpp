@@ -1,7 +1,7 @@
 #include "app/switches.h"
 
-#include "base/app_state.h"
 #include "app/command_line.h"
+#include "base/app_state.h"
 #include "base/instance_data.h"
 #include "deskhook/deskhook.h"
 #include "deskhook/shared_names.h"

@@ -2,12 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr int kGapUnderHelpButton = 4;
-
-} // namespace
-
 Corner RememberedCorner(Corner windowCorner) {
     return {std::max(windowCorner.x, 0), std::max(windowCorner.y, 0)};
 }
@@ -25,10 +19,14 @@ int StatusLineRoom(int fontHeight, int internalLeading, int externalLeading, int
     return fontHeight + internalLeading + externalLeading + gap;
 }
 
-int WindowHeightUnderButtons(int windowTop, int helpButtonBottom, bool statusLineShown,
+int ClientHeightUnderButtons(int helpButtonBottom, int gap, bool statusLineShown,
                              int statusLineRoom) {
-    const int height = helpButtonBottom + kGapUnderHelpButton - windowTop;
+    const int height = helpButtonBottom + gap;
     return statusLineShown ? height + statusLineRoom : height;
+}
+
+int ClientWidthAroundTabs(int tabLeft, int tabWidth) {
+    return tabLeft + tabWidth + tabLeft;
 }
 
 Corner Centred(int width, int height, int screenWidth, int screenHeight) {

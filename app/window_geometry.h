@@ -24,10 +24,15 @@ Corner KeptOnScreen(const Box& window, int screenWidth, int screenHeight);
 // internal and external leading and a gap.
 int StatusLineRoom(int fontHeight, int internalLeading, int externalLeading, int gap);
 
-// The window's height so that it ends 4 pixels under the "&Help" button,
-// plus the status line's room while the status line is shown.
-int WindowHeightUnderButtons(int windowTop, int helpButtonBottom, bool statusLineShown,
+// The client area's height so that it ends `gap` pixels under the "&Help"
+// button (its bottom in client coordinates), plus the status line's room while
+// the status line is shown.
+int ClientHeightUnderButtons(int helpButtonBottom, int gap, bool statusLineShown,
                              int statusLineRoom);
+
+// The client area's width with the tab control at `tabLeft` and as much room
+// on its right.
+int ClientWidthAroundTabs(int tabLeft, int tabWidth);
 
 // The window's left edge and top when a window of this size is centred.
 Corner Centred(int width, int height, int screenWidth, int screenHeight);

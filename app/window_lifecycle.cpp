@@ -1,15 +1,16 @@
 #include "app/window_lifecycle.h"
 
-#include "base/app_state.h"
-#include "base/windows_version_win.h"
 #include "app/commands.h"
 #include "app/desktop_attach.h"
 #include "app/hiding_controls.h"
-#include "base/instance_data.h"
+#include "app/icon_restore.h"
 #include "app/page_context.h"
-#include "app/static_colours.h"
+#include "app/static_colors.h"
 #include "app/tray_win.h"
+#include "base/app_state.h"
+#include "base/instance_data.h"
 #include "base/timers.h"
+#include "base/windows_version_win.h"
 #include "colours/wallpaper_analysis_win.h"
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
@@ -25,10 +26,10 @@ namespace {
 // Drop shadows as they were at start; written back at shutdown.
 bool g_dropShadowsAtStart = false;
 
+// The settings window's own; the About area's timers are stopped on it.
 constexpr UINT_PTR kTimersStoppedAtShutdown[] = {
-    timers::CursorIdle,     timers::Watchdog,  timers::DropShadowPoll,
-    timers::CursorTracking, timers::Fade,      timers::FadePoll,
-    timers::TaskbarRehide,  timers::AboutSlow, timers::AboutFast,
+    timers::CursorIdle, timers::Watchdog, timers::DropShadowPoll, timers::CursorTracking,
+    timers::Fade,       timers::FadePoll, timers::TaskbarRehide,
 };
 
 // ---- Creation steps ---------------------------------------------------------
@@ -42,7 +43,7 @@ void CreateControlTables(HWND window) {
 void LayOutWindowAndPages(HWND window, const RememberedPlace& place) {
     LayOutSettingsWindow(window, place);
     LayoutSettingsPages(window);
-    PlaceAboutArea();
+    PlaceAboutArea(SettingsWindowDpi());
     AddLinkTools(window);
 }
 
@@ -89,7 +90,7 @@ void ShowDesktopColorInUse(HWND window) {
 
 void RestoreIconsAtStart(HWND window) {
     if (g_settings.AutoRestorePositions == 1)
-        RestoreIconPositions(window);
+        RestoreIconsForWindow(window);
 }
 
 // ---- Shutdown steps -----------------------------------------------------------
@@ -97,11 +98,12 @@ void RestoreIconsAtStart(HWND window) {
 void StopTimers(HWND window) {
     for (UINT_PTR timer : kTimersStoppedAtShutdown)
         KillTimer(window, timer);
+    StopAboutTimers();
 }
 
 void PutTemporarilyMovedIconsBack(HWND window) {
     if (Instances().IconsTemporarilyMoved)
-        RestoreIconPositions(window);
+        RestoreIconsForWindow(window);
 }
 
 void RestoreDropShadows() {
@@ -158,7 +160,7 @@ void RunDeferredStart(HWND window) {
     BringTrayIconToStartState(window);
 }
 
-void ShutDownSettingsWindow(HWND window, UINT message) {
+void ShutDownSettingsWindow(HWND window, ShutdownCause cause) {
     StopTimers(window);
     PutTemporarilyMovedIconsBack(window);
     DetachDesktop();
@@ -169,7 +171,7 @@ void ShutDownSettingsWindow(HWND window, UINT message) {
     DeleteStaticBrushes();
     ShowDesktopWindows();
     StopHiding(window);
-    if (IsWindowsXPOrLater() && message == WM_CLOSE)
+    if (IsWindowsXPOrLater() && cause == ShutdownCause::Close)
         ShowWindow(window, SW_HIDE);
     CloseHiddenWindow(window);
 }

@@ -12,10 +12,12 @@ void InitialiseSettingsWindow(HWND window, const RememberedPlace& place);
 // Timer 0, half a second after creation: the hot keys, then the tray icon.
 void RunDeferredStart(HWND window);
 
+enum class ShutdownCause { Close, EndSession };
+
 // WM_CLOSE and WM_ENDSESSION: everything that must happen before the program
-// ends, ending with the close of the hidden window. The caller destroys the
-// window after a WM_CLOSE.
-void ShutDownSettingsWindow(HWND window, UINT message);
+// ends, ending with the close of the hidden window, which destroys this window
+// with it and ends the message loop.
+void ShutDownSettingsWindow(HWND window, ShutdownCause cause);
 
 // A saved icon set exists for the mode PerResolutionPositions selects: the
 // set of the current resolution or the relative set.

@@ -11,9 +11,17 @@ void Bind(Function& function, const char* moduleName, const char* functionName) 
     function = reinterpret_cast<Function>(reinterpret_cast<void*>(address));
 }
 
+// A program need not import anything from shell32, and then the module is
+// not loaded when the functions are bound: it is loaded here, and stays
+// loaded until the process ends.
+void LoadShellModule() {
+    LoadLibraryA("shell32.dll");
+}
+
 } // namespace
 
 void BindSystemFunctions() {
+    LoadShellModule();
     Bind(g_system.SHGetSettings, "Shell32.DLL", "SHGetSettings");
     Bind(g_system.EndTask, "User32.DLL", "EndTask");
     Bind(g_system.SetLayeredWindowAttributes, "USER32.DLL", "SetLayeredWindowAttributes");

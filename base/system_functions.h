@@ -32,5 +32,6 @@ struct SystemFunctions {
 
 extern SystemFunctions g_system;
 
-// Looks each function up in its already loaded module; loads no module.
+// Looks each function up in its module. Of the modules only shell32 is
+// loaded for this; the others are loaded with every program.
 void BindSystemFunctions();

@@ -33,7 +33,7 @@ const char* ActionListText(int index) {
 }
 
 int32_t FittedActionIndex(int32_t stored, bool canLock) {
-    return stored > ActionListLength(canLock) - 1 ? 0 : stored;
+    return stored < 0 || stored > ActionListLength(canLock) - 1 ? 0 : stored;
 }
 
 bool InHotCorner(ScreenPoint p, int32_t hotCorner, ScreenSize screen) {

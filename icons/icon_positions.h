@@ -9,9 +9,20 @@
 // be null; askAutoArrange asks before saving an Auto Arrange desktop.
 void SaveIconPositions(HWND owner, bool askAutoArrange);
 
+// What a restore did that the settings window shows.
+struct RestoreOutcome {
+    // The desktop arranges its icons itself: AutoRestorePositions was cleared.
+    bool autoRestoreCleared = false;
+    // The icons moved and the caption background should be sampled again.
+    bool resampleWanted = false;
+    // The restore ran to its end: the icons are in their saved places, and
+    // saving is possible again.
+    bool finished = false;
+};
+
 // Moves the desktop icons back to the saved set of the current mode and finds
-// free places for the others. owner may be null.
-void RestoreIconPositions(HWND owner);
+// free places for the others. owner (may be null) owns the messages.
+RestoreOutcome RestoreIconPositions(HWND owner);
 
 // Whether "SavedIcons_Relative" exists.
 bool RelativeIconSetExists();

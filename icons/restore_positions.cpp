@@ -14,7 +14,6 @@
 #include "icons/icon_registry.h"
 #include "icons/restore_passes.h"
 #include "settings/settings.h"
-#include "ui/resource.h"
 
 namespace {
 
@@ -82,8 +81,6 @@ void RefuseAutoArrange(HWND owner) {
         text += kDisablingAutoRestore;
     QuietMessageBox(owner, text.c_str(), kProgramName, MB_OK | MB_ICONINFORMATION);
     g_settings.AutoRestorePositions = 0;
-    if (owner)
-        CheckDlgButton(owner, IDC_AUTO_RESTORE, BST_UNCHECKED);
 }
 
 void RefuseTooManyIcons(HWND owner, int count) {
@@ -114,33 +111,35 @@ void PlaceIcons(HWND owner, HWND listView, int count, IconScreen screen, SavedIc
         QuietMessageBox(owner, kNoRoom, kProgramName, MB_OK | MB_ICONERROR);
 }
 
-void FinishRestore(HWND owner, HWND listView) {
-    if (owner && g_settings.AutoResample && !g_settings.TransparentText)
-        SendMessageA(owner, WM_COMMAND, IDC_RESAMPLE_NOW, 0);
+RestoreOutcome FinishRestore(HWND listView) {
     ShowWindow(listView, g_settings.HideAlways ? SW_HIDE : SW_SHOW);
     Instances().IconsTemporarilyMoved = 0;
-    if (owner)
-        EnableWindow(GetDlgItem(owner, IDC_SAVE_POSITIONS), TRUE);
+    RestoreOutcome outcome;
+    outcome.resampleWanted = g_settings.AutoResample && !g_settings.TransparentText;
+    outcome.finished = true;
+    return outcome;
 }
 
 } // namespace
 
-void RestoreIconPositions(HWND owner) {
+RestoreOutcome RestoreIconPositions(HWND owner) {
     IconWork work;
     HWND listView = RefreshDesktopListView();
     StopDance();
     const int count = IconCount();
     if (AutoArrangeOn()) {
         RefuseAutoArrange(owner);
-        return;
+        RestoreOutcome outcome;
+        outcome.autoRestoreCleared = true;
+        return outcome;
     }
     if (count > icons::kMaxRestoreIcons) {
         RefuseTooManyIcons(owner, count);
-        return;
+        return {};
     }
     const IconScreen screen = CurrentIconScreen();
     auto saved = std::make_unique<SavedIcons>();
     if (ReadSavedIcons(screen, *saved))
         PlaceIcons(owner, listView, count, screen, *saved);
-    FinishRestore(owner, listView);
+    return FinishRestore(listView);
 }

@@ -24,8 +24,7 @@ extern COLORREF UserTextColor;
 // unusable stored value falls back to the factory values at start-up
 // (silentDefaults) and is reported otherwise.
 void LoadSettings(Settings& record, bool useDefaults, bool silentDefaults);
-// Stores `copy` with the delay sliders' current positions. A process whose
-// live record was never loaded stores nothing.
+// Stores `copy`. A process whose live record was never loaded stores nothing.
 void SaveSettings(Settings copy);
 
 // StartWithWindows = 1 when the autostart entry exists.

@@ -1,14 +1,11 @@
 #include "settings/settings.h"
 
 #include "base/app_state.h"
-#include "base/windows_version_win.h"
 #include "base/handles.h"
 #include "base/instance_data.h"
+#include "base/windows_version_win.h"
 #include "deskhook/deskhook.h"
 #include "settings/autostart_command.h"
-#include "ui/resource.h"
-
-#include <commctrl.h>
 
 #include <cstdio>
 #include <cstring>
@@ -69,30 +66,6 @@ void ApplyLoad(Settings& record, LoadSource source, const std::vector<uint8_t>* 
     }
 }
 
-// The four delay sliders of the settings window, when it exists, hold the
-// delays the user sees; they win over the record.
-struct DelaySlider {
-    int controlId;
-    int32_t Settings::*field;
-};
-
-constexpr DelaySlider kDelaySliders[] = {
-    {IDC_HIDE_OFF_DESKTOP_DELAY, &Settings::HideOffDesktopDelay},
-    {IDC_HIDE_ON_DESKTOP_DELAY, &Settings::HideOnDesktopDelay},
-    {IDC_SHOW_DELAY, &Settings::ShowDelay},
-    {IDC_CLICK_SHOW_TIME, &Settings::ClickShowTime},
-};
-
-void TakeDelaySliders(Settings& record) {
-    HWND settingsWindow = OwnSettingsWindow();
-    if (!settingsWindow)
-        return;
-    for (const DelaySlider& slider : kDelaySliders) {
-        if (HWND control = GetDlgItem(settingsWindow, slider.controlId))
-            record.*slider.field = int32_t(SendMessageA(control, TBM_GETPOS, 0, 0));
-    }
-}
-
 void ReportSaveFailure(const char* format, long code) {
     char text[200];
     std::snprintf(text, sizeof text, format, code);
@@ -119,7 +92,6 @@ void LoadSettings(Settings& record, bool useDefaults, bool silentDefaults) {
 
 void SaveSettings(Settings copy) {
     copy.RecordSize = kSettingsRecordSize;
-    TakeDelaySliders(copy);
     if (!WorthSaving(g_settings))
         return;
     UniqueRegKey key;

@@ -21,39 +21,42 @@ void EnableColorsPage(std::vector<ControlUpdate>& u, const Settings& s, const Pa
     SetAll(u, ControlAspect::Shown, {IDC_ACTIVE_DESKTOP_NOTE}, c.activeDesktop && !c.dropShadowsOn);
 }
 
-void EnableDelaySliders(std::vector<ControlUpdate>& u, const Settings& s) {
+void EnableDelaySliders(std::vector<ControlUpdate>& u, const CheckedBoxes& checks) {
     Enable(u, {IDC_HIDE_WHEN_OFF_DESKTOP, IDC_HIDE_WHEN_ON_DESKTOP}, true);
     Enable(u,
            {IDC_HIDE_OFF_DESKTOP_DELAY, IDC_HIDE_OFF_DESKTOP_DELAY_MIN,
             IDC_HIDE_OFF_DESKTOP_DELAY_MAX, IDC_HIDE_OFF_DESKTOP_DELAY_VALUE},
-           s.HideWhenOffDesktop == 1);
+           checks.hideWhenOffDesktop);
     Enable(u,
            {IDC_HIDE_ON_DESKTOP_DELAY, IDC_HIDE_ON_DESKTOP_DELAY_MIN, IDC_HIDE_ON_DESKTOP_DELAY_MAX,
             IDC_HIDE_ON_DESKTOP_DELAY_VALUE},
-           s.HideWhenOnDesktop == 1);
+           checks.hideWhenOnDesktop);
     Enable(u, {IDC_SHOW_DELAY, IDC_SHOW_DELAY_MIN, IDC_SHOW_DELAY_MAX, IDC_SHOW_DELAY_VALUE},
-           s.DelayShowOnDesktop == 1);
+           checks.delayShowOnDesktop);
 }
 
 // Without the context menu entries, a desktop click is the only way to bring
 // hidden icons back, so it is forced on before the panel is enabled from it.
-void EnableClickToShow(std::vector<ControlUpdate>& u, Settings& s) {
+void EnableClickToShow(std::vector<ControlUpdate>& u, Settings& s, const CheckedBoxes& checks) {
+    bool clickShows = checks.showOnDesktopClick;
     if (s.ContextMenu == 0) {
         s.ShowOnDesktopClick = 1;
         u.push_back({IDC_SHOW_ON_DESKTOP_CLICK, ControlAspect::Checked, true});
+        clickShows = true;
     }
     Enable(u,
            {IDC_CLICK_SHOW_TIME, IDC_CLICK_SHOW_TIME_MIN, IDC_CLICK_SHOW_TIME_MAX,
             IDC_CLICK_SHOW_TIME_VALUE, IDC_CLICK_SHOW_NOTE},
-           s.ShowOnDesktopClick == 1);
+           clickShows);
     Enable(u, {IDC_SHOW_ON_DESKTOP_CLICK}, s.ContextMenu == 1);
 }
 
-void EnableHidingPage(std::vector<ControlUpdate>& u, Settings& s) {
+void EnableHidingPage(std::vector<ControlUpdate>& u, Settings& s, const CheckedBoxes& checks) {
     if (s.HideByCursor == 1)
-        EnableDelaySliders(u, s);
+        EnableDelaySliders(u, checks);
     else if (s.HideAlways == 1)
-        EnableClickToShow(u, s);
+        EnableClickToShow(u, s, checks);
+    s.BossMouse = checks.bossMouse ? 1 : 0;
     bool cornerOn = s.HotCornerEnabled == 1;
     Enable(u,
            {IDC_CORNER_UPPER_LEFT, IDC_CORNER_UPPER_RIGHT, IDC_CORNER_LOWER_LEFT,
@@ -95,7 +98,19 @@ void EnableTrayPage(std::vector<ControlUpdate>& u, const Settings& s, const Page
 
 } // namespace
 
-PageEnabling UpdatePageEnabling(Settings& live, const PageContext& context, SettingsTab current) {
+CheckedBoxes ChecksFromSettings(const Settings& live) {
+    CheckedBoxes checks;
+    checks.hideWhenOffDesktop = live.HideWhenOffDesktop != 0;
+    checks.hideWhenOnDesktop = live.HideWhenOnDesktop != 0;
+    checks.delayShowOnDesktop = live.DelayShowOnDesktop != 0;
+    checks.showOnDesktopClick = live.ShowOnDesktopClick != 0;
+    checks.bossMouse = live.BossMouse != 0;
+    checks.neverHide = live.HideByCursor == 0 && live.HideAlways == 0;
+    return checks;
+}
+
+PageEnabling DecidePageEnabling(Settings& live, const PageContext& context,
+                                const CheckedBoxes& checks, SettingsTab current) {
     PageEnabling result;
     std::vector<ControlUpdate>& u = result.updates;
     if (context.activeDesktop && live.TransparentText == 1) {
@@ -108,7 +123,7 @@ PageEnabling UpdatePageEnabling(Settings& live, const PageContext& context, Sett
         EnableColorsPage(u, live, context);
         break;
     case SettingsTab::Hiding:
-        EnableHidingPage(u, live);
+        EnableHidingPage(u, live, checks);
         break;
     case SettingsTab::Positions:
         EnablePositionButtons(u, context);

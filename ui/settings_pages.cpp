@@ -111,7 +111,8 @@ bool NeedsReloadBeforeShowing(const Settings& live) {
     return live.RecordSize != kSettingsRecordSize || live.LoadMark != kSettingsLoadMark;
 }
 
-PageView ShowTabPage(Settings& live, const PageContext& context, SettingsTab current) {
+PageView DecidePageView(Settings& live, const PageContext& context, CheckedBoxes checks,
+                        SettingsTab current) {
     PageView view;
     view.updates = PageVisibility(live, context, current);
     view.captions = SliderCaptions(live);
@@ -120,8 +121,9 @@ PageView ShowTabPage(Settings& live, const PageContext& context, SettingsTab cur
     bool hidingPage = current == SettingsTab::Hiding;
     u.push_back({IDC_HIDE_CURSOR, ControlAspect::Checked, live.HideCursor != 0});
     u.push_back({IDC_SHOW_ON_DESKTOP_CLICK, ControlAspect::Checked, live.ShowOnDesktopClick != 0});
-    u.push_back({IDC_HIDE_CURSOR, ControlAspect::Enabled, hidingPage && !NeverHides(live)});
-    u.push_back({IDC_HIDE_TASKBAR, ControlAspect::Enabled, hidingPage && !NeverHides(live)});
+    checks.showOnDesktopClick = live.ShowOnDesktopClick != 0;
+    u.push_back({IDC_HIDE_CURSOR, ControlAspect::Enabled, hidingPage && !checks.neverHide});
+    u.push_back({IDC_HIDE_TASKBAR, ControlAspect::Enabled, hidingPage && !checks.neverHide});
     u.push_back(
         {IDC_HIDE_WHEN_OFF_DESKTOP, ControlAspect::Enabled, hidingPage && live.HideByCursor == 1});
 
@@ -140,14 +142,14 @@ PageView ShowTabPage(Settings& live, const PageContext& context, SettingsTab cur
         {IDC_STRETCH_INNER_DIMENSION, ControlAspect::Checked, live.StretchInnerDimension != 0});
 
     bool aboutPage = current == SettingsTab::About;
-    view.startAboutTimers = aboutPage;
+    view.aboutTimersRun = aboutPage;
     view.captions.push_back({IDC_TAB_DEFAULTS, aboutPage ? "&Reset All" : "&Reset Tab"});
     view.statusText = TabInfoOf(current).statusText;
-    view.enabling = UpdatePageEnabling(live, context, current);
+    view.enabling = DecidePageEnabling(live, context, checks, current);
     return view;
 }
 
-LoadedControls LoadControlsFromSettings(Settings& live, const PageContext& context) {
+LoadedControls DecideLoadedControls(Settings& live, const PageContext& context) {
     if (live.HideByCursor == 1 && live.HideAlways == 1) {
         live.HideByCursor = 0;
         live.HideAlways = 0;

@@ -34,6 +34,20 @@ struct PageContext {
     bool windows2000OrLater = false;
 };
 
+// The check boxes whose state on the window, rather than their field, the
+// enabling rules read: a click that no command stores yet still counts.
+struct CheckedBoxes {
+    bool hideWhenOffDesktop = false;
+    bool hideWhenOnDesktop = false;
+    bool delayShowOnDesktop = false;
+    bool showOnDesktopClick = false;
+    bool bossMouse = false;
+    bool neverHide = false;
+};
+
+// The states the check boxes take when the controls are loaded from `live`.
+CheckedBoxes ChecksFromSettings(const Settings& live);
+
 enum class ControlAspect { Shown, Enabled, Checked };
 
 struct ControlUpdate {
@@ -51,7 +65,7 @@ struct CaptionUpdate {
     std::string text;
 };
 
-// What UpdatePageEnabling does to the current page.
+// What enabling the current page does to it.
 struct PageEnabling {
     std::vector<ControlUpdate> updates;
     // Active Desktop cannot draw transparent captions: the window sends itself
@@ -59,16 +73,18 @@ struct PageEnabling {
     bool sendSolidColorCommand = false;
 };
 
-// What ShowTabPage does: every update in order, then the enabling.
+// What showing a page does: every update in order, then the enabling.
 struct PageView {
     std::vector<ControlUpdate> updates;
     std::vector<CaptionUpdate> captions;
     const char* statusText;
-    bool startAboutTimers; // the About area's animation timers
+    // The About area's animation timers run while the About page is shown.
+    bool aboutTimersRun;
     PageEnabling enabling;
 };
 
-// What LoadControlsFromSettings does before it shows the current page.
+// What loading the controls from the settings does before it shows the
+// current page.
 struct LoadedControls {
     std::vector<ControlUpdate> updates;
     int hotCornerAction; // selection of the action combo box
@@ -81,15 +97,21 @@ bool NeedsReloadBeforeShowing(const Settings& live);
 std::vector<ControlUpdate> PageVisibility(const Settings& live, const PageContext& context,
                                           SettingsTab current);
 
-// May change live settings: ShowOnDesktopClick is forced on in "Always hide"
-// mode without the context menu entries.
-PageEnabling UpdatePageEnabling(Settings& live, const PageContext& context, SettingsTab current);
+// The decisions below may change live settings, as the window's functions
+// that apply them (settings_pages_win.h) would.
 
-// May change live settings: ExitHides is cleared while ExitPrompt is set, and
-// those of UpdatePageEnabling.
-PageView ShowTabPage(Settings& live, const PageContext& context, SettingsTab current);
+// ShowOnDesktopClick is forced on in "Always hide" mode without the context
+// menu entries, and BossMouse follows its check box.
+PageEnabling DecidePageEnabling(Settings& live, const PageContext& context,
+                                const CheckedBoxes& checks, SettingsTab current);
 
-// May change live settings: both hiding modes set means "Never hide", and
-// without the Show/Hide hot key the tray icon is the only way back. The window
-// side then configures the sliders (sliders.h) and shows the current page.
-LoadedControls LoadControlsFromSettings(Settings& live, const PageContext& context);
+// ExitHides is cleared while ExitPrompt is set, and those of the enabling.
+// The shown page's check boxes of HideCursor and ShowOnDesktopClick are set
+// from their fields before the enabling reads them.
+PageView DecidePageView(Settings& live, const PageContext& context, CheckedBoxes checks,
+                        SettingsTab current);
+
+// Both hiding modes set means "Never hide", and without the Show/Hide hot key
+// the tray icon is the only way back. The window side then configures the
+// sliders (sliders.h) and shows the current page.
+LoadedControls DecideLoadedControls(Settings& live, const PageContext& context);

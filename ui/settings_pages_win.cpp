@@ -1,12 +1,15 @@
 #include "ui/settings_pages_win.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
+#include "base/dpi.h"
 #include "base/timers.h"
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
 #include "hiding/corner_actions_win.h"
 #include "settings/settings.h"
+#include "ui/links.h"
 #include "ui/sliders.h"
 #include "ui/tab_defaults.h"
 
@@ -24,7 +27,7 @@ constexpr int kFoldedFrames[] = {
 constexpr int kInitialSlideInterval = 5;
 
 // The About area sits this far into the folded About frame and leaves room
-// under it.
+// under it (pixels at 96 DPI).
 constexpr POINT kAboutAreaOffset = {7, 11};
 constexpr int kAboutAreaHeightCut = 23;
 
@@ -140,13 +143,31 @@ void StartAboutTimers() {
     SetTimer(about, timers::AboutFast, kAboutFastMs, nullptr);
 }
 
+bool Checked(int id) {
+    HWND control = ControlHandle(id);
+    return control && SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+CheckedBoxes ReadCheckedBoxes() {
+    CheckedBoxes checks;
+    checks.hideWhenOffDesktop = Checked(IDC_HIDE_WHEN_OFF_DESKTOP);
+    checks.hideWhenOnDesktop = Checked(IDC_HIDE_WHEN_ON_DESKTOP);
+    checks.delayShowOnDesktop = Checked(IDC_DELAY_SHOW_ON_DESKTOP);
+    checks.showOnDesktopClick = Checked(IDC_SHOW_ON_DESKTOP_CLICK);
+    checks.bossMouse = Checked(IDC_BOSS_MOUSE);
+    checks.neverHide = Checked(IDC_NEVER_HIDE);
+    return checks;
+}
+
 void ApplyPageView(HWND window, const PageView& view) {
     ApplyAll(view.updates);
     for (const CaptionUpdate& caption : view.captions)
         SetText(caption.id, caption.text.c_str());
     SelectHotCornerAction(g_settings.HotCornerAction);
-    if (view.startAboutTimers)
+    if (view.aboutTimersRun)
         StartAboutTimers();
+    else
+        StopAboutTimers();
     SetText(IDC_STATUS_LINE, view.statusText);
     ApplyEnabling(window, view.enabling);
 }
@@ -199,8 +220,10 @@ SettingsTab CurrentTab() {
 }
 
 void LayoutSettingsPages(HWND window) {
-    SetText(IDC_WEB_PAGE_LINK, "Web Page");
-    SetText(IDC_FAQ_LINK, "FAQ");
+    // With visual styles the pages stand on the tab control's themed body.
+    EnableThemeDialogTexture(window, ETDT_ENABLETAB);
+    for (const LinkControl& link : kLinkControls)
+        SetText(link.id, link.caption);
     InsertTabs();
     PutTabControlUnderThePages();
     RECT frames[std::size(kFoldedFrames)];
@@ -211,11 +234,13 @@ void LayoutSettingsPages(HWND window) {
     ConfigureSlider(TestIntervalSlider(), kInitialSlideInterval);
 }
 
-void PlaceAboutArea() {
+void PlaceAboutArea(int dpi) {
     const RECT frame = GetRectRelativeTo(IDC_TABS, IDC_FRAME_ABOUT);
-    SetWindowPos(ControlHandle(IDC_ABOUT_AREA), nullptr, frame.left + kAboutAreaOffset.x,
-                 frame.top + kAboutAreaOffset.y, frame.right - frame.left,
-                 frame.bottom - frame.top - kAboutAreaHeightCut, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(ControlHandle(IDC_ABOUT_AREA), nullptr,
+                 frame.left + ScaleToDpi(kAboutAreaOffset.x, dpi),
+                 frame.top + ScaleToDpi(kAboutAreaOffset.y, dpi), frame.right - frame.left,
+                 frame.bottom - frame.top - ScaleToDpi(kAboutAreaHeightCut, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 RECT GetRectRelativeTo(int referenceId, int id) {
@@ -225,8 +250,14 @@ RECT GetRectRelativeTo(int referenceId, int id) {
     return rect;
 }
 
+void StopAboutTimers() {
+    HWND about = ControlHandle(IDC_ABOUT_AREA);
+    KillTimer(about, timers::AboutSlow);
+    KillTimer(about, timers::AboutFast);
+}
+
 void LoadControlsFromSettings(HWND window, const PageContext& context) {
-    const LoadedControls loaded = LoadControlsFromSettings(g_settings, context);
+    const LoadedControls loaded = DecideLoadedControls(g_settings, context);
     ApplyAll(loaded.updates);
     SelectHotCornerAction(loaded.hotCornerAction);
     ConfigureSettingsSliders();
@@ -238,15 +269,16 @@ void ShowTabPage(HWND window, const PageContext& context) {
     if (NeedsReloadBeforeShowing(g_settings))
         LoadSettings(g_settings, false, true);
     CreateShowDesktopFile(window);
-    ApplyPageView(window, ShowTabPage(g_settings, context, CurrentTab()));
+    ApplyPageView(window, DecidePageView(g_settings, context, ReadCheckedBoxes(), CurrentTab()));
 }
 
 void UpdatePageEnabling(HWND window, const PageContext& context) {
-    ApplyEnabling(window, UpdatePageEnabling(g_settings, context, CurrentTab()));
+    ApplyEnabling(window,
+                  DecidePageEnabling(g_settings, context, ReadCheckedBoxes(), CurrentTab()));
 }
 
 void ResetTabDefaults(HWND window, const PageContext& context) {
-    const TabReset reset = ResetTabDefaults(g_settings, SettingsTemplate(), CurrentTab());
+    const TabReset reset = ResetTabFields(g_settings, SettingsTemplate(), CurrentTab());
     ActAfterReset(window, reset);
     LoadControlsFromSettings(window, context);
     ShowTabPage(window, context);

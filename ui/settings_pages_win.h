@@ -23,15 +23,19 @@ SettingsTab CurrentTab();
 
 // Inserts the tabs and moves every page onto the page area, hidden.
 void LayoutSettingsPages(HWND window);
-// The About area over the folded About frame, inside the tab control.
-void PlaceAboutArea();
+// The About area over the folded About frame, inside the tab control, for a
+// window at `dpi`.
+void PlaceAboutArea(int dpi);
 
 // The window rectangle of `id` relative to the top-left corner of
 // `referenceId`.
 RECT GetRectRelativeTo(int referenceId, int id);
 
+// Stops the About area's animation timers, which run on the About area.
+void StopAboutTimers();
+
 // The operations below read the live record and may change it as the page
-// rules say.
+// rules say (settings_pages.h decides, these apply).
 void LoadControlsFromSettings(HWND window, const PageContext& context);
 void ShowTabPage(HWND window, const PageContext& context);
 void UpdatePageEnabling(HWND window, const PageContext& context);

@@ -98,7 +98,7 @@ bool KeepForItsCommand(int32_t& field, int32_t before) {
 
 } // namespace
 
-TabReset ResetTabDefaults(Settings& live, const Settings& defaults, SettingsTab current) {
+TabReset ResetTabFields(Settings& live, const Settings& defaults, SettingsTab current) {
     int32_t trayIconBefore = live.ShowTrayIcon;
     int32_t toolTipsBefore = live.ShowToolTips;
     ResetFields(live, defaults, current);

@@ -17,4 +17,4 @@ struct TabReset {
 
 // Copies the current tab's fields from `defaults` into `live`; on the About
 // tab, the whole record.
-TabReset ResetTabDefaults(Settings& live, const Settings& defaults, SettingsTab current);
+TabReset ResetTabFields(Settings& live, const Settings& defaults, SettingsTab current);

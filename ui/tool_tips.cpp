@@ -3,14 +3,13 @@
 #include <commctrl.h>
 
 #include "ui/help_texts.h"
+#include "ui/links.h"
 #include "ui/resource.h"
 #include "ui/settings_pages_win.h"
 
 namespace {
 
 HWND g_toolTips = nullptr;
-
-constexpr int kLinks[] = {IDC_WEB_PAGE_LINK, IDC_FAQ_LINK};
 
 TOOLINFOA ToolFor(HWND window, const char* text) {
     TOOLINFOA tool{};
@@ -63,8 +62,8 @@ void AddControlTools(HWND window) {
 }
 
 void AddLinkTools(HWND window) {
-    for (UINT_PTR toolId = 0; toolId < std::size(kLinks); ++toolId) {
-        const int link = kLinks[toolId];
+    for (UINT_PTR toolId = 0; toolId < kLinkCount; ++toolId) {
+        const int link = kLinkControls[toolId].id;
         TOOLINFOA tool = ToolFor(window, HelpText(link));
         tool.uId = toolId;
         tool.rect = ClientRectIn(window, ControlHandle(link));

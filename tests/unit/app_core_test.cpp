@@ -153,9 +153,12 @@ TEST(App_WindowGeometry, WindowIsPulledBackOntoTheScreen) {
 
 TEST(App_WindowGeometry, HeightEndsUnderTheHelpButtonWithRoomForTheStatusLine) {
     EXPECT_EQ(StatusLineRoom(13, 3, 0, 2), 18);
-    EXPECT_EQ(WindowHeightUnderButtons(100, 380, false, 18), 284);
-    EXPECT_EQ(WindowHeightUnderButtons(100, 380, true, 18), 302);
-    EXPECT_EQ(WindowHeightUnderButtons(0, 40, true, StatusLineRoom(16, 0, 1, 4)), 65);
+    EXPECT_EQ(ClientHeightUnderButtons(280, 4, false, 18), 284);
+    EXPECT_EQ(ClientHeightUnderButtons(280, 4, true, 18), 302);
+    EXPECT_EQ(ClientHeightUnderButtons(40, 4, true, StatusLineRoom(16, 0, 1, 4)), 65);
+    EXPECT_EQ(ClientHeightUnderButtons(420, 6, true, StatusLineRoom(20, 4, 0, 3)), 453);
+    EXPECT_EQ(ClientWidthAroundTabs(4, 330), 338);
+    EXPECT_EQ(ClientWidthAroundTabs(8, 660), 676);
 }
 
 TEST(App_WindowGeometry, CentredOnTheScreen) {

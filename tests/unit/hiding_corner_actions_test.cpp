@@ -160,6 +160,7 @@ TEST(HidingCorners_Actions, IndexAndList) {
     EXPECT_EQ(FittedActionIndex(2, false), 0);
     EXPECT_EQ(FittedActionIndex(1, false), 1);
     EXPECT_EQ(FittedActionIndex(9, true), 0);
+    EXPECT_EQ(FittedActionIndex(-1, true), 0);
 }
 
 TEST(HidingCorners_Minimize, OnlyPlainVisibleTopLevelWindows) {

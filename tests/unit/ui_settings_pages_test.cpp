@@ -47,6 +47,11 @@ std::string Caption(const PageView& v, int id) {
     return text;
 }
 
+// The page as it shows with the check boxes as loaded from the record.
+PageView View(Settings& s, const PageContext& c, SettingsTab tab) {
+    return DecidePageView(s, c, ChecksFromSettings(s), tab);
+}
+
 PageContext XpContext() {
     PageContext c;
     c.showHideHotKeyActive = true;
@@ -55,7 +60,7 @@ PageContext XpContext() {
     return c;
 }
 
-TEST(UiPages_ShowTabPage, EachPageShowsOnlyItsOwnControls) {
+TEST(UiPages_PageView, EachPageShowsOnlyItsOwnControls) {
     struct Owner {
         SettingsTab page;
         int id;
@@ -67,13 +72,13 @@ TEST(UiPages_ShowTabPage, EachPageShowsOnlyItsOwnControls) {
     };
     for (SettingsTab tab : kAllTabs) {
         Settings s = SettingsTemplate();
-        PageView view = ShowTabPage(s, XpContext(), tab);
+        PageView view = View(s, XpContext(), tab);
         for (const Owner& o : owners)
             EXPECT_EQ(Shown(view, o.id), o.page == tab) << int(tab) << " " << o.id;
     }
 }
 
-TEST(UiPages_ShowTabPage, EveryControlHasOneVisibilityPerPage) {
+TEST(UiPages_PageView, EveryControlHasOneVisibilityPerPage) {
     for (SettingsTab tab : kAllTabs) {
         Settings s = SettingsTemplate();
         std::vector<ControlUpdate> shown = PageVisibility(s, XpContext(), tab);
@@ -84,30 +89,30 @@ TEST(UiPages_ShowTabPage, EveryControlHasOneVisibilityPerPage) {
     }
 }
 
-TEST(UiPages_ShowTabPage, TestBrowserButtonsFollowTestModeOnEveryPage) {
+TEST(UiPages_PageView, TestBrowserButtonsFollowTestModeOnEveryPage) {
     for (SettingsTab tab : kAllTabs) {
         for (bool testMode : {false, true}) {
             Settings s = SettingsTemplate();
             PageContext c = XpContext();
             c.testMode = testMode;
-            PageView view = ShowTabPage(s, c, tab);
+            PageView view = View(s, c, tab);
             EXPECT_EQ(Shown(view, IDC_TEST_NEXT), testMode) << int(tab);
             EXPECT_EQ(Shown(view, IDC_TEST_NONE), testMode) << int(tab);
         }
     }
 }
 
-TEST(UiPages_ShowTabPage, AboutStaticsAndCountdownAreNeverShown) {
+TEST(UiPages_PageView, AboutStaticsAndCountdownAreNeverShown) {
     for (SettingsTab tab : kAllTabs) {
         Settings s = SettingsTemplate();
-        PageView view = ShowTabPage(s, XpContext(), tab);
+        PageView view = View(s, XpContext(), tab);
         for (int id : {IDC_COLOR_BOX_HINT, IDC_CLICK_COUNTDOWN_BAR, IDC_ABOUT_VERSION,
                        IDC_FRAME_ABOUT, IDC_DONATE_BUTTON})
             EXPECT_EQ(Shown(view, id), false) << int(tab) << " " << id;
     }
 }
 
-TEST(UiPages_ShowTabPage, HidingPanelsFollowTheHidingMode) {
+TEST(UiPages_PageView, HidingPanelsFollowTheHidingMode) {
     struct Case {
         int byCursor, always;
         bool delays, clickPanel, neverNote;
@@ -120,7 +125,7 @@ TEST(UiPages_ShowTabPage, HidingPanelsFollowTheHidingMode) {
         Settings s = SettingsTemplate();
         s.HideByCursor = c.byCursor;
         s.HideAlways = c.always;
-        PageView view = ShowTabPage(s, XpContext(), SettingsTab::Hiding);
+        PageView view = View(s, XpContext(), SettingsTab::Hiding);
         EXPECT_EQ(Shown(view, IDC_HIDE_OFF_DESKTOP_DELAY), c.delays);
         EXPECT_EQ(Shown(view, IDC_SHOW_DELAY_VALUE), c.delays);
         EXPECT_EQ(Shown(view, IDC_CLICK_SHOW_TIME), c.clickPanel);
@@ -134,13 +139,13 @@ TEST(UiPages_LoadControls, BothHidingModesLoadAsNeverHide) {
     Settings s = SettingsTemplate();
     s.HideByCursor = 1;
     s.HideAlways = 1;
-    LoadedControls loaded = LoadControlsFromSettings(s, XpContext());
+    LoadedControls loaded = DecideLoadedControls(s, XpContext());
     EXPECT_EQ(s.HideByCursor, 0);
     EXPECT_EQ(s.HideAlways, 0);
     EXPECT_EQ(Final(loaded.updates, IDC_NEVER_HIDE, ControlAspect::Checked), true);
     EXPECT_EQ(Final(loaded.updates, IDC_HIDE_BY_CURSOR, ControlAspect::Checked), false);
     EXPECT_EQ(Final(loaded.updates, IDC_HIDE_ALWAYS, ControlAspect::Checked), false);
-    PageView view = ShowTabPage(s, XpContext(), SettingsTab::Hiding);
+    PageView view = View(s, XpContext(), SettingsTab::Hiding);
     EXPECT_EQ(Shown(view, IDC_NEVER_HIDE_NOTE), true);
     EXPECT_EQ(Shown(view, IDC_HIDE_WHEN_OFF_DESKTOP), false);
     EXPECT_EQ(Shown(view, IDC_SHOW_ON_DESKTOP_CLICK), false);
@@ -152,14 +157,14 @@ TEST(UiPages_LoadControls, WithoutShowHideHotKeyTheTrayIconIsForced) {
         s.ShowTrayIcon = 0;
         PageContext c = XpContext();
         c.showHideHotKeyActive = hotKey;
-        LoadedControls loaded = LoadControlsFromSettings(s, c);
+        LoadedControls loaded = DecideLoadedControls(s, c);
         EXPECT_EQ(s.ShowTrayIcon, hotKey ? 0 : 1);
         EXPECT_EQ(Final(loaded.updates, IDC_SHOW_TRAY_ICON, ControlAspect::Checked), !hotKey);
         EXPECT_EQ(Final(loaded.updates, IDC_SHOW_TRAY_ICON, ControlAspect::Enabled), hotKey);
-        PageView tray = ShowTabPage(s, c, SettingsTab::Tray);
+        PageView tray = View(s, c, SettingsTab::Tray);
         EXPECT_EQ(Shown(tray, IDC_NO_HOTKEY_NOTE), !hotKey);
         EXPECT_EQ(Enabled(tray, IDC_SHOW_TRAY_ICON), hotKey);
-        PageView options = ShowTabPage(s, c, SettingsTab::Options);
+        PageView options = View(s, c, SettingsTab::Options);
         EXPECT_EQ(Shown(options, IDC_NO_TRAY_ICON_NOTE), hotKey);
     }
 }
@@ -170,14 +175,14 @@ TEST(UiPages_LoadControls, HotCornerLowByteChecksOneRadio) {
     for (int corner = 0; corner < 5; ++corner) {
         Settings s = SettingsTemplate();
         s.HotCorner = 0x7700 | corner;
-        LoadedControls loaded = LoadControlsFromSettings(s, XpContext());
+        LoadedControls loaded = DecideLoadedControls(s, XpContext());
         for (int i = 0; i < 4; ++i)
             EXPECT_EQ(Final(loaded.updates, radios[i], ControlAspect::Checked), i == corner)
                 << corner;
     }
 }
 
-TEST(UiPages_ShowTabPage, DropShadowsDecideTheColorsPage) {
+TEST(UiPages_PageView, DropShadowsDecideTheColorsPage) {
     struct Case {
         bool shadows, xp;
         bool colorControls, enableButton, disableButton;
@@ -191,7 +196,7 @@ TEST(UiPages_ShowTabPage, DropShadowsDecideTheColorsPage) {
         PageContext ctx = XpContext();
         ctx.dropShadowsOn = c.shadows;
         ctx.windowsXPOrLater = c.xp;
-        PageView view = ShowTabPage(s, ctx, SettingsTab::Colors);
+        PageView view = View(s, ctx, SettingsTab::Colors);
         EXPECT_EQ(Shown(view, IDC_TRANSPARENT), c.colorControls);
         EXPECT_EQ(Shown(view, IDC_SAMPLE), c.colorControls);
         EXPECT_EQ(Shown(view, IDC_ENABLE_DROP_SHADOWS), c.enableButton);
@@ -200,11 +205,11 @@ TEST(UiPages_ShowTabPage, DropShadowsDecideTheColorsPage) {
     }
 }
 
-TEST(UiPages_UpdatePageEnabling, ActiveDesktopSwitchesToSolidCaptions) {
+TEST(UiPages_PageEnabling, ActiveDesktopSwitchesToSolidCaptions) {
     Settings s = SettingsTemplate();
     PageContext c = XpContext();
     c.activeDesktop = true;
-    PageView view = ShowTabPage(s, c, SettingsTab::Colors);
+    PageView view = View(s, c, SettingsTab::Colors);
     EXPECT_TRUE(view.enabling.sendSolidColorCommand);
     EXPECT_EQ(Checked(view, IDC_TRANSPARENT), false);
     EXPECT_EQ(Checked(view, IDC_SOLID_COLOR), true);
@@ -213,13 +218,13 @@ TEST(UiPages_UpdatePageEnabling, ActiveDesktopSwitchesToSolidCaptions) {
     EXPECT_EQ(Shown(view, IDC_ACTIVE_DESKTOP_NOTE), true);
 
     s.TransparentText = 0;
-    PageView desktop = ShowTabPage(s, c, SettingsTab::Desktop);
+    PageView desktop = View(s, c, SettingsTab::Desktop);
     EXPECT_FALSE(desktop.enabling.sendSolidColorCommand);
     EXPECT_EQ(Shown(desktop, IDC_ACTIVE_DESKTOP_WARNING), true);
     EXPECT_EQ(Enabled(desktop, IDC_KEEP_ASPECT_RATIO), false);
 }
 
-TEST(UiPages_UpdatePageEnabling, AutoResampleNeedsSolidCaptionsWithoutActiveDesktop) {
+TEST(UiPages_PageEnabling, AutoResampleNeedsSolidCaptionsWithoutActiveDesktop) {
     struct Case {
         int transparent;
         bool activeDesktop, enabled;
@@ -229,44 +234,50 @@ TEST(UiPages_UpdatePageEnabling, AutoResampleNeedsSolidCaptionsWithoutActiveDesk
         s.TransparentText = c.transparent;
         PageContext ctx = XpContext();
         ctx.activeDesktop = c.activeDesktop;
-        PageView view = ShowTabPage(s, ctx, SettingsTab::Colors);
+        PageView view = View(s, ctx, SettingsTab::Colors);
         EXPECT_EQ(Enabled(view, IDC_AUTO_RESAMPLE), c.enabled);
-        EXPECT_EQ(Final(LoadControlsFromSettings(s, ctx).updates, IDC_AUTO_RESAMPLE,
+        EXPECT_EQ(Final(DecideLoadedControls(s, ctx).updates, IDC_AUTO_RESAMPLE,
                         ControlAspect::Enabled),
                   c.enabled);
     }
 }
 
-TEST(UiPages_UpdatePageEnabling, AlwaysHideWithoutContextMenuForcesClickToShow) {
+TEST(UiPages_PageEnabling, AlwaysHideWithoutContextMenuForcesClickToShow) {
     Settings s = SettingsTemplate();
     s.HideByCursor = 0;
     s.HideAlways = 1;
     s.ShowOnDesktopClick = 0;
     s.ContextMenu = 0;
-    PageView view = ShowTabPage(s, XpContext(), SettingsTab::Hiding);
+    PageView view = View(s, XpContext(), SettingsTab::Hiding);
     EXPECT_EQ(s.ShowOnDesktopClick, 1);
     EXPECT_EQ(Checked(view, IDC_SHOW_ON_DESKTOP_CLICK), true);
     EXPECT_EQ(Enabled(view, IDC_SHOW_ON_DESKTOP_CLICK), false);
     EXPECT_EQ(Enabled(view, IDC_CLICK_SHOW_TIME), true);
 }
 
-TEST(UiPages_ShowTabPage, ContextMenuOptionNeedsAWayBackToHiddenIcons) {
+TEST(UiPages_PageView, ContextMenuOptionNeedsAWayBackToHiddenIcons) {
     Settings s = SettingsTemplate();
     s.HideByCursor = 0;
     s.HideAlways = 1;
     s.ShowOnDesktopClick = 0;
-    PageView view = ShowTabPage(s, XpContext(), SettingsTab::Options);
+    PageView view = View(s, XpContext(), SettingsTab::Options);
     EXPECT_EQ(Enabled(view, IDC_CONTEXT_MENU), false);
     s.ShowOnDesktopClick = 1;
-    EXPECT_EQ(Enabled(ShowTabPage(s, XpContext(), SettingsTab::Options), IDC_CONTEXT_MENU), true);
+    EXPECT_EQ(Enabled(View(s, XpContext(), SettingsTab::Options), IDC_CONTEXT_MENU), true);
 }
 
-TEST(UiPages_UpdatePageEnabling, DelaySlidersFollowTheirCheckBoxes) {
+TEST(UiPages_PageEnabling, DelaySlidersFollowTheirCheckBoxesNotTheFields) {
     Settings s = SettingsTemplate();
-    s.HideWhenOffDesktop = 0;
-    s.HideWhenOnDesktop = 1;
-    s.DelayShowOnDesktop = 0;
-    PageView view = ShowTabPage(s, XpContext(), SettingsTab::Hiding);
+    s.HideByCursor = 1;
+    s.HideAlways = 0;
+    s.HideWhenOffDesktop = 1;
+    s.HideWhenOnDesktop = 0;
+    s.DelayShowOnDesktop = 1;
+    CheckedBoxes checks = ChecksFromSettings(s);
+    checks.hideWhenOffDesktop = false;
+    checks.hideWhenOnDesktop = true;
+    checks.delayShowOnDesktop = false;
+    PageView view = DecidePageView(s, XpContext(), checks, SettingsTab::Hiding);
     EXPECT_EQ(Enabled(view, IDC_HIDE_OFF_DESKTOP_DELAY), false);
     EXPECT_EQ(Enabled(view, IDC_HIDE_OFF_DESKTOP_DELAY_VALUE), false);
     EXPECT_EQ(Enabled(view, IDC_HIDE_ON_DESKTOP_DELAY), true);
@@ -274,7 +285,7 @@ TEST(UiPages_UpdatePageEnabling, DelaySlidersFollowTheirCheckBoxes) {
     EXPECT_EQ(Enabled(view, IDC_HIDE_WHEN_OFF_DESKTOP), true);
 }
 
-TEST(UiPages_UpdatePageEnabling, BossMouseTakesTheCornerRadiosAway) {
+TEST(UiPages_PageEnabling, BossMouseTakesTheCornerRadiosAway) {
     struct Case {
         int hotCorner, bossMouse;
         bool radios, bossBox;
@@ -283,7 +294,7 @@ TEST(UiPages_UpdatePageEnabling, BossMouseTakesTheCornerRadiosAway) {
         Settings s = SettingsTemplate();
         s.HotCornerEnabled = c.hotCorner;
         s.BossMouse = c.bossMouse;
-        PageView view = ShowTabPage(s, XpContext(), SettingsTab::Hiding);
+        PageView view = View(s, XpContext(), SettingsTab::Hiding);
         EXPECT_EQ(Enabled(view, IDC_CORNER_LOWER_RIGHT), c.radios);
         EXPECT_EQ(Enabled(view, IDC_HOT_CORNER_WAIT), c.radios);
         EXPECT_EQ(Enabled(view, IDC_BOSS_MOUSE), c.bossBox);
@@ -291,7 +302,50 @@ TEST(UiPages_UpdatePageEnabling, BossMouseTakesTheCornerRadiosAway) {
     }
 }
 
-TEST(UiPages_UpdatePageEnabling, PositionButtonsWaitForTheIcons) {
+TEST(UiPages_PageEnabling, BossMouseFollowsItsCheckBox) {
+    for (bool checked : {true, false}) {
+        Settings s = SettingsTemplate();
+        s.HotCornerEnabled = 1;
+        s.BossMouse = checked ? 0 : 1;
+        CheckedBoxes checks = ChecksFromSettings(s);
+        checks.bossMouse = checked;
+        PageEnabling enabling = DecidePageEnabling(s, XpContext(), checks, SettingsTab::Hiding);
+        EXPECT_EQ(s.BossMouse, checked ? 1 : 0);
+        EXPECT_EQ(Final(enabling.updates, IDC_CORNER_UPPER_LEFT, ControlAspect::Enabled), !checked);
+    }
+}
+
+TEST(UiPages_PageEnabling, ClickToShowPanelFollowsItsCheckBox) {
+    Settings s = SettingsTemplate();
+    s.HideByCursor = 0;
+    s.HideAlways = 1;
+    s.ContextMenu = 1;
+    s.ShowOnDesktopClick = 0;
+    CheckedBoxes checks = ChecksFromSettings(s);
+    checks.showOnDesktopClick = true;
+    PageEnabling enabling = DecidePageEnabling(s, XpContext(), checks, SettingsTab::Hiding);
+    EXPECT_EQ(Final(enabling.updates, IDC_CLICK_SHOW_TIME, ControlAspect::Enabled), true);
+}
+
+TEST(UiPages_PageView, NeverHideCheckBoxDecidesCursorAndTaskbarHiding) {
+    for (bool neverHide : {true, false}) {
+        Settings s = SettingsTemplate();
+        CheckedBoxes checks = ChecksFromSettings(s);
+        checks.neverHide = neverHide;
+        PageView view = DecidePageView(s, XpContext(), checks, SettingsTab::Hiding);
+        EXPECT_EQ(Enabled(view, IDC_HIDE_CURSOR), !neverHide);
+        EXPECT_EQ(Enabled(view, IDC_HIDE_TASKBAR), !neverHide);
+    }
+}
+
+TEST(UiPages_PageView, AboutTimersRunOnlyOnTheAboutPage) {
+    for (SettingsTab tab : kAllTabs) {
+        Settings s = SettingsTemplate();
+        EXPECT_EQ(View(s, XpContext(), tab).aboutTimersRun, tab == SettingsTab::About);
+    }
+}
+
+TEST(UiPages_PageEnabling, PositionButtonsWaitForTheIcons) {
     struct Case {
         bool autoArrange, dance, moved;
         bool restore, save;
@@ -308,7 +362,7 @@ TEST(UiPages_UpdatePageEnabling, PositionButtonsWaitForTheIcons) {
             ctx.autoArrange = c.autoArrange;
             ctx.danceRunning = c.dance;
             ctx.temporarilyMoved = c.moved;
-            PageView view = ShowTabPage(s, ctx, tab);
+            PageView view = View(s, ctx, tab);
             EXPECT_EQ(Enabled(view, IDC_RESTORE_POSITIONS), c.restore);
             EXPECT_EQ(Enabled(view, IDC_ALIGN_LEFT), c.restore);
             EXPECT_EQ(Enabled(view, IDC_SAVE_POSITIONS), c.save);
@@ -316,7 +370,7 @@ TEST(UiPages_UpdatePageEnabling, PositionButtonsWaitForTheIcons) {
     }
 }
 
-TEST(UiPages_UpdatePageEnabling, DanceNeedsTrayIconPositionsAndNoActiveDesktop) {
+TEST(UiPages_PageEnabling, DanceNeedsTrayIconPositionsAndNoActiveDesktop) {
     struct Case {
         int trayIcon, positions;
         bool activeDesktop, dance;
@@ -329,26 +383,26 @@ TEST(UiPages_UpdatePageEnabling, DanceNeedsTrayIconPositionsAndNoActiveDesktop) 
         s.TransparentText = 0;
         PageContext ctx = XpContext();
         ctx.activeDesktop = c.activeDesktop;
-        PageView view = ShowTabPage(s, ctx, SettingsTab::Tray);
+        PageView view = View(s, ctx, SettingsTab::Tray);
         EXPECT_EQ(Enabled(view, IDC_DANCE), c.dance);
         EXPECT_EQ(Enabled(view, IDC_TRAY_SHOW_DANCE), c.dance);
         EXPECT_EQ(Enabled(view, IDC_TRAY_SHOW_HELP), c.trayIcon == 1);
     }
 }
 
-TEST(UiPages_ShowTabPage, CaptionsAndStatusText) {
+TEST(UiPages_PageView, CaptionsAndStatusText) {
     Settings s = SettingsTemplate();
     PageContext c = XpContext();
-    PageView about = ShowTabPage(s, c, SettingsTab::About);
+    PageView about = View(s, c, SettingsTab::About);
     EXPECT_EQ(Caption(about, IDC_TAB_DEFAULTS), "&Reset All");
-    EXPECT_TRUE(about.startAboutTimers);
+    EXPECT_TRUE(about.aboutTimersRun);
     EXPECT_STREQ(about.statusText, " Version information and automated update check");
 
     s.PerResolutionPositions = 1;
     c.danceRunning = true;
-    PageView positions = ShowTabPage(s, c, SettingsTab::Positions);
+    PageView positions = View(s, c, SettingsTab::Positions);
     EXPECT_EQ(Caption(positions, IDC_TAB_DEFAULTS), "&Reset Tab");
-    EXPECT_FALSE(positions.startAboutTimers);
+    EXPECT_FALSE(positions.aboutTimersRun);
     EXPECT_EQ(Caption(positions, IDC_SAVE_POSITIONS), "Save Icon Positions (For this resolution)");
     EXPECT_EQ(Caption(positions, IDC_DANCE), "X");
     EXPECT_EQ(Caption(positions, IDC_SHOW_DELAY_VALUE), "0.3 Sec");
@@ -356,13 +410,13 @@ TEST(UiPages_ShowTabPage, CaptionsAndStatusText) {
 
     s.PerResolutionPositions = 0;
     c.danceRunning = false;
-    PageView tray = ShowTabPage(s, c, SettingsTab::Tray);
+    PageView tray = View(s, c, SettingsTab::Tray);
     EXPECT_EQ(Caption(tray, IDC_SAVE_POSITIONS), "Save Icon Positions (Relative)");
     EXPECT_EQ(Caption(tray, IDC_DANCE), "?");
     EXPECT_STREQ(tray.statusText, " Setup the Tessara menu in the system tray");
 }
 
-TEST(UiPages_ShowTabPage, PromptClearsHideAndChecksOneCloseRadio) {
+TEST(UiPages_PageView, PromptClearsHideAndChecksOneCloseRadio) {
     struct Case {
         int prompt, hides;
         int checked;
@@ -371,18 +425,18 @@ TEST(UiPages_ShowTabPage, PromptClearsHideAndChecksOneCloseRadio) {
         Settings s = SettingsTemplate();
         s.ExitPrompt = c.prompt;
         s.ExitHides = c.hides;
-        PageView view = ShowTabPage(s, XpContext(), SettingsTab::Options);
+        PageView view = View(s, XpContext(), SettingsTab::Options);
         for (int id : {IDC_CLOSE_PROMPT, IDC_CLOSE_HIDE, IDC_CLOSE_EXIT})
             EXPECT_EQ(Checked(view, id), id == c.checked) << id;
         EXPECT_EQ(s.ExitHides, c.prompt == 1 ? 0 : c.hides);
     }
 }
 
-TEST(UiPages_ShowTabPage, SwitchingTabsLeavesTheFactorySettingsAlone) {
+TEST(UiPages_PageView, SwitchingTabsLeavesTheFactorySettingsAlone) {
     for (SettingsTab tab : kAllTabs) {
         Settings s = SettingsTemplate();
-        LoadControlsFromSettings(s, XpContext());
-        ShowTabPage(s, XpContext(), tab);
+        DecideLoadedControls(s, XpContext());
+        View(s, XpContext(), tab);
         EXPECT_TRUE(SameSettings(s, SettingsTemplate())) << int(tab);
     }
 }

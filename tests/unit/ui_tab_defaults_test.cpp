@@ -55,7 +55,7 @@ TEST(UiTabDefaults_Reset, TouchesOnlyTheFieldsOfTheTab) {
     for (const TabCase& c : cases) {
         Settings live = UnlikeTheDefaults();
         Settings before = live;
-        ResetTabDefaults(live, SettingsTemplate(), c.tab);
+        ResetTabFields(live, SettingsTemplate(), c.tab);
         std::set<std::size_t> expected;
         for (Field f : c.resetFields) {
             expected.insert(OffsetOf(f));
@@ -68,7 +68,7 @@ TEST(UiTabDefaults_Reset, TouchesOnlyTheFieldsOfTheTab) {
 TEST(UiTabDefaults_Reset, HidingTabKeepsTheUpperBytesOfHotCorner) {
     Settings live = UnlikeTheDefaults();
     int32_t upper = live.HotCorner & ~0xFF;
-    ResetTabDefaults(live, SettingsTemplate(), SettingsTab::Hiding);
+    ResetTabFields(live, SettingsTemplate(), SettingsTab::Hiding);
     EXPECT_EQ(live.HotCorner, upper | (SettingsTemplate().HotCorner & 0xFF));
     EXPECT_EQ(live.ShowDelay, SettingsTemplate().ShowDelay);
     EXPECT_NE(live.TextColor, SettingsTemplate().TextColor);
@@ -88,7 +88,7 @@ TEST(UiTabDefaults_Reset, TrayIconAndToolTipsChangeOnlyThroughTheirCommands) {
         Settings live = SettingsTemplate();
         live.ShowTrayIcon = 0;
         live.ShowToolTips = 0;
-        TabReset reset = ResetTabDefaults(live, SettingsTemplate(), c.tab);
+        TabReset reset = ResetTabFields(live, SettingsTemplate(), c.tab);
         EXPECT_EQ(live.ShowTrayIcon, 0) << int(c.tab);
         EXPECT_EQ(live.ShowToolTips, 0) << int(c.tab);
         EXPECT_EQ(reset.sendShowTrayIconCommand, c.trayIconCommand) << int(c.tab);
@@ -99,7 +99,7 @@ TEST(UiTabDefaults_Reset, TrayIconAndToolTipsChangeOnlyThroughTheirCommands) {
 
 TEST(UiTabDefaults_Reset, UnchangedTrayIconSendsNoCommand) {
     Settings live = SettingsTemplate();
-    TabReset reset = ResetTabDefaults(live, SettingsTemplate(), SettingsTab::About);
+    TabReset reset = ResetTabFields(live, SettingsTemplate(), SettingsTab::About);
     EXPECT_FALSE(reset.sendShowTrayIconCommand);
     EXPECT_FALSE(reset.sendShowToolTipsCommand);
 }
@@ -109,7 +109,7 @@ TEST(UiTabDefaults_Reset, ResetAllRestoresTheWholeRecord) {
     live.ShowTrayIcon = SettingsTemplate().ShowTrayIcon;
     live.ShowToolTips = SettingsTemplate().ShowToolTips;
     std::strcpy(live.ShowDesktopFile, "C:\\temp\\tessara.scf");
-    ResetTabDefaults(live, SettingsTemplate(), SettingsTab::About);
+    ResetTabFields(live, SettingsTemplate(), SettingsTab::About);
     EXPECT_TRUE(SameSettings(live, SettingsTemplate()));
     EXPECT_EQ(live.WindowLeft, -1);
     EXPECT_EQ(live.HotKeyPosition, SettingsTemplate().HotKeyPosition);
@@ -119,10 +119,10 @@ TEST(UiTabDefaults_Reset, ResetAllRestoresTheWholeRecord) {
 TEST(UiTabDefaults_Reset, DesktopTabRepaintsTheColorBox) {
     Settings live = UnlikeTheDefaults();
     EXPECT_TRUE(
-        ResetTabDefaults(live, SettingsTemplate(), SettingsTab::Desktop).repaintDesktopColorBox);
+        ResetTabFields(live, SettingsTemplate(), SettingsTab::Desktop).repaintDesktopColorBox);
     EXPECT_EQ(live.DesktopColor, SettingsTemplate().DesktopColor);
     EXPECT_FALSE(
-        ResetTabDefaults(live, SettingsTemplate(), SettingsTab::Hiding).repaintDesktopColorBox);
+        ResetTabFields(live, SettingsTemplate(), SettingsTab::Hiding).repaintDesktopColorBox);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // Messages of the settings window of Tessara.exe besides its commands: a
 // change of the screen resolution, the status line and the links.
-#include "base/instance_data.h"
 #include "app/status_line.h"
+#include "base/instance_data.h"
 #include "tests/wine/app_program.h"
 
 #include <gtest/gtest.h>
@@ -182,8 +182,8 @@ TEST_F(AppMessages, ShowIconsHotKeyBringsHiddenIconsBackInAlwaysHideMode) {
     }
 }
 
-// The delay sliders are the source of the delays at every save: they must
-// hold the settings from the start.
+// The delays go through a start and an exit unchanged, whatever the sliders
+// did while the window was built.
 TEST_F(AppMessages, DelaysSurviveAStartAndAnExit) {
     Settings record = SettingsTemplate();
     record.HideOnDesktopDelay = 17;
@@ -258,4 +258,60 @@ TEST(AppStatusLine, FailingCallShowsTheSystemsTextForItsError) {
     SetStatusLine("nowhere");
     EXPECT_EQ(harness::WindowText(status), texts[1]) << "no settings window: nothing written";
     DestroyWindow(window);
+}
+
+TEST_F(AppMessages, HintShowsOverTheColorBoxesOnly) {
+    StartWith(SettingsTemplate());
+    HWND window = tessara_.Window();
+    HWND hint = GetDlgItem(window, IDC_COLOR_BOX_HINT);
+    for (int box : {IDC_TEXT_COLOR_BOX, IDC_BACK_COLOR_BOX}) {
+        SCOPED_TRACE(box);
+        MoveCursorTo(window, CentreOf(GetDlgItem(window, box)));
+        EXPECT_TRUE(IsWindowVisible(hint));
+        MoveCursorTo(window, CentreOf(GetDlgItem(window, IDC_HELP_BUTTON)));
+        EXPECT_FALSE(IsWindowVisible(hint));
+    }
+    EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
+}
+
+// The word is typed on the window itself; a wrong letter starts it again.
+TEST_F(AppMessages, TypedWordSwitchesTestMode) {
+    ASSERT_TRUE(OpenInstanceData());
+    SetTestMode(false);
+    StartWith(SettingsTemplate());
+    const auto type = [&](const char* keys) {
+        for (const char* key = keys; *key; ++key)
+            SendMessageA(tessara_.Window(), WM_KEYDOWN, WPARAM(*key), 0);
+    };
+    type("KIWKIW");
+    EXPECT_FALSE(TestModeOn());
+    type("KIWI");
+    EXPECT_TRUE(TestModeOn());
+    EXPECT_EQ(tessara_.StatusLine(), "Test mode is Enabled");
+    type("KIWI");
+    EXPECT_FALSE(TestModeOn());
+    EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
+}
+
+// Until the alignments exist, the cycle's sixth step, the restore, is what
+// the Position hot key visibly does.
+TEST_F(AppMessages, PositionHotKeyRestoresTheIconsAtTheEndOfItsCycle) {
+    Settings record = SettingsTemplate();
+    record.PerResolutionPositions = 0;
+    StartWith(record);
+    ASSERT_TRUE(harness::WaitUntil([] { return SetStored(kRelativeSet); }));
+    const std::vector<harness::ShellIcon> saved = shell_.Layout();
+    ASSERT_FALSE(saved.empty());
+    for (int press = 0; press < 5; ++press)
+        SendMessageA(tessara_.Window(), WM_HOTKEY, 0xBFFC, 0);
+    SendMessageA(shell_.ListView(), LVM_SETITEMPOSITION, 0,
+                 MAKELPARAM(saved[0].position.x + 300, saved[0].position.y + 200));
+    ASSERT_NE(shell_.Layout()[0].position.x, saved[0].position.x);
+    SendMessageA(tessara_.Window(), WM_HOTKEY, 0xBFFC, 0);
+    EXPECT_TRUE(harness::WaitUntil([&] {
+        const std::vector<harness::ShellIcon> now = shell_.Layout();
+        return !now.empty() && now[0].position.x == saved[0].position.x &&
+               now[0].position.y == saved[0].position.y;
+    }));
+    EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
 }

@@ -112,16 +112,6 @@ TEST_F(DeskShell, DefaultIconsAreADozenDistinctCaptionsInAReadableLayout) {
     EXPECT_EQ(positions.size(), icons.size());
 }
 
-TEST_F(DeskShell, NumberedIconsUpToTwoHundredSixty) {
-    for (int count : {0, 1, 260}) {
-        Start(ShellOptions::WithIcons(count));
-        std::vector<ShellIcon> icons = shell.Layout();
-        ASSERT_EQ(icons.size(), static_cast<size_t>(count));
-        for (int i = 0; i < count; ++i)
-            EXPECT_EQ(icons[i].caption, "Icon " + std::to_string(i + 1));
-    }
-}
-
 TEST_F(DeskShell, IconsFromAFileKeepLongCaptionsUpTo255Characters) {
     const std::string long255(255, 'L');
     const std::string tooLong(300, 'T');
@@ -227,18 +217,6 @@ TEST_F(DeskShellMenu, RightClickOpensAMenuOwnedByTheView) {
     EXPECT_FALSE(HasEvent(events, "progman", WM_INITMENU));
 }
 
-TEST_F(DeskShellMenu, AutoArrangeItemTogglesTheStyle) {
-    Start(ShellOptions::WithIcons(2));
-    HWND menu = OpenMenu();
-    ASSERT_NE(menu, nullptr);
-    // The first item is "Auto Arrange".
-    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_TRUE(WaitUntil(
-        [&] { return (GetWindowLongA(shell.ListView(), GWL_STYLE) & LVS_AUTOARRANGE) != 0; }));
-    EXPECT_TRUE(HasEvent(shell.TakeEvents(), "defview", WM_COMMAND));
-}
-
 TEST_F(DeskShell, LeftClickReachesTheViewWhileTheListViewIsHidden) {
     Start(ShellOptions::WithIcons(0));
     ShowWindow(shell.ListView(), SW_HIDE);
@@ -281,15 +259,6 @@ TEST_F(DeskShell, RestartGivesANewProgman) {
     EXPECT_FALSE(IsWindow(before));
     EXPECT_EQ(shell.Layout().size(), 4u);
     EXPECT_EQ(FindTopLevel("Progman", nullptr), shell.Progman());
-}
-
-TEST_F(DeskShell, StartReplacesAShellLeftRunning) {
-    Shell leftOver;
-    ASSERT_TRUE(leftOver.Start(ShellOptions::WithIcons(1)));
-    HWND old = leftOver.Progman();
-    Start(ShellOptions::WithIcons(2));
-    EXPECT_FALSE(IsWindow(old));
-    EXPECT_EQ(shell.IconCount(), 2);
 }
 
 TEST_F(DeskShell, ListViewKeepsItsOwnWindowProcedure) {

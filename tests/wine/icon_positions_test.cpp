@@ -8,7 +8,6 @@
 #include "settings/settings.h"
 #include "settings/settings_record.h"
 #include "tests/harness/harness.h"
-#include "ui/resource.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -524,44 +523,40 @@ TEST_F(InProcess, SaveAsksAboutAutoArrangeWhenToldTo) {
     EXPECT_TRUE(Stored(kResolutionValue));
 }
 
-TEST_F(InProcess, AutoArrangeRefusalClearsAutomaticRestoreAndItsCheckBox) {
+TEST_F(InProcess, AutoArrangeRefusalClearsAutomaticRestoreAndSaysSo) {
     ShellOptions options;
     options.autoArrange = true;
     StartShell(options);
     Attach();
-    HWND owner = CreateWindowA("STATIC", "owner", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr,
-                               nullptr, nullptr);
-    HWND checkBox = CreateWindowA("BUTTON", "auto", WS_CHILD | BS_AUTOCHECKBOX, 0, 0, 50, 20, owner,
-                                  reinterpret_cast<HMENU>(IDC_AUTO_RESTORE), nullptr, nullptr);
-    ASSERT_TRUE(checkBox);
-    SendMessageA(checkBox, BM_SETCHECK, BST_CHECKED, 0);
     g_settings.AutoRestorePositions = 1;
-    CallAnswering([owner] { RestoreIconPositions(owner); },
+    RestoreOutcome outcome;
+    CallAnswering([&outcome] { outcome = RestoreIconPositions(nullptr); },
                   std::string(kAutoArrangeRefusal) + kDisablingSentence, IDOK);
     EXPECT_EQ(g_settings.AutoRestorePositions, 0);
-    EXPECT_EQ(SendMessageA(checkBox, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    DestroyWindow(owner);
+    EXPECT_TRUE(outcome.autoRestoreCleared);
+    EXPECT_FALSE(outcome.finished);
 }
 
-TEST_F(InProcess, FinishedRestoreClearsTheTemporarilyMovedFlagAndEnablesSaving) {
+TEST_F(InProcess, FinishedRestoreClearsTheTemporarilyMovedFlagAndSaysSo) {
     StartShell();
     Attach();
     ASSERT_TRUE(OpenInstanceData());
-    HWND owner = CreateWindowA("STATIC", "owner", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr,
-                               nullptr, nullptr);
-    HWND saveButton = CreateWindowA("BUTTON", "save", WS_CHILD | WS_DISABLED, 0, 0, 50, 20, owner,
-                                    reinterpret_cast<HMENU>(IDC_SAVE_POSITIONS), nullptr, nullptr);
     Instances().IconsTemporarilyMoved = 1;
     ShowWindow(shell_.ListView(), SW_HIDE);
-    RestoreIconPositions(owner); // no saved set: only the finish
+    g_settings.AutoResample = 1;
+    g_settings.TransparentText = 0;
+    RestoreOutcome outcome = RestoreIconPositions(nullptr); // no saved set: only the finish
     EXPECT_EQ(Instances().IconsTemporarilyMoved, 0);
-    EXPECT_TRUE(IsWindowEnabled(saveButton));
+    EXPECT_TRUE(outcome.finished);
+    EXPECT_TRUE(outcome.resampleWanted);
+    EXPECT_FALSE(outcome.autoRestoreCleared);
     EXPECT_TRUE(IsWindowVisible(shell_.ListView()));
 
     g_settings.HideAlways = 1;
-    RestoreIconPositions(owner);
+    g_settings.TransparentText = 1;
+    outcome = RestoreIconPositions(nullptr);
+    EXPECT_FALSE(outcome.resampleWanted);
     EXPECT_FALSE(IsWindowVisible(shell_.ListView()));
-    DestroyWindow(owner);
 }
 
 TEST_F(InProcess, QueriesSeeTheSetOfEachMode) {

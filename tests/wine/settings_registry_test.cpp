@@ -199,45 +199,6 @@ TEST_F(SettingsRegistry, ARecordThatWasNeverLoadedIsNeverSaved) {
     EXPECT_FALSE(harness::RegRead(HKEY_CURRENT_USER, kProgramKey, kSettingsValue));
 }
 
-TEST_F(SettingsRegistry, SaveTakesTheDelaySliderPositions) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-    HWND window = CreateWindowA("STATIC", "sliders", WS_OVERLAPPED, 0, 0, 200, 200, nullptr,
-                                nullptr, nullptr, nullptr);
-    ASSERT_TRUE(window);
-    const struct {
-        int id;
-        int position;
-        int32_t Settings::*field;
-    } sliders[] = {
-        {IDC_HIDE_OFF_DESKTOP_DELAY, 17, &Settings::HideOffDesktopDelay},
-        {IDC_HIDE_ON_DESKTOP_DELAY, 0, &Settings::HideOnDesktopDelay},
-        {IDC_SHOW_DELAY, 101, &Settings::ShowDelay},
-        {IDC_CLICK_SHOW_TIME, 33, &Settings::ClickShowTime},
-    };
-    for (const auto& slider : sliders) {
-        HWND control = CreateWindowA(TRACKBAR_CLASSA, "", WS_CHILD, 0, 0, 100, 20, window,
-                                     reinterpret_cast<HMENU>(INT_PTR(slider.id)), nullptr, nullptr);
-        ASSERT_TRUE(control);
-        SendMessageA(control, TBM_SETRANGE, FALSE, MAKELPARAM(0, 101));
-        SendMessageA(control, TBM_SETPOS, TRUE, slider.position);
-    }
-    SetSharedSettingsWindow(window);
-    g_settings = SettingsTemplate();
-    SaveSettings(UserRecord());
-    SetSharedSettingsWindow(nullptr);
-    DestroyWindow(window);
-
-    const auto stored = StoredSettings();
-    ASSERT_TRUE(stored && stored->size() == 528);
-    SettingsBytes bytes;
-    std::copy(stored->begin(), stored->end(), bytes.begin());
-    const Settings saved = DeserializeSettings(bytes);
-    for (const auto& slider : sliders)
-        EXPECT_EQ(saved.*slider.field, slider.position) << slider.id;
-    EXPECT_EQ(saved.TextColor, UserRecord().TextColor);
-}
-
 TEST_F(SettingsRegistry, AutostartCarriesTheQuietAndTestSwitches) {
     char path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, path, MAX_PATH);

@@ -3,16 +3,20 @@
 // holds "TessaraMutex" and owns a window of the settings window class,
 // published in the cross-instance data as the program does, because the real
 // settings window only exists once the program has attached to a desktop.
-#include "base/app_state.h"
 #include "app/command_line.h"
 #include "app/hidden_window.h"
-#include "base/instance_data.h"
 #include "app/startup.h"
+#include "base/app_state.h"
+#include "base/instance_data.h"
+#include "base/system_functions.h"
 #include "deskhook/shared_names.h"
+#include "settings/settings.h"
 #include "tests/harness/harness.h"
 #include "ui/resource.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 namespace {
 
@@ -95,6 +99,52 @@ class Startup : public ::testing::Test {
 };
 
 } // namespace
+
+// First in this file: no test before it may have loaded shell32 here.
+TEST_F(Startup, OptionalShellFunctionsAreFound) {
+    ASSERT_FALSE(GetModuleHandleA("shell32.dll")) << "this process must start without shell32";
+    BindSystemFunctions();
+    EXPECT_TRUE(g_system.SHGetSettings);
+    EXPECT_TRUE(g_system.SHGetSpecialFolderPathA);
+    EXPECT_TRUE(g_system.LockWorkStation);
+}
+
+// This process has registered the program's window classes already, so the
+// program's own registration fails here.
+TEST_F(Startup, WindowsThatCannotBeCreatedEndTheStartWithAMessage) {
+    int exitCode = -1;
+    std::thread start([&] { exitCode = RunTessara(GetModuleHandleA(nullptr), ""); });
+    HWND box = harness::WaitForDialog(kProgramName, GetCurrentProcessId());
+    EXPECT_TRUE(box);
+    if (box) {
+        EXPECT_EQ(harness::MessageBoxText(box),
+                  "Tessara could not create its windows and ends.\n\nRestarting Windows may help.");
+        harness::PressButton(box, IDOK);
+    }
+    start.join();
+    EXPECT_EQ(exitCode, 1);
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, names::InstanceMutex);
+    EXPECT_FALSE(mutex) << "the single-instance mutex is let go";
+    if (mutex)
+        CloseHandle(mutex);
+}
+
+TEST_F(Startup, PositionSwitchesWarnUnderTheProgramsCaption) {
+    harness::Shell shell;
+    ASSERT_TRUE(shell.Start());
+    for (const char* args : {"-save", "-restore"}) {
+        SCOPED_TRACE(args);
+        ASSERT_TRUE(harness::RegWriteBinary(HKEY_CURRENT_USER, kProgramKey, kSettingsValue,
+                                            std::vector<uint8_t>(kSettingsRecordSize - 1, 1)));
+        harness::Process tessara = harness::Process::Start(kProgram, args);
+        HWND box = harness::WaitForDialog(kProgramName, tessara.Pid(), 30000);
+        ASSERT_TRUE(box);
+        EXPECT_EQ(harness::MessageBoxText(box).rfind("Registry settings that were imported", 0), 0u);
+        harness::PressButton(box, IDOK);
+        EXPECT_EQ(tessara.WaitExit(30000), std::optional<DWORD>(0));
+    }
+    harness::RegDeleteValue(HKEY_CURRENT_USER, kProgramKey, kSettingsValue);
+}
 
 TEST_F(Startup, FirstInstanceCreatesTheHiddenWindowAndEndsWithIt) {
     harness::Process tessara = harness::Process::Start(kProgram);

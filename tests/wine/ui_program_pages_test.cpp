@@ -1,20 +1,110 @@
-// The pages of the real Tessara.exe's settings window: the keyboard mnemonics
-// each page offers, and a screenshot of every page.
+// The pages of the real Tessara.exe's settings window as a user meets them:
+// each tab shows its own folded page, no control sits on a group's frame (at
+// 96, 144 and 192 DPI), every check box and radio button changes its setting,
+// the keyboard's mnemonics and tab order, and how each page looks.
 #include "base/instance_data.h"
 #include "tests/wine/app_program.h"
 #include "ui/settings_pages.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <uxtheme.h>
 
 #include <cctype>
+#include <cmath>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
-
 namespace {
+
+// ---- What the window shows ----------------------------------------------------
+
+RECT WindowRectOf(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+bool Inside(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+bool Disjoint(const RECT& a, const RECT& b) {
+    RECT common{};
+    return !IntersectRect(&common, &a, &b);
+}
+
+LONG StyleOf(HWND window) {
+    return GetWindowLongA(window, GWL_STYLE);
+}
+
+bool IsButtonOfType(HWND window, LONG type) {
+    return harness::ClassName(window) == "Button" && (StyleOf(window) & BS_TYPEMASK) == type;
+}
+
+bool IsCheckBoxOrRadio(HWND window) {
+    return IsButtonOfType(window, BS_AUTOCHECKBOX) || IsButtonOfType(window, BS_CHECKBOX) ||
+           IsButtonOfType(window, BS_AUTORADIOBUTTON) || IsButtonOfType(window, BS_RADIOBUTTON);
+}
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM lParam) {
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(child);
+    return TRUE;
+}
+
+std::vector<HWND> Children(HWND window) {
+    std::vector<HWND> children;
+    EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
+std::vector<HWND> VisibleChildren(HWND window) {
+    std::vector<HWND> visible;
+    for (HWND child : Children(window)) {
+        if (IsWindowVisible(child))
+            visible.push_back(child);
+    }
+    return visible;
+}
+
+// The frame's lines run along its edges, the top one through the middle of
+// its caption (half a line of the dialog font, 4 dialog units). The page area
+// is 133 dialog units high.
+RECT InsideTheLines(HWND window, HWND group) {
+    const RECT page = WindowRectOf(GetDlgItem(window, IDC_FRAME_COLORS));
+    const int halfLine = int(std::ceil(4.0 * (page.bottom - page.top) / 133.0));
+    RECT inner = WindowRectOf(group);
+    inner.left += 1;
+    inner.right -= 1;
+    inner.bottom -= 1;
+    inner.top += halfLine;
+    return inner;
+}
+
+// "control on frame" for every visible control that crosses a visible
+// group's lines: it must lie inside them or apart from the group.
+std::vector<std::string> ControlsOnFrames(HWND window) {
+    std::vector<std::string> found;
+    const std::vector<HWND> visible = VisibleChildren(window);
+    for (HWND group : visible) {
+        if (!IsButtonOfType(group, BS_GROUPBOX))
+            continue;
+        const RECT outer = WindowRectOf(group);
+        const RECT inner = InsideTheLines(window, group);
+        for (HWND control : visible) {
+            const int id = GetDlgCtrlID(control);
+            if (control == group || id == IDC_TABS)
+                continue;
+            const RECT rect = WindowRectOf(control);
+            if (!Inside(rect, inner) && !Disjoint(rect, outer))
+                found.push_back(std::to_string(id) + " on " + std::to_string(GetDlgCtrlID(group)));
+        }
+    }
+    return found;
+}
 
 // The letter after a single '&', or 0.
 char MnemonicOf(const std::string& text) {
@@ -28,20 +118,13 @@ char MnemonicOf(const std::string& text) {
     return 0;
 }
 
-BOOL CALLBACK CollectVisibleText(HWND child, LPARAM lParam) {
-    if (IsWindowVisible(child))
-        reinterpret_cast<std::vector<std::string>*>(lParam)->push_back(harness::WindowText(child));
-    return TRUE;
-}
-
 // The texts that share a mnemonic, by letter.
 using Clashes = std::map<char, std::set<std::string>>;
 
 Clashes MnemonicClashes(HWND window) {
-    std::vector<std::string> texts;
-    EnumChildWindows(window, CollectVisibleText, reinterpret_cast<LPARAM>(&texts));
     std::map<char, std::set<std::string>> byLetter;
-    for (const std::string& text : texts) {
+    for (HWND child : VisibleChildren(window)) {
+        const std::string text = harness::WindowText(child);
         if (char letter = MnemonicOf(text))
             byLetter[letter].insert(text);
     }
@@ -53,25 +136,219 @@ Clashes MnemonicClashes(HWND window) {
     return clashes;
 }
 
+// ---- The prefix's DPI -----------------------------------------------------------
+
+struct RegistryPlace {
+    HKEY root;
+    const char* key;
+};
+
+// Wine takes the system DPI from either value when a process starts.
+const RegistryPlace kLogPixelsPlaces[] = {{HKEY_CURRENT_USER, "Control Panel\\Desktop"},
+                                          {HKEY_CURRENT_CONFIG, "Software\\Fonts"}};
+
+// Sets the prefix's DPI for the processes started while it lives; both values
+// are put back when it goes, whatever the test's outcome.
+class LogPixelsGuard {
+  public:
+    explicit LogPixelsGuard(DWORD dpi) {
+        for (const RegistryPlace& place : kLogPixelsPlaces) {
+            saved_.push_back(harness::RegRead(place.root, place.key, kValue));
+            harness::RegWriteDword(place.root, place.key, kValue, dpi);
+        }
+    }
+    ~LogPixelsGuard() {
+        for (std::size_t i = 0; i < std::size(kLogPixelsPlaces); ++i) {
+            const RegistryPlace& place = kLogPixelsPlaces[i];
+            if (saved_[i])
+                harness::RegWrite(place.root, place.key, kValue, saved_[i]->type,
+                                  saved_[i]->data.data(), DWORD(saved_[i]->data.size()));
+            else
+                harness::RegDeleteValue(place.root, place.key, kValue);
+        }
+    }
+    LogPixelsGuard(const LogPixelsGuard&) = delete;
+    LogPixelsGuard& operator=(const LogPixelsGuard&) = delete;
+
+  private:
+    static constexpr char kValue[] = "LogPixels";
+    std::vector<std::optional<harness::RegValue>> saved_;
+};
+
+// ---- The program -------------------------------------------------------------------
+
 class ProgramPagesTest : public app_test::ProgramTest {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(shell_.Start());
-        StartProgram();
-    }
+    void SetUp() override { ASSERT_TRUE(shell_.Start()); }
+
+    void Start(const Settings& record = SettingsTemplate()) { StartProgram(record); }
+
+    HWND Window() const { return tessara_.Window(); }
+    HWND Control(int id) const { return GetDlgItem(Window(), id); }
+    bool Visible(int id) const { return IsWindowVisible(Control(id)) != FALSE; }
 
     // A WM_NOTIFY cannot be sent to another process; outside the button
     // style, moving the tab control's focus selects the tab and notifies the
     // window as a click does.
     void SelectTab(SettingsTab tab) {
-        SendMessageA(GetDlgItem(tessara_.Window(), IDC_TABS), TCM_SETCURFOCUS, WPARAM(tab), 0);
+        SendMessageA(Control(IDC_TABS), TCM_SETCURFOCUS, WPARAM(tab), 0);
         harness::PumpMessages(200);
+    }
+
+    // The window's client area on the screen, as a user sees it.
+    harness::Image ClientImage() const {
+        RECT client{};
+        GetClientRect(Window(), &client);
+        MapWindowPoints(Window(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+        const harness::Image screen = harness::CaptureScreen();
+        harness::Image image;
+        image.width = client.right - client.left;
+        image.height = client.bottom - client.top;
+        for (int y = client.top; y < client.bottom; ++y) {
+            const auto row = screen.rgb.begin() + (std::size_t(y) * screen.width + client.left) * 3;
+            image.rgb.insert(image.rgb.end(), row, row + std::size_t(image.width) * 3);
+        }
+        return image;
     }
 };
 
 } // namespace
 
+TEST_F(ProgramPagesTest, EachTabShowsItsOwnFoldedPageAndStatusText) {
+    Start();
+    EXPECT_EQ(TabCtrl_GetItemCount(Control(IDC_TABS)), kPermanentTabCount);
+    EXPECT_EQ(harness::ControlText(Window(), IDC_WEB_PAGE_LINK), "Web Page");
+    EXPECT_EQ(harness::ControlText(Window(), IDC_FAQ_LINK), "FAQ");
+    const RECT area = WindowRectOf(Control(IDC_FRAME_COLORS));
+    const struct {
+        SettingsTab tab;
+        int shown;
+        int hidden;
+    } pages[] = {
+        {SettingsTab::Colors, IDC_SOLID_COLOR, IDC_SHOW_TRAY_ICON},
+        {SettingsTab::Hiding, IDC_HIDE_BY_CURSOR, IDC_SOLID_COLOR},
+        {SettingsTab::Positions, IDC_SAVE_POSITIONS, IDC_HIDE_BY_CURSOR},
+        {SettingsTab::Desktop, IDC_KEEP_ASPECT_RATIO, IDC_SAVE_POSITIONS},
+        {SettingsTab::Tray, IDC_SHOW_TRAY_ICON, IDC_KEEP_ASPECT_RATIO},
+        {SettingsTab::Options, IDC_SELECT_HOTKEYS, IDC_SHOW_TRAY_ICON},
+        {SettingsTab::About, IDC_ABOUT_AREA, IDC_SELECT_HOTKEYS},
+    };
+    for (const auto& page : pages) {
+        SCOPED_TRACE(int(page.tab));
+        SelectTab(page.tab);
+        EXPECT_TRUE(Visible(page.shown));
+        EXPECT_FALSE(Visible(page.hidden));
+        EXPECT_TRUE(Inside(WindowRectOf(Control(page.shown)), area)) << "folded onto the page";
+        EXPECT_EQ(tessara_.StatusLine(), TabInfoOf(page.tab).statusText);
+        EXPECT_EQ(harness::ControlText(Window(), IDC_TAB_DEFAULTS),
+                  page.tab == SettingsTab::About ? "&Reset All" : "&Reset Tab");
+    }
+}
+
+TEST_F(ProgramPagesTest, NoControlSitsOnAGroupsFrameAtAnyDpi) {
+    for (DWORD dpi : {96, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        LogPixelsGuard logPixels(dpi);
+        Start();
+        for (int tab = 0; tab < kPermanentTabCount; ++tab) {
+            SelectTab(SettingsTab(tab));
+            EXPECT_EQ(ControlsOnFrames(Window()), std::vector<std::string>{}) << "page " << tab;
+        }
+        // Nothing under the tab control is cut off by the window's edges.
+        RECT client{};
+        GetClientRect(Window(), &client);
+        MapWindowPoints(Window(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+        for (int id : {IDC_TABS, IDC_HELP_BUTTON, IDC_HIDE_WINDOW, IDC_STATUS_LINE})
+            EXPECT_TRUE(Inside(WindowRectOf(Control(id)), client)) << id;
+        harness::Screenshot("ui_program_dpi_" + std::to_string(dpi));
+        EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
+    }
+}
+
+// Each check box and radio button of the built pages, clicked in this order
+// from the factory settings, and the value its field then holds.
+TEST_F(ProgramPagesTest, EveryCheckBoxAndRadioButtonChangesItsSetting) {
+    struct Row {
+        SettingsTab tab;
+        int id;
+        int32_t Settings::*field;
+        int32_t after;
+    };
+    const Row rows[] = {
+        {SettingsTab::Positions, IDC_AUTO_RESTORE, &Settings::AutoRestorePositions, 1},
+        {SettingsTab::Positions, IDC_PER_RESOLUTION, &Settings::PerResolutionPositions, 1},
+        {SettingsTab::Positions, IDC_RELATIVE, &Settings::PerResolutionPositions, 0},
+        {SettingsTab::Tray, IDC_TRAY_SHOW_DANCE, &Settings::TrayShowDance, 1},
+        {SettingsTab::Tray, IDC_TRAY_SHOW_HELP, &Settings::TrayShowHelp, 0},
+        {SettingsTab::Tray, IDC_TRAY_SHOW_TEXT, &Settings::TrayShowText, 0},
+        {SettingsTab::Tray, IDC_TRAY_SHOW_HIDING, &Settings::TrayShowHiding, 0},
+        {SettingsTab::Tray, IDC_TRAY_SHOW_POSITIONS, &Settings::TrayShowPositions, 0},
+        {SettingsTab::Options, IDC_START_WITH_WINDOWS, &Settings::StartWithWindows, 1},
+        {SettingsTab::Options, IDC_HIDE_WHEN_STARTED, &Settings::HideWhenStarted, 1},
+        {SettingsTab::Options, IDC_SHOW_TOOL_TIPS, &Settings::ShowToolTips, 0},
+        {SettingsTab::Options, IDC_CLOSE_EXIT, &Settings::ExitPrompt, 0},
+        {SettingsTab::Options, IDC_CLOSE_HIDE, &Settings::ExitHides, 1},
+        {SettingsTab::Options, IDC_CLOSE_PROMPT, &Settings::ExitPrompt, 1},
+    };
+    // Controls whose commands come with the parts of the program not built
+    // yet; each later step removes its own from this list.
+    const std::set<int> expectedGaps = {
+        // caption colors
+        IDC_TRANSPARENT, IDC_SOLID_COLOR, IDC_AUTO_RESAMPLE, IDC_AUTO_TEXT_COLOR,
+        // icon hiding
+        IDC_HIDE_BY_CURSOR, IDC_HIDE_ALWAYS, IDC_NEVER_HIDE, IDC_HIDE_CURSOR, IDC_HIDE_TASKBAR,
+        IDC_HIDE_WHEN_OFF_DESKTOP, IDC_HIDE_WHEN_ON_DESKTOP, IDC_DELAY_SHOW_ON_DESKTOP,
+        IDC_SHOW_ON_DESKTOP_CLICK,
+        // hot corners and Boss Mouse
+        IDC_HOT_CORNER, IDC_CORNER_UPPER_LEFT, IDC_CORNER_UPPER_RIGHT, IDC_CORNER_LOWER_LEFT,
+        IDC_CORNER_LOWER_RIGHT, IDC_HOT_CORNER_WAIT, IDC_BOSS_MOUSE,
+        // desktop color and wallpaper
+        IDC_DESK_COLOR_UNCHANGED, IDC_DESK_COLOR_MANUAL, IDC_DESK_COLOR_FROM_WALLPAPER,
+        IDC_USE_COMPLEMENT_COLOR, IDC_IGNORE_SOLID_BORDER, IDC_SAMPLE_WHOLE_IMAGE,
+        IDC_KEEP_ASPECT_RATIO, IDC_STRETCH_INNER_DIMENSION,
+        // tray icon, desktop context menu, window fading
+        IDC_SHOW_TRAY_ICON, IDC_CONTEXT_MENU, IDC_WINDOW_FADING};
+
+    Start();
+    std::set<int> covered;
+    for (const Row& row : rows)
+        covered.insert(row.id);
+    for (HWND child : Children(Window())) {
+        const int id = GetDlgCtrlID(child);
+        if (IsCheckBoxOrRadio(child))
+            EXPECT_TRUE(covered.count(id) || expectedGaps.count(id)) << id << " has no row";
+    }
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.id);
+        SelectTab(row.tab);
+        ASSERT_TRUE(IsWindowEnabled(Control(row.id)));
+        SendMessageA(Control(row.id), BM_CLICK, 0, 0);
+        EXPECT_TRUE(
+            app_test::WaitForStored([&](const Settings& s) { return s.*row.field == row.after; }));
+    }
+    EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
+    harness::RegDeleteValue(HKEY_CURRENT_USER, kAutostartKey, kAutostartValue);
+}
+
+TEST_F(ProgramPagesTest, HotCornerActionsListWhatTheSystemCanDo) {
+    Settings record = SettingsTemplate();
+    record.HotCornerAction = 7;
+    Start(record);
+    HWND list = Control(IDC_HOT_CORNER_ACTION);
+    std::vector<std::string> entries;
+    for (LRESULT i = 0; i < SendMessageA(list, CB_GETCOUNT, 0, 0); ++i) {
+        char text[64] = "";
+        SendMessageA(list, CB_GETLBTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    EXPECT_EQ(entries, (std::vector<std::string>{"Hide (Show Desktop)", "Start Screen Saver",
+                                                 "Lock Workstation"}));
+    EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_TRUE(app_test::WaitForStored([](const Settings& s) { return s.HotCornerAction == 0; }));
+}
+
 TEST_F(ProgramPagesTest, MnemonicsAreUniqueOnEveryPage) {
+    Start();
     // Both texts of each of these pairs are given as they are.
     const std::map<SettingsTab, Clashes> given = {
         {SettingsTab::Colors, {{'r', {"&Resample Now", "&Reset Tab"}}}},
@@ -81,15 +358,52 @@ TEST_F(ProgramPagesTest, MnemonicsAreUniqueOnEveryPage) {
         SCOPED_TRACE(tab);
         SelectTab(SettingsTab(tab));
         const auto known = given.find(SettingsTab(tab));
-        EXPECT_EQ(MnemonicClashes(tessara_.Window()), known == given.end() ? Clashes{} : known->second);
+        EXPECT_EQ(MnemonicClashes(Window()), known == given.end() ? Clashes{} : known->second);
     }
+    SelectTab(SettingsTab::Hiding);
+    for (int id : {IDC_HIDE_BY_CURSOR, IDC_HIDE_ALWAYS, IDC_NEVER_HIDE, IDC_HIDE_CURSOR,
+                   IDC_HIDE_TASKBAR, IDC_HOT_CORNER, IDC_HOT_CORNER_WAIT, IDC_BOSS_MOUSE,
+                   IDC_HIDE_WHEN_OFF_DESKTOP, IDC_HIDE_WHEN_ON_DESKTOP, IDC_DELAY_SHOW_ON_DESKTOP})
+        EXPECT_NE(MnemonicOf(harness::ControlText(Window(), id)), 0) << id;
 }
 
+// The keyboard starts on the tab control; the tab key goes from there to the
+// page and back round to the tab control.
+TEST_F(ProgramPagesTest, TabOrderStartsAtTheTabControl) {
+    Start();
+    SetForegroundWindow(Window());
+    HWND tabs = Control(IDC_TABS);
+    EXPECT_TRUE(harness::WaitUntil([&] {
+        GUITHREADINFO info{sizeof info};
+        return GetGUIThreadInfo(GetWindowThreadProcessId(Window(), nullptr), &info) &&
+               info.hwndFocus == tabs;
+    }));
+    SelectTab(SettingsTab::Options);
+    HWND next = GetNextDlgTabItem(Window(), tabs, FALSE);
+    EXPECT_EQ(GetDlgCtrlID(next), IDC_START_WITH_WINDOWS);
+    EXPECT_EQ(GetNextDlgTabItem(Window(), next, TRUE), tabs);
+}
+
+TEST_F(ProgramPagesTest, PagesTakeTheTabControlsThemedBackground) {
+    Start();
+    EXPECT_TRUE(IsThemeDialogTextureEnabled(Window()));
+}
+
+// Every page looks different from every other, and the status line under
+// the tab control carries the page's text.
 TEST_F(ProgramPagesTest, ScreenshotOfEveryPage) {
+    Start();
     const char* names[] = {"colors", "hiding", "positions", "desktop", "tray", "options", "about"};
+    std::vector<harness::Image> images;
     for (int tab = 0; tab < kPermanentTabCount; ++tab) {
         SelectTab(SettingsTab(tab));
-        EXPECT_EQ(TabCtrl_GetCurSel(GetDlgItem(tessara_.Window(), IDC_TABS)), tab);
-        EXPECT_FALSE(harness::Screenshot(std::string("ui_program_") + names[tab]).empty());
+        RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        harness::PumpMessages(300);
+        harness::Screenshot(std::string("ui_program_") + names[tab]);
+        images.push_back(ClientImage());
+    }
+    for (std::size_t a = 0; a < images.size(); ++a) {
+        for (std::size_t b = a + 1; b < images.size(); ++b)
+            EXPECT_NE(images[a].rgb, images[b].rgb) << names[a] << " looks like " << names[b];
     }
 }

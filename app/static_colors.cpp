@@ -1,0 +1,105 @@
+#include "app/static_colors.h"
+
+#include "base/handles.h"
+#include "settings/settings.h"
+#include "ui/links.h"
+#include "ui/resource.h"
+#include "ui/settings_pages_win.h"
+
+namespace {
+
+constexpr COLORREF kLinkColor = RGB(0, 0, 255);
+constexpr COLORREF kLinkHoverColor = RGB(255, 0, 0);
+constexpr COLORREF kActiveDesktopNoteColor = 0xFFE0E0;
+
+// The color of each link of kLinkControls.
+COLORREF g_linkColors[kLinkCount] = {kLinkColor, kLinkColor};
+
+UniqueBrush g_buttonFaceBrush;
+// One brush for the color boxes and notes; the previous one is deleted
+// whenever a new one is made.
+UniqueBrush g_boxBrush;
+
+HBRUSH NewBoxBrush(COLORREF color) {
+    g_boxBrush.reset(CreateSolidBrush(color));
+    return g_boxBrush.get();
+}
+
+// The index of the link with `id` in kLinkControls, or kLinkCount.
+std::size_t LinkIndexOf(int id) {
+    std::size_t index = 0;
+    while (index < kLinkCount && kLinkControls[index].id != id)
+        ++index;
+    return index;
+}
+
+HBRUSH LinkBrush(HDC dc, COLORREF color) {
+    SetTextColor(dc, color);
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return g_buttonFaceBrush.get();
+}
+
+bool CursorOver(HWND window, int id, POINT cursor) {
+    RECT rect{};
+    HWND control = GetDlgItem(window, id);
+    if (!control || !GetWindowRect(control, &rect))
+        return false;
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    return PtInRect(&rect, cursor) != FALSE;
+}
+
+} // namespace
+
+void CreateStaticBrushes() {
+    g_buttonFaceBrush.reset(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+}
+
+void DeleteStaticBrushes() {
+    g_buttonFaceBrush.reset();
+    g_boxBrush.reset();
+}
+
+HBRUSH StaticControlBrush(HWND window, HDC dc, HWND control) {
+    if (GetParent(control) != window)
+        return nullptr;
+    const int id = GetDlgCtrlID(control);
+    if (const std::size_t link = LinkIndexOf(id); link < kLinkCount)
+        return LinkBrush(dc, g_linkColors[link]);
+    switch (id) {
+    case IDC_TEXT_COLOR_BOX:
+        return NewBoxBrush(COLORREF(g_settings.TextColor));
+    case IDC_BACK_COLOR_BOX:
+        return NewBoxBrush(COLORREF(g_settings.TextBackColor));
+    case IDC_DESKTOP_COLOR_BOX:
+        return NewBoxBrush(COLORREF(g_settings.DesktopColor));
+    case IDC_COLOR_BOX_HINT:
+        SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_INFOBK));
+        return NewBoxBrush(GetSysColor(COLOR_INFOBK));
+    case IDC_ACTIVE_DESKTOP_NOTE:
+        SetBkColor(dc, kActiveDesktopNoteColor);
+        return NewBoxBrush(kActiveDesktopNoteColor);
+    }
+    return nullptr;
+}
+
+void UpdateColorBoxHint(HWND window, POINT cursor) {
+    const bool overBox = CursorOver(window, IDC_TEXT_COLOR_BOX, cursor) ||
+                         CursorOver(window, IDC_BACK_COLOR_BOX, cursor);
+    const bool shown = CurrentTab() == SettingsTab::Colors && overBox && !DropShadowsOn();
+    HWND hint = GetDlgItem(window, IDC_COLOR_BOX_HINT);
+    if (hint && (IsWindowVisible(hint) != FALSE) != shown)
+        ShowWindow(hint, shown ? SW_SHOW : SW_HIDE);
+}
+
+void UpdateLinkHover(HWND window, POINT cursor) {
+    for (std::size_t link = 0; link < kLinkCount; ++link) {
+        const int id = kLinkControls[link].id;
+        const COLORREF color = CursorOver(window, id, cursor) ? kLinkHoverColor : kLinkColor;
+        if (color == g_linkColors[link])
+            continue;
+        g_linkColors[link] = color;
+        InvalidateRect(GetDlgItem(window, id), nullptr, TRUE);
+    }
+    UpdateWindow(window);
+}
