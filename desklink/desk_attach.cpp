@@ -29,7 +29,7 @@ bool AttachedHere(const SharedBlock& block) {
 
 // The list view draws with the paint colours of the block; an attach starts
 // them from what the list view shows now, so the first paint changes nothing.
-void SeedPaintColours(SharedBlock& block) {
+void SeedPaintColors(SharedBlock& block) {
     if (!RefreshDesktopListView())
         return;
     block.PaintTextColor = ListTextColor();
@@ -48,7 +48,7 @@ bool HookAndSeed(AttachFailure* failure) {
         return false;
     }
     IconLock lock;
-    SeedPaintColours(*block);
+    SeedPaintColors(*block);
     return true;
 }
 

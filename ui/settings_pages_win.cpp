@@ -26,8 +26,9 @@ constexpr int kFoldedFrames[] = {
 
 constexpr int kInitialSlideInterval = 5;
 
-// The About area sits this far into the folded About frame and leaves room
-// under it (pixels at 96 DPI).
+// The About area sits this far into the folded About frame, as far from its
+// right edge, and leaves room under it (pixels at 96 DPI), so that it stays
+// inside the page's frame.
 constexpr POINT kAboutAreaOffset = {7, 11};
 constexpr int kAboutAreaHeightCut = 23;
 
@@ -236,9 +237,10 @@ void LayoutSettingsPages(HWND window) {
 
 void PlaceAboutArea(int dpi) {
     const RECT frame = GetRectRelativeTo(IDC_TABS, IDC_FRAME_ABOUT);
-    SetWindowPos(ControlHandle(IDC_ABOUT_AREA), nullptr,
-                 frame.left + ScaleToDpi(kAboutAreaOffset.x, dpi),
-                 frame.top + ScaleToDpi(kAboutAreaOffset.y, dpi), frame.right - frame.left,
+    const int inset = ScaleToDpi(kAboutAreaOffset.x, dpi);
+    SetWindowPos(ControlHandle(IDC_ABOUT_AREA), nullptr, frame.left + inset,
+                 frame.top + ScaleToDpi(kAboutAreaOffset.y, dpi),
+                 frame.right - frame.left - 2 * inset,
                  frame.bottom - frame.top - ScaleToDpi(kAboutAreaHeightCut, dpi),
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }

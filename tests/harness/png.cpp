@@ -11,7 +11,7 @@ namespace {
 
 constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 constexpr size_t kMaxStoredBlock = 65535;
-constexpr uint8_t kColourTypeRgb = 2;
+constexpr uint8_t kColorTypeRgb = 2;
 
 void PutBigEndian(std::vector<uint8_t>& out, uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8)
@@ -117,7 +117,7 @@ std::vector<uint8_t> Encode(const RgbImage& image) {
     std::vector<uint8_t> header;
     PutBigEndian(header, static_cast<uint32_t>(image.width));
     PutBigEndian(header, static_cast<uint32_t>(image.height));
-    header.insert(header.end(), {8, kColourTypeRgb, 0, 0, 0});
+    header.insert(header.end(), {8, kColorTypeRgb, 0, 0, 0});
     PutChunk(out, "IHDR", header);
     PutChunk(out, "IDAT", ZlibStored(FilteredRows(image)));
     PutChunk(out, "IEND", {});
@@ -139,7 +139,7 @@ std::optional<RgbImage> Decode(const std::vector<uint8_t>& file) {
         if (GetBigEndian(data + size) != Crc32(type, size + 4))
             return std::nullopt;
         if (std::memcmp(type, "IHDR", 4) == 0) {
-            if (size != 13 || data[8] != 8 || data[9] != kColourTypeRgb || data[12] != 0)
+            if (size != 13 || data[8] != 8 || data[9] != kColorTypeRgb || data[12] != 0)
                 return std::nullopt;
             image.width = static_cast<int>(GetBigEndian(data));
             image.height = static_cast<int>(GetBigEndian(data + 4));

@@ -117,7 +117,7 @@ TEST(ColorsFrameSampler, StopsCountingAtTheCap) {
     EXPECT_EQ(sampler.Average(), kDesk);
 }
 
-TEST(ColorsFrameSampler, EmptyPictureSamplesTheDesktopColour) {
+TEST(ColorsFrameSampler, EmptyPictureSamplesTheDesktopColor) {
     FrameSampler sampler(DesktopPicture{PixelView{}, WallpaperLayout::Tiled, 200, 200, kDesk});
     sampler.AddCaption({50, 50, 60, 60});
     EXPECT_EQ(sampler.Average(), kDesk);

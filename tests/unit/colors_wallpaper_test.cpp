@@ -130,7 +130,7 @@ TEST(ColorsWallpaperColor, FollowsTheOptions) {
     }
 }
 
-TEST(ColorsWallpaperColor, SolidPictureGivesItsColourOrItsComplement) {
+TEST(ColorsWallpaperColor, SolidPictureGivesItsColorOrItsComplement) {
     const Picture solid(7, 3, kTeal);
     for (bool ignore : {false, true})
         for (bool wholeImage : {false, true}) {

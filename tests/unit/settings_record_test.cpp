@@ -129,7 +129,7 @@ TEST(SettingsRecord_Template, HoldsTheFactoryValueOfEveryField) {
     EXPECT_EQ(t.ShowDesktopFile[0], '\0');
 }
 
-TEST(SettingsRecord_Template, ExactlyOneDesktopColourModeIsOn) {
+TEST(SettingsRecord_Template, ExactlyOneDesktopColorModeIsOn) {
     const Settings& t = SettingsTemplate();
     EXPECT_EQ(t.DeskColorUnchanged + t.DeskColorManual + t.DeskColorFromWallpaper, 1);
 }

@@ -63,7 +63,7 @@ TEST_F(CaptionColorsTest, BlackTextOnALightWallpaperWhiteOnADarkOne) {
     harness::Screenshot("colors_captions_dark");
 }
 
-TEST_F(CaptionColorsTest, ResamplePicksTheColourAroundTheIcons) {
+TEST_F(CaptionColorsTest, ResamplePicksTheColorAroundTheIcons) {
     ASSERT_TRUE(SetWallpaper(Format::Png, 32, 32, Solid(RGB(90, 140, 200)), Layout::Tiled));
     Settings s = CaptionSettings();
     s.TransparentText = 0;
@@ -95,7 +95,7 @@ TEST_F(CaptionColorsTest, TransparentAgainstSolidBackground) {
     EXPECT_TRUE(WaitForPaintColors(RGB(255, 255, 0), CLR_NONE)) << PaintColors();
 }
 
-TEST_F(CaptionColorsTest, DropShadowsDisableTheColoursTab) {
+TEST_F(CaptionColorsTest, DropShadowsDisableTheColorsTab) {
     ASSERT_TRUE(SetWallpaper(Format::Png, 32, 32, Solid(RGB(30, 30, 30)), Layout::Tiled));
     StartProgram(CaptionSettings());
     HWND window = tessara_.Window();

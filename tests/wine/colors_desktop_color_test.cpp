@@ -27,7 +27,7 @@ COLORREF WarmGradient(int x, int, int width) {
     return RGB(150 + t, 100 + t / 2, 60 + t / 2);
 }
 
-TEST_F(DesktopColorTest, CentredJpegColoursTheDesktopAroundIt) {
+TEST_F(DesktopColorTest, CentredJpegColorsTheDesktopAroundIt) {
     ASSERT_TRUE(
         SetWallpaper(Format::Jpeg, 480, 320, [](int x, int y) { return WarmGradient(x, y, 480); }));
     StartProgram(WallpaperColorSettings());
@@ -54,7 +54,7 @@ TEST_F(DesktopColorTest, EachFormatAndEachNewPicture) {
     EXPECT_TRUE(WaitForScreenPixel(kOutsidePicture.x, kOutsidePicture.y, RGB(10, 150, 90)));
 }
 
-TEST_F(DesktopColorTest, ComplementaryColour) {
+TEST_F(DesktopColorTest, ComplementaryColor) {
     ASSERT_TRUE(SetWallpaper(Format::Png, 200, 100, Solid(RGB(0, 128, 128))));
     Settings s = WallpaperColorSettings();
     s.UseComplementColor = 1;

@@ -224,10 +224,10 @@ TEST_F(DeskhookLink, WinIniChangeReachesTheProgramBeforeTheListView) {
     EXPECT_EQ(SettingChangeProbe::listViewSaw + ListViewSettingChanges(shell_.TakeEvents()), 3);
 }
 
-TEST_F(DeskhookLink, PaintAppliesTheColoursOfTheBlock) {
-    const std::pair<COLORREF, COLORREF> colours[] = {{RGB(1, 2, 3), RGB(200, 100, 50)},
-                                                     {RGB(255, 255, 255), CLR_NONE}};
-    for (const auto& [text, back] : colours) {
+TEST_F(DeskhookLink, PaintAppliesTheColorsOfTheBlock) {
+    const std::pair<COLORREF, COLORREF> colors[] = {{RGB(1, 2, 3), RGB(200, 100, 50)},
+                                                    {RGB(255, 255, 255), CLR_NONE}};
+    for (const auto& [text, back] : colors) {
         SetCaptionColors(text, back);
         EXPECT_TRUE(WaitUntil([&] {
             return ListTextColor() == text && ListTextBackColor() == back;

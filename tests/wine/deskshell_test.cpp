@@ -272,9 +272,9 @@ TEST_F(DeskShell, ListViewKeepsItsOwnWindowProcedure) {
 // A 200 x 100 bitmap: left half one colour, right half another.
 const COLORREF kLeft = RGB(250, 140, 20);
 const COLORREF kRight = RGB(30, 160, 90);
-const COLORREF kDesktopColour = RGB(90, 20, 110);
+const COLORREF kDesktopColor = RGB(90, 20, 110);
 
-std::string WriteTwoColourBmp() {
+std::string WriteTwoColorBmp() {
     const int width = 200, height = 100;
     std::string path = BuildPath("testdata\\two_colours.bmp");
     BITMAPFILEHEADER file{};
@@ -303,7 +303,7 @@ std::string WriteTwoColourBmp() {
 
 struct Probe {
     int x, y;
-    COLORREF colour;
+    COLORREF color;
 };
 
 struct WallpaperCase {
@@ -316,7 +316,7 @@ struct WallpaperCase {
 class DeskShellWallpaper : public DeskShell {
   protected:
     void SetUp() override {
-        savedColour = GetSysColor(COLOR_BACKGROUND);
+        savedColor = GetSysColor(COLOR_BACKGROUND);
         char path[MAX_PATH] = "";
         SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
         savedWallpaper = path;
@@ -325,7 +325,7 @@ class DeskShellWallpaper : public DeskShell {
     }
     void TearDown() override {
         INT element = COLOR_BACKGROUND;
-        SetSysColors(1, &element, &savedColour);
+        SetSysColors(1, &element, &savedColor);
         Restore("WallpaperStyle", savedStyle);
         Restore("TileWallpaper", savedTile);
         SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, savedWallpaper.data(),
@@ -339,12 +339,12 @@ class DeskShellWallpaper : public DeskShell {
             RegDeleteValue(HKEY_CURRENT_USER, kDesktopKey, name);
     }
 
-    COLORREF savedColour = 0;
+    COLORREF savedColor = 0;
     std::string savedWallpaper;
     std::optional<RegValue> savedStyle, savedTile;
 };
 
-TEST_F(DeskShellWallpaper, DrawsDesktopColourAndWallpaperAsTheSettingsSay) {
+TEST_F(DeskShellWallpaper, DrawsDesktopColorAndWallpaperAsTheSettingsSay) {
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
     const WallpaperCase cases[] = {
         {"centred",
@@ -352,8 +352,8 @@ TEST_F(DeskShellWallpaper, DrawsDesktopColourAndWallpaperAsTheSettingsSay) {
          "0",
          {{cx / 2 - 50, cy / 2, kLeft},
           {cx / 2 + 50, cy / 2, kRight},
-          {10, 10, kDesktopColour},
-          {cx / 2 - 110, cy / 2, kDesktopColour}}},
+          {10, 10, kDesktopColor},
+          {cx / 2 - 110, cy / 2, kDesktopColor}}},
         {"tiled",
          "0",
          "1",
@@ -367,9 +367,9 @@ TEST_F(DeskShellWallpaper, DrawsDesktopColourAndWallpaperAsTheSettingsSay) {
           {cx - 10, 10, kRight}}},
     };
     INT element = COLOR_BACKGROUND;
-    COLORREF colour = kDesktopColour;
-    ASSERT_TRUE(SetSysColors(1, &element, &colour));
-    std::string bitmap = WriteTwoColourBmp();
+    COLORREF color = kDesktopColor;
+    ASSERT_TRUE(SetSysColors(1, &element, &color));
+    std::string bitmap = WriteTwoColorBmp();
     Start(ShellOptions::WithIcons(0));
     for (const WallpaperCase& c : cases) {
         RegWriteString(HKEY_CURRENT_USER, kDesktopKey, "WallpaperStyle", c.style);
@@ -380,18 +380,18 @@ TEST_F(DeskShellWallpaper, DrawsDesktopColourAndWallpaperAsTheSettingsSay) {
         WaitUntil([&] {
             screen = CaptureScreen();
             return std::all_of(c.probes.begin(), c.probes.end(),
-                               [&](const Probe& p) { return screen.Pixel(p.x, p.y) == p.colour; });
+                               [&](const Probe& p) { return screen.Pixel(p.x, p.y) == p.color; });
         });
         Screenshot(std::string("deskshell_wallpaper_") + c.name);
         for (const Probe& p : c.probes)
-            EXPECT_EQ(screen.Pixel(p.x, p.y), p.colour) << c.name << " at " << p.x << "," << p.y;
+            EXPECT_EQ(screen.Pixel(p.x, p.y), p.color) << c.name << " at " << p.x << "," << p.y;
     }
 }
 
 TEST_F(DeskShellWallpaper, CaptionsHaveNoBackgroundOfTheirOwn) {
     INT element = COLOR_BACKGROUND;
-    COLORREF colour = kDesktopColour;
-    ASSERT_TRUE(SetSysColors(1, &element, &colour));
+    COLORREF color = kDesktopColor;
+    ASSERT_TRUE(SetSysColors(1, &element, &color));
     SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(""),
                           SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
     Start(ShellOptions::WithIcons(1));
@@ -403,7 +403,7 @@ TEST_F(DeskShellWallpaper, CaptionsHaveNoBackgroundOfTheirOwn) {
     Image screen;
     EXPECT_TRUE(WaitUntil([&] {
         screen = CaptureScreen();
-        return screen.Pixel(inLabel.x, inLabel.y) == kDesktopColour;
+        return screen.Pixel(inLabel.x, inLabel.y) == kDesktopColor;
     })) << std::hex
         << screen.Pixel(inLabel.x, inLabel.y);
 }

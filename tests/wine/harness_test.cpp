@@ -98,7 +98,7 @@ TEST(Harness_Png, EncodeDecodeRoundTripsBeyondOneStoredBlock) {
 }
 
 // A topmost window whose left half is one colour and right half another.
-struct TwoColourWindow {
+struct TwoColorWindow {
     static constexpr COLORREF kLeft = RGB(200, 30, 40);
     static constexpr COLORREF kRight = RGB(20, 60, 220);
 
@@ -111,8 +111,8 @@ struct TwoColourWindow {
         GetClientRect(hwnd, &client);
         RECT left = client, right = client;
         left.right = right.left = client.right / 2;
-        for (auto [rect, colour] : {std::pair{left, kLeft}, std::pair{right, kRight}}) {
-            HBRUSH brush = CreateSolidBrush(colour);
+        for (auto [rect, color] : {std::pair{left, kLeft}, std::pair{right, kRight}}) {
+            HBRUSH brush = CreateSolidBrush(color);
             FillRect(dc, &rect, brush);
             DeleteObject(brush);
         }
@@ -120,38 +120,38 @@ struct TwoColourWindow {
         return 0;
     }
 
-    TwoColourWindow(int x, int y, int width, int height) {
+    TwoColorWindow(int x, int y, int width, int height) {
         WNDCLASSA wc{};
         wc.lpfnWndProc = Proc;
         wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "HarnessTwoColour";
+        wc.lpszClassName = "HarnessTwoColor";
         RegisterClassA(&wc);
         hwnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "",
                                WS_POPUP | WS_VISIBLE, x, y, width, height, nullptr, nullptr,
                                wc.hInstance, nullptr);
         UpdateWindow(hwnd);
     }
-    ~TwoColourWindow() { DestroyWindow(hwnd); }
+    ~TwoColorWindow() { DestroyWindow(hwnd); }
 
     HWND hwnd;
 };
 
 TEST(Harness_Screenshot, WritesTheScreenAsPng) {
-    TwoColourWindow window(100, 120, 200, 80);
+    TwoColorWindow window(100, 120, 200, 80);
     ASSERT_NE(window.hwnd, nullptr);
     const struct {
         int x, y;
-        COLORREF colour;
-    } probes[] = {{101, 121, TwoColourWindow::kLeft},
-                  {199, 199, TwoColourWindow::kLeft},
-                  {200, 121, TwoColourWindow::kRight},
-                  {299, 199, TwoColourWindow::kRight}};
+        COLORREF color;
+    } probes[] = {{101, 121, TwoColorWindow::kLeft},
+                  {199, 199, TwoColorWindow::kLeft},
+                  {200, 121, TwoColorWindow::kRight},
+                  {299, 199, TwoColorWindow::kRight}};
     // Wine copies a window's drawing to the screen a little later, and not
     // necessarily all at once.
     ASSERT_TRUE(WaitUntil([&] {
         Image screen = CaptureScreen();
         return std::all_of(std::begin(probes), std::end(probes), [&](const auto& probe) {
-            return screen.Pixel(probe.x, probe.y) == probe.colour;
+            return screen.Pixel(probe.x, probe.y) == probe.color;
         });
     }));
 
@@ -162,9 +162,9 @@ TEST(Harness_Screenshot, WritesTheScreenAsPng) {
     EXPECT_EQ(image->width, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(image->height, GetSystemMetrics(SM_CYSCREEN));
     for (const auto& probe : probes)
-        EXPECT_EQ(image->Pixel(probe.x, probe.y), probe.colour) << probe.x << "," << probe.y;
-    EXPECT_NE(image->Pixel(99, 121), TwoColourWindow::kLeft);
-    EXPECT_NE(image->Pixel(300, 121), TwoColourWindow::kRight);
+        EXPECT_EQ(image->Pixel(probe.x, probe.y), probe.color) << probe.x << "," << probe.y;
+    EXPECT_NE(image->Pixel(99, 121), TwoColorWindow::kLeft);
+    EXPECT_NE(image->Pixel(300, 121), TwoColorWindow::kRight);
 }
 
 } // namespace

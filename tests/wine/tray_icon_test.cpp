@@ -326,10 +326,10 @@ TEST_F(TrayMenuResources, IconComesAtTheRequestedSmallSize) {
         ASSERT_TRUE(icon) << size;
         ICONINFO info{};
         ASSERT_TRUE(GetIconInfo(icon.get(), &info));
-        BITMAP colour{};
-        GetObjectA(info.hbmColor, sizeof colour, &colour);
-        EXPECT_EQ(colour.bmWidth, size);
-        EXPECT_EQ(colour.bmHeight, size);
+        BITMAP color{};
+        GetObjectA(info.hbmColor, sizeof color, &color);
+        EXPECT_EQ(color.bmWidth, size);
+        EXPECT_EQ(color.bmHeight, size);
         DeleteObject(info.hbmColor);
         DeleteObject(info.hbmMask);
     }

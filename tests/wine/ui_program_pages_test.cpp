@@ -12,6 +12,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <cwchar>
 #include <map>
 #include <set>
 #include <string>
@@ -99,7 +100,8 @@ std::vector<std::string> ControlsOnFrames(HWND window) {
             if (control == group || id == IDC_TABS)
                 continue;
             const RECT rect = WindowRectOf(control);
-            if (!Inside(rect, inner) && !Disjoint(rect, outer))
+            const bool enclosesTheGroup = Inside(outer, rect);
+            if (!enclosesTheGroup && !Inside(rect, inner) && !Disjoint(rect, outer))
                 found.push_back(std::to_string(id) + " on " + std::to_string(GetDlgCtrlID(group)));
         }
     }
@@ -337,9 +339,11 @@ TEST_F(ProgramPagesTest, HotCornerActionsListWhatTheSystemCanDo) {
     HWND list = Control(IDC_HOT_CORNER_ACTION);
     std::vector<std::string> entries;
     for (LRESULT i = 0; i < SendMessageA(list, CB_GETCOUNT, 0, 0); ++i) {
-        char text[64] = "";
-        SendMessageA(list, CB_GETLBTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text));
-        entries.push_back(text);
+        // The list keeps its texts in Unicode; Wine hands an ANSI copy to
+        // another process only up to its first character.
+        wchar_t text[64] = L"";
+        SendMessageW(list, CB_GETLBTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text));
+        entries.emplace_back(text, text + wcslen(text));
     }
     EXPECT_EQ(entries, (std::vector<std::string>{"Hide (Show Desktop)", "Start Screen Saver",
                                                  "Lock Workstation"}));
