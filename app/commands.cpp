@@ -146,7 +146,7 @@ void RestorePositions(const Command& command) {
 }
 
 void SavePositions(const Command& command) {
-    SaveIconPositions(command.window, true);
+    SaveIconPositions(command.window, AutoArrangeQuestion::Ask);
     RefreshSettingsPage(command.window);
 }
 

@@ -55,7 +55,7 @@ AttachStep TryAttach(HWND window) {
         MessageBoxA(nullptr, kHookFailedText, g_app.caption, MB_OK | MB_ICONERROR);
         return AttachStep::TryAgain;
     }
-    LoadSettings(g_settings, false, true);
+    LoadSettings(g_settings, SettingsSource::Stored, InvalidSettings::Silent);
     TakeSettingsSnapshot();
     OpenSettingsWindow(window);
     return AttachStep::Attached;

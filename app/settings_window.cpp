@@ -126,7 +126,7 @@ void OnDisplayChange(HWND window) {
         if (SavedIconSetExists())
             RestoreIconsForWindow(window);
         else
-            SaveIconPositions(window, true);
+            SaveIconPositions(window, AutoArrangeQuestion::Ask);
     }
     SendMessageA(window, UM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0);
 }

@@ -43,11 +43,11 @@ bool RunIconPositionSwitch(bool restore) {
     ScopedDesktopAttachment link;
     if (!link.Linked())
         return false;
-    LoadSettings(g_settings, false, false);
+    LoadSettings(g_settings, SettingsSource::Stored, InvalidSettings::Reported);
     if (restore)
         RestoreIconPositions(nullptr);
     else
-        SaveIconPositions(nullptr, false);
+        SaveIconPositions(nullptr, AutoArrangeQuestion::Skip);
     link.Release();
     if (restore)
         ShowRestoredDesktop();

@@ -55,7 +55,7 @@ void SyncAutostart() {
 // A first start has something to restore later.
 void SaveFirstIconPositions(HWND window) {
     if (!SavedIconSetExists())
-        SaveIconPositions(window, false);
+        SaveIconPositions(window, AutoArrangeQuestion::Skip);
 }
 
 void StartTimers(HWND window) {

@@ -5,9 +5,12 @@
 
 #include <windows.h>
 
+// Whether a save asks before it stores the layout of an Auto Arrange desktop.
+enum class AutoArrangeQuestion { Ask, Skip };
+
 // Reads every desktop icon and stores the set of the current mode. owner may
-// be null; askAutoArrange asks before saving an Auto Arrange desktop.
-void SaveIconPositions(HWND owner, bool askAutoArrange);
+// be null.
+void SaveIconPositions(HWND owner, AutoArrangeQuestion question);
 
 // What a restore did that the settings window shows.
 struct RestoreOutcome {

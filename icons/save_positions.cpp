@@ -56,12 +56,12 @@ void ShowError(HWND owner, const char* text) {
 
 } // namespace
 
-void SaveIconPositions(HWND owner, bool askAutoArrange) {
+void SaveIconPositions(HWND owner, AutoArrangeQuestion question) {
     IconWork work;
     RefreshDesktopListView();
     const IconScreen screen = CurrentIconScreen();
     const std::string valueName = CurrentIconValueName(screen);
-    if (askAutoArrange && AutoArrangeOn() &&
+    if (question == AutoArrangeQuestion::Ask && AutoArrangeOn() &&
         MessageBoxA(owner, kAutoArrangeQuestion, kProgramName, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
 

@@ -20,10 +20,13 @@ extern Settings g_settings;
 // TextColor as of the last load.
 extern COLORREF UserTextColor;
 
-// Fills `record` from the registry; with useDefaults the factory values. An
-// unusable stored value falls back to the factory values at start-up
-// (silentDefaults) and is reported otherwise.
-void LoadSettings(Settings& record, bool useDefaults, bool silentDefaults);
+// Where a load takes the record from.
+enum class SettingsSource { Stored, Defaults };
+// Whether a load reports an unusable stored value, which falls back to the
+// factory values (silently at start-up).
+enum class InvalidSettings { Silent, Reported };
+
+void LoadSettings(Settings& record, SettingsSource source, InvalidSettings invalid);
 // Stores `copy`. A process whose live record was never loaded stores nothing.
 void SaveSettings(Settings copy);
 

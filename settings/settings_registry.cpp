@@ -74,14 +74,14 @@ void ReportSaveFailure(const char* format, long code) {
 
 } // namespace
 
-void LoadSettings(Settings& record, bool useDefaults, bool silentDefaults) {
-    if (useDefaults) {
+void LoadSettings(Settings& record, SettingsSource source, InvalidSettings invalid) {
+    if (source == SettingsSource::Defaults) {
         record = SettingsTemplate();
         return;
     }
     const std::optional<std::vector<uint8_t>> stored = ReadStoredSettings();
     const std::vector<uint8_t>* value = stored ? &*stored : nullptr;
-    const LoadDecision decision = DecideSettingsLoad(value, silentDefaults, record);
+    const LoadDecision decision = DecideSettingsLoad(value, invalid == InvalidSettings::Silent, record);
     if (decision.warn)
         MessageBoxA(OwnSettingsWindow(), kInvalidSettingsText, g_app.caption,
                     MB_OK | MB_ICONWARNING);

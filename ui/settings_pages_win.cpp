@@ -269,7 +269,7 @@ void LoadControlsFromSettings(HWND window, const PageContext& context) {
 
 void ShowTabPage(HWND window, const PageContext& context) {
     if (NeedsReloadBeforeShowing(g_settings))
-        LoadSettings(g_settings, false, true);
+        LoadSettings(g_settings, SettingsSource::Stored, InvalidSettings::Silent);
     CreateShowDesktopFile(window);
     ApplyPageView(window, DecidePageView(g_settings, context, ReadCheckedBoxes(), CurrentTab()));
 }

@@ -517,9 +517,9 @@ TEST_F(InProcess, SaveAsksAboutAutoArrangeWhenToldTo) {
     Attach();
     constexpr char question[] =
         "The desktop is in \"Auto Arrange\" mode.\n\nDo you want to save the icon positions?";
-    CallAnswering([] { SaveIconPositions(nullptr, true); }, question, IDNO);
+    CallAnswering([] { SaveIconPositions(nullptr, AutoArrangeQuestion::Ask); }, question, IDNO);
     EXPECT_FALSE(Stored(kResolutionValue));
-    CallAnswering([] { SaveIconPositions(nullptr, true); }, question, IDYES);
+    CallAnswering([] { SaveIconPositions(nullptr, AutoArrangeQuestion::Ask); }, question, IDYES);
     EXPECT_TRUE(Stored(kResolutionValue));
 }
 

@@ -48,10 +48,10 @@ struct LoadRun {
 };
 
 // Loads on a worker thread so that a warning box can be read and answered here.
-LoadRun LoadAnsweringWarning(bool silentDefaults) {
+LoadRun LoadAnsweringWarning(InvalidSettings invalid) {
     std::atomic<bool> done{false};
     std::thread worker([&] {
-        LoadSettings(g_settings, false, silentDefaults);
+        LoadSettings(g_settings, SettingsSource::Stored, invalid);
         done = true;
     });
     LoadRun run;
@@ -102,7 +102,7 @@ class SettingsRegistry : public ::testing::Test {
 } // namespace
 
 TEST_F(SettingsRegistry, FirstStartWithoutKeyGivesTheFactoryValues) {
-    const LoadRun run = LoadAnsweringWarning(true);
+    const LoadRun run = LoadAnsweringWarning(InvalidSettings::Silent);
     EXPECT_FALSE(run.warned);
     EXPECT_TRUE(SameSettings(g_settings, SettingsTemplate()));
     EXPECT_EQ(g_settings.LoadMark, 1234);
@@ -112,7 +112,7 @@ TEST_F(SettingsRegistry, FirstStartWithoutKeyGivesTheFactoryValues) {
 
 TEST_F(SettingsRegistry, KeyWithoutSettingsValueGivesTheFactoryValues) {
     ASSERT_TRUE(harness::RegWriteDword(HKEY_CURRENT_USER, kProgramKey, "Other", 7));
-    LoadAnsweringWarning(true);
+    LoadAnsweringWarning(InvalidSettings::Silent);
     EXPECT_TRUE(SameSettings(g_settings, SettingsTemplate()));
 }
 
@@ -121,7 +121,7 @@ TEST_F(SettingsRegistry, StoredRecordIsLoadedWithFreshRunTimeFields) {
     stored.LoadMark = 0;
     std::strcpy(stored.ShowDesktopFile, "C:\\old.scf");
     Store(StoredBytes(stored, 528));
-    const LoadRun run = LoadAnsweringWarning(true);
+    const LoadRun run = LoadAnsweringWarning(InvalidSettings::Silent);
     EXPECT_FALSE(run.warned);
     EXPECT_EQ(g_settings.TextColor, stored.TextColor);
     EXPECT_EQ(g_settings.HotCorner, 3);
@@ -135,7 +135,7 @@ TEST_F(SettingsRegistry, WrongSizeAtStartUpSilentlyGivesTheFactoryValues) {
     for (std::size_t size : {527u, 529u}) {
         Store(StoredBytes(UserRecord(), size));
         g_settings = {};
-        const LoadRun run = LoadAnsweringWarning(true);
+        const LoadRun run = LoadAnsweringWarning(InvalidSettings::Silent);
         EXPECT_FALSE(run.warned) << size;
         EXPECT_TRUE(SameSettings(g_settings, SettingsTemplate())) << size;
     }
@@ -145,7 +145,7 @@ TEST_F(SettingsRegistry, WrongSizeOtherwiseWarnsAndKeepsTheRecord) {
     for (std::size_t size : {527u, 529u}) {
         Store(StoredBytes(SettingsTemplate(), size));
         g_settings = UserRecord();
-        const LoadRun run = LoadAnsweringWarning(false);
+        const LoadRun run = LoadAnsweringWarning(InvalidSettings::Reported);
         EXPECT_TRUE(run.warned) << size;
         EXPECT_EQ(run.warning, "Registry settings that were imported are invalid.\nThey may have "
                                "been from a previous release of Tessara.\n\nSettings remain "
@@ -159,7 +159,7 @@ TEST_F(SettingsRegistry, WrongFirstSlotIsIgnoredWithoutAWord) {
     stored.RecordSize = 512;
     Store(StoredBytes(stored, 528));
     g_settings = UserRecord();
-    const LoadRun run = LoadAnsweringWarning(false);
+    const LoadRun run = LoadAnsweringWarning(InvalidSettings::Reported);
     EXPECT_FALSE(run.warned);
     EXPECT_TRUE(SameSettings(g_settings, UserRecord()));
 }
@@ -168,14 +168,14 @@ TEST_F(SettingsRegistry, WrongFirstSlotNeverLeavesAnUnloadedRecord) {
     Settings stored = UserRecord();
     stored.RecordSize = 0;
     Store(StoredBytes(stored, 528));
-    LoadAnsweringWarning(true);
+    LoadAnsweringWarning(InvalidSettings::Silent);
     EXPECT_TRUE(SameSettings(g_settings, SettingsTemplate()));
 }
 
 TEST_F(SettingsRegistry, DefaultsRequestTakesTheTemplateWithoutTheRegistry) {
     Store(StoredBytes(UserRecord(), 528));
     g_settings = {};
-    LoadSettings(g_settings, true, false);
+    LoadSettings(g_settings, SettingsSource::Defaults, InvalidSettings::Reported);
     EXPECT_TRUE(SameSettings(g_settings, SettingsTemplate()));
 }
 
@@ -189,7 +189,7 @@ TEST_F(SettingsRegistry, SaveStoresTheCopyWhole) {
     ASSERT_TRUE(stored);
     EXPECT_EQ(*stored, StoredBytes(copy, 528));
     g_settings = {};
-    LoadSettings(g_settings, false, true);
+    LoadSettings(g_settings, SettingsSource::Stored, InvalidSettings::Silent);
     EXPECT_TRUE(SameSettings(g_settings, copy));
 }
 
