@@ -1,10 +1,11 @@
 #include "base/instance_data.h"
 
-#include "deskhook/shared_names.h"
-
 #include <cstdint>
 
 namespace {
+
+// Program instances only; the hook library never opens it.
+constexpr char kInstanceDataMapping[] = "Local\\TessaraInstanceData";
 
 InstanceData privateData;
 InstanceData* data = &privateData;
@@ -13,7 +14,7 @@ InstanceData* data = &privateData;
 
 bool OpenInstanceData() {
     HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                        sizeof(InstanceData), names::InstanceDataMapping);
+                                        sizeof(InstanceData), kInstanceDataMapping);
     if (!mapping)
         return false;
     void* view = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(InstanceData));

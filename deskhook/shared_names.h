@@ -13,9 +13,6 @@ inline constexpr char SampleTextWindowClass[] = "TessaraSampText";
 
 // Held by the first instance for its whole life; a second instance finds it.
 inline constexpr char InstanceMutex[] = "TessaraMutex";
-// File mapping of the data that all running instances of the program share
-// (settings window, test mode, ...); program instances only.
-inline constexpr char InstanceDataMapping[] = "Local\\TessaraInstanceData";
 
 // Explorer's desktop windows, outermost first, and the taskbar.
 inline constexpr char ProgmanClass[] = "Progman";
