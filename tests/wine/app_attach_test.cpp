@@ -89,7 +89,10 @@ TEST_F(AppAttach, WindowSitsUnderTheButtonsWithTheStatusLineBelow) {
     const int before = frame.bottom - frame.top;
     tessara.Command(IDC_SHOW_TOOL_TIPS);
     const RECT without = WindowRect(window);
-    EXPECT_EQ(without.bottom, help.bottom + 4) << "tool tips off: the status line goes";
+    RECT client{};
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    EXPECT_EQ(client.bottom, help.bottom + 4) << "tool tips off: the status line goes";
     EXPECT_EQ(without.top, frame.top) << "resized without moving";
     tessara.Command(IDC_SHOW_TOOL_TIPS);
     EXPECT_GE(WindowRect(window).bottom - WindowRect(window).top, before);
