@@ -536,7 +536,7 @@ TEST_F(DeskhookLink, SaveAfterTheShellRestartedKeepsTheSavedLayout) {
     const std::vector<uint8_t> saved = {1, 10, 0, 0, 0, 20, 0, 0, 0, 'A', 0};
     ASSERT_TRUE(RegWriteBinary(HKEY_CURRENT_USER, "Software\\Marrowen", name, saved));
     ASSERT_TRUE(CrashAndStartAgain(shell_));
-    SaveIconPositions(nullptr, false);
+    SaveIconPositions(nullptr, AutoArrangeQuestion::Skip);
     auto value = RegRead(HKEY_CURRENT_USER, "Software\\Marrowen", name);
     ASSERT_TRUE(value);
     EXPECT_EQ(value->data, saved);
@@ -569,7 +569,7 @@ TEST_F(DeskhookLink, HungShellDuringSaveWritesNothing) {
     ASSERT_TRUE(RegWriteBinary(HKEY_CURRENT_USER, "Software\\Marrowen", name, saved));
     shell_.Freeze(8000);
     PumpMessages(200);
-    SaveIconPositions(nullptr, false);
+    SaveIconPositions(nullptr, AutoArrangeQuestion::Skip);
     EXPECT_TRUE(StillFrozen(shell_)) << "the save waited for the hung shell";
     auto value = RegRead(HKEY_CURRENT_USER, "Software\\Marrowen", name);
     ASSERT_TRUE(value);
