@@ -277,9 +277,38 @@ TEST_F(ProgramPagesTest, EveryCheckBoxAndRadioButtonChangesItsSetting) {
         int32_t after;
     };
     const Row rows[] = {
+        {SettingsTab::Colors, IDC_SOLID_COLOR, &Settings::TransparentText, 0},
+        {SettingsTab::Colors, IDC_AUTO_RESAMPLE, &Settings::AutoResample, 1},
+        {SettingsTab::Colors, IDC_AUTO_TEXT_COLOR, &Settings::AutoTextColor, 0},
+        {SettingsTab::Colors, IDC_TRANSPARENT, &Settings::TransparentText, 1},
+        {SettingsTab::Hiding, IDC_HIDE_WHEN_OFF_DESKTOP, &Settings::HideWhenOffDesktop, 0},
+        {SettingsTab::Hiding, IDC_HIDE_WHEN_ON_DESKTOP, &Settings::HideWhenOnDesktop, 0},
+        {SettingsTab::Hiding, IDC_DELAY_SHOW_ON_DESKTOP, &Settings::DelayShowOnDesktop, 0},
+        {SettingsTab::Hiding, IDC_HIDE_CURSOR, &Settings::HideCursor, 1},
+        {SettingsTab::Hiding, IDC_HIDE_TASKBAR, &Settings::HideTaskbar, 0},
+        {SettingsTab::Hiding, IDC_HOT_CORNER, &Settings::HotCornerEnabled, 1},
+        {SettingsTab::Hiding, IDC_CORNER_UPPER_LEFT, &Settings::HotCorner, 0},
+        {SettingsTab::Hiding, IDC_CORNER_LOWER_LEFT, &Settings::HotCorner, 2},
+        {SettingsTab::Hiding, IDC_CORNER_LOWER_RIGHT, &Settings::HotCorner, 3},
+        {SettingsTab::Hiding, IDC_CORNER_UPPER_RIGHT, &Settings::HotCorner, 1},
+        {SettingsTab::Hiding, IDC_HOT_CORNER_WAIT, &Settings::HotCornerWait, 0},
+        {SettingsTab::Hiding, IDC_BOSS_MOUSE, &Settings::BossMouse, 1},
+        {SettingsTab::Hiding, IDC_HOT_CORNER, &Settings::HotCornerEnabled, 0},
+        {SettingsTab::Hiding, IDC_HIDE_ALWAYS, &Settings::HideAlways, 1},
+        {SettingsTab::Hiding, IDC_SHOW_ON_DESKTOP_CLICK, &Settings::ShowOnDesktopClick, 0},
+        {SettingsTab::Hiding, IDC_NEVER_HIDE, &Settings::HideAlways, 0},
+        {SettingsTab::Hiding, IDC_HIDE_BY_CURSOR, &Settings::HideByCursor, 1},
         {SettingsTab::Positions, IDC_AUTO_RESTORE, &Settings::AutoRestorePositions, 1},
         {SettingsTab::Positions, IDC_PER_RESOLUTION, &Settings::PerResolutionPositions, 1},
         {SettingsTab::Positions, IDC_RELATIVE, &Settings::PerResolutionPositions, 0},
+        {SettingsTab::Desktop, IDC_DESK_COLOR_FROM_WALLPAPER, &Settings::DeskColorFromWallpaper, 1},
+        {SettingsTab::Desktop, IDC_USE_COMPLEMENT_COLOR, &Settings::UseComplementColor, 1},
+        {SettingsTab::Desktop, IDC_IGNORE_SOLID_BORDER, &Settings::IgnoreSolidBorder, 0},
+        {SettingsTab::Desktop, IDC_SAMPLE_WHOLE_IMAGE, &Settings::SampleWholeImage, 1},
+        {SettingsTab::Desktop, IDC_KEEP_ASPECT_RATIO, &Settings::KeepAspectRatio, 1},
+        {SettingsTab::Desktop, IDC_STRETCH_INNER_DIMENSION, &Settings::StretchInnerDimension, 1},
+        {SettingsTab::Desktop, IDC_DESK_COLOR_MANUAL, &Settings::DeskColorManual, 1},
+        {SettingsTab::Desktop, IDC_DESK_COLOR_UNCHANGED, &Settings::DeskColorUnchanged, 1},
         {SettingsTab::Tray, IDC_TRAY_SHOW_DANCE, &Settings::TrayShowDance, 1},
         {SettingsTab::Tray, IDC_TRAY_SHOW_HELP, &Settings::TrayShowHelp, 0},
         {SettingsTab::Tray, IDC_TRAY_SHOW_TEXT, &Settings::TrayShowText, 0},
@@ -288,37 +317,36 @@ TEST_F(ProgramPagesTest, EveryCheckBoxAndRadioButtonChangesItsSetting) {
         {SettingsTab::Options, IDC_START_WITH_WINDOWS, &Settings::StartWithWindows, 1},
         {SettingsTab::Options, IDC_HIDE_WHEN_STARTED, &Settings::HideWhenStarted, 1},
         {SettingsTab::Options, IDC_SHOW_TOOL_TIPS, &Settings::ShowToolTips, 0},
+        {SettingsTab::Options, IDC_WINDOW_FADING, &Settings::WindowFading, 1},
         {SettingsTab::Options, IDC_CLOSE_EXIT, &Settings::ExitPrompt, 0},
         {SettingsTab::Options, IDC_CLOSE_HIDE, &Settings::ExitHides, 1},
         {SettingsTab::Options, IDC_CLOSE_PROMPT, &Settings::ExitPrompt, 1},
     };
     // Controls whose commands come with the parts of the program not built
     // yet; each later step removes its own from this list.
-    const std::set<int> expectedGaps = {
-        // caption colors
-        IDC_TRANSPARENT, IDC_SOLID_COLOR, IDC_AUTO_RESAMPLE, IDC_AUTO_TEXT_COLOR,
-        // icon hiding
-        IDC_HIDE_BY_CURSOR, IDC_HIDE_ALWAYS, IDC_NEVER_HIDE, IDC_HIDE_CURSOR, IDC_HIDE_TASKBAR,
-        IDC_HIDE_WHEN_OFF_DESKTOP, IDC_HIDE_WHEN_ON_DESKTOP, IDC_DELAY_SHOW_ON_DESKTOP,
-        IDC_SHOW_ON_DESKTOP_CLICK,
-        // hot corners and Boss Mouse
-        IDC_HOT_CORNER, IDC_CORNER_UPPER_LEFT, IDC_CORNER_UPPER_RIGHT, IDC_CORNER_LOWER_LEFT,
-        IDC_CORNER_LOWER_RIGHT, IDC_HOT_CORNER_WAIT, IDC_BOSS_MOUSE,
-        // desktop color and wallpaper
-        IDC_DESK_COLOR_UNCHANGED, IDC_DESK_COLOR_MANUAL, IDC_DESK_COLOR_FROM_WALLPAPER,
-        IDC_USE_COMPLEMENT_COLOR, IDC_IGNORE_SOLID_BORDER, IDC_SAMPLE_WHOLE_IMAGE,
-        IDC_KEEP_ASPECT_RATIO, IDC_STRETCH_INNER_DIMENSION,
-        // tray icon, desktop context menu, window fading
-        IDC_SHOW_TRAY_ICON, IDC_CONTEXT_MENU, IDC_WINDOW_FADING};
+    const std::set<int> expectedGaps = {IDC_CONTEXT_MENU};
+    // The switch of the tray icon, clicked last, has its own block below.
+    const std::set<int> clickedApart = {IDC_SHOW_TRAY_ICON};
 
+    // The desktop's colour and the wallpaper's layout are the system's; the
+    // Desktop page's clicks change them, so they are put back afterwards.
+    const COLORREF desktopColor = GetSysColor(COLOR_BACKGROUND);
+    const auto wallpaperStyle =
+        harness::RegRead(HKEY_CURRENT_USER, "Control Panel\\Desktop", "WallpaperStyle");
+    const auto tileWallpaper =
+        harness::RegRead(HKEY_CURRENT_USER, "Control Panel\\Desktop", "TileWallpaper");
+    // Away from the hot corners, which are switched on for a moment.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
     Start();
     std::set<int> covered;
     for (const Row& row : rows)
         covered.insert(row.id);
     for (HWND child : Children(Window())) {
         const int id = GetDlgCtrlID(child);
-        if (IsCheckBoxOrRadio(child))
-            EXPECT_TRUE(covered.count(id) || expectedGaps.count(id)) << id << " has no row";
+        if (IsCheckBoxOrRadio(child)) {
+            EXPECT_TRUE(covered.count(id) || expectedGaps.count(id) || clickedApart.count(id))
+                << id << " has no row";
+        }
     }
     for (const Row& row : rows) {
         SCOPED_TRACE(row.id);
@@ -328,8 +356,27 @@ TEST_F(ProgramPagesTest, EveryCheckBoxAndRadioButtonChangesItsSetting) {
         EXPECT_TRUE(
             app_test::WaitForStored([&](const Settings& s) { return s.*row.field == row.after; }));
     }
+    // With the Show/Hide hot key registered, switching the icon off explains
+    // how to get the window back.
+    SelectTab(SettingsTab::Tray);
+    ASSERT_TRUE(harness::WaitUntil([&] { return IsWindowEnabled(Control(IDC_SHOW_TRAY_ICON)); }));
+    PostMessageA(Control(IDC_SHOW_TRAY_ICON), BM_CLICK, 0, 0);
+    HWND message = harness::WaitForDialog("Tessara", tessara_.Pid());
+    ASSERT_NE(message, nullptr);
+    harness::PressButton(message, IDOK);
+    EXPECT_TRUE(app_test::WaitForStored([](const Settings& s) { return s.ShowTrayIcon == 0; }));
     EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
     harness::RegDeleteValue(HKEY_CURRENT_USER, kAutostartKey, kAutostartValue);
+    const INT element = COLOR_BACKGROUND;
+    SetSysColors(1, &element, &desktopColor);
+    for (const auto& [name, value] :
+         {std::pair{"WallpaperStyle", wallpaperStyle}, std::pair{"TileWallpaper", tileWallpaper}}) {
+        if (value)
+            harness::RegWrite(HKEY_CURRENT_USER, "Control Panel\\Desktop", name, value->type,
+                              value->data.data(), DWORD(value->data.size()));
+        else
+            harness::RegDeleteValue(HKEY_CURRENT_USER, "Control Panel\\Desktop", name);
+    }
 }
 
 TEST_F(ProgramPagesTest, HotCornerActionsListWhatTheSystemCanDo) {
@@ -378,7 +425,8 @@ TEST_F(ProgramPagesTest, TabOrderStartsAtTheTabControl) {
     SetForegroundWindow(Window());
     HWND tabs = Control(IDC_TABS);
     EXPECT_TRUE(harness::WaitUntil([&] {
-        GUITHREADINFO info{sizeof info};
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
         return GetGUIThreadInfo(GetWindowThreadProcessId(Window(), nullptr), &info) &&
                info.hwndFocus == tabs;
     }));
