@@ -34,7 +34,9 @@ win_background() {
     pids+=($!)
 }
 
-windows_path() { WINEPREFIX=$wine_dir/prefix WINEDEBUG=-all winepath -w "$1" 2>/dev/null; }
+# Wine maps the Unix root to drive Z:. Computed here rather than by winepath,
+# whose launcher picks the 32-bit loader that some kernels cannot execute.
+windows_path() { local path=$1; printf 'Z:%s' "${path//\//\\}"; }
 
 screenshot() {
     win "$bin/deskctl.exe" screenshot "$(windows_path "$demo/$1.png")"
@@ -92,7 +94,7 @@ step_settings_window() {
 step_save_icons() {
     win "$bin/Tessara.exe" -save
     say "Tessara.exe -save stored the layout through the running instance's desktop link:"
-    WINEPREFIX=$wine_dir/prefix WINEDEBUG=-all wine reg query 'HKCU\Software\Marrowen' 2>/dev/null |
+    win reg query 'HKCU\Software\Marrowen' 2>/dev/null |
         tr -d '\r' | awk '/SavedIcons/ {print "      " $1 " (" $2 ")"}'
 }
 
