@@ -1,6 +1,7 @@
 #include "app/commands.h"
 
 #include "app/hiding_controls.h"
+#include "app/icon_moves.h"
 #include "app/icon_restore.h"
 #include "app/page_context.h"
 #include "app/position_cycle.h"
@@ -365,6 +366,20 @@ void ToggleWindowFading(const Command& command) {
         StopWindowFading(command.window);
 }
 
+template <IconAlignment layout> void LineIconsUp(const Command& command) {
+    AlignIconsForWindow(command.window, layout);
+}
+
+void ToggleDance(const Command& command) {
+    ToggleDanceForWindow(command.window);
+}
+
+// The button is pressed where the desktop can be seen.
+void PressDanceButton(const Command& command) {
+    ShowWindow(DesktopListView(), SW_SHOW);
+    ToggleDanceForWindow(command.window);
+}
+
 // The alignment buttons' commands, by alignment mode.
 int AlignmentCommand(IconAlignment alignment) {
     switch (alignment) {
@@ -468,6 +483,13 @@ const CommandRow kCommands[] = {
     {IDC_HOT_CORNER_ACTION, TakeCornerActionFromItsList},
     {IDC_WINDOW_FADING, ToggleWindowFading},
     {IDM_CYCLE_POSITIONS, CyclePositions},
+    {IDC_ALIGN_EDGE, LineIconsUp<IconAlignment::Edge>},
+    {IDC_ALIGN_LEFT, LineIconsUp<IconAlignment::Left>},
+    {IDC_ALIGN_BOTTOM, LineIconsUp<IconAlignment::Bottom>},
+    {IDC_ALIGN_RIGHT, LineIconsUp<IconAlignment::Right>},
+    {IDC_ALIGN_TOP, LineIconsUp<IconAlignment::Top>},
+    {IDM_ICON_DANCE, ToggleDance},
+    {IDC_DANCE, PressDanceButton},
 };
 
 } // namespace

@@ -2,8 +2,7 @@
 // back: top, right, bottom, left, edge, restore, top, ...
 #pragma once
 
-// Alignment modes of the icons, by their number.
-enum class IconAlignment { Edge = 0, Left = 1, Bottom = 2, Right = 3, Top = 4 };
+#include "icons/icon_alignment.h"
 
 struct PositionStep {
     bool restore;            // put the saved positions back

@@ -14,6 +14,7 @@
 #include "colours/wallpaper_analysis_win.h"
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
+#include "icons/icon_dance_win.h"
 #include "icons/icon_positions.h"
 #include "settings/settings.h"
 #include "ui/hot_keys_win.h"
@@ -132,6 +133,7 @@ bool SavedIconSetExists() {
 
 void InitialiseSettingsWindow(HWND window, const RememberedPlace& place) {
     SetSharedSettingsWindow(window);
+    ClearDanceLeftBehind();
     CreateControlTables(window);
     RememberTrayStateAtStart();
     CreateStaticBrushes();
@@ -162,6 +164,7 @@ void RunDeferredStart(HWND window) {
 
 void ShutDownSettingsWindow(HWND window, ShutdownCause cause) {
     StopTimers(window);
+    StopIconDance();
     PutTemporarilyMovedIconsBack(window);
     DetachDesktop();
     UnregisterHotKeys(window);

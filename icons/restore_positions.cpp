@@ -11,13 +11,12 @@
 #include "base/instance_data.h"
 #include "desklink/desk_link.h"
 #include "desklink/icon_lock.h"
+#include "icons/icon_dance_win.h"
 #include "icons/icon_registry.h"
 #include "icons/restore_passes.h"
 #include "settings/settings.h"
 
 namespace {
-
-constexpr DWORD kDanceStopWait = 200;
 
 constexpr char kAutoArrangeRefusal[] =
     "Icons can not be restored while\nthe desktop is in \"Auto Arrange\" mode.\n\nUncheck "
@@ -66,14 +65,6 @@ struct SavedIcons {
     std::uint8_t value[icons::kMaxStoredBytes];
     icons::SavedSet set;
 };
-
-void StopDance() {
-    SharedBlock* block = DeskBlock();
-    if (block && block->DanceRunning) {
-        block->DanceRunning = 0;
-        Sleep(kDanceStopWait);
-    }
-}
 
 void RefuseAutoArrange(HWND owner) {
     std::string text = kAutoArrangeRefusal;
@@ -125,7 +116,7 @@ RestoreOutcome FinishRestore(HWND listView) {
 RestoreOutcome RestoreIconPositions(HWND owner) {
     IconWork work;
     HWND listView = RefreshDesktopListView();
-    StopDance();
+    StopIconDance();
     const int count = IconCount();
     if (AutoArrangeOn()) {
         RefuseAutoArrange(owner);
