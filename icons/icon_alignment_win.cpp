@@ -77,12 +77,10 @@ icons::ScreenGeometry PrimaryScreen() {
 // other icon work moves an icon in between.
 void MoveIcons(HWND listView, const std::vector<icons::Point>& places) {
     ShowWindow(listView, SW_HIDE);
-    {
-        IconLock lock;
-        for (std::size_t i = 0; i < places.size(); ++i)
-            if (!SetIconPosition(static_cast<int>(i), POINT{places[i].x, places[i].y}))
-                break; // a desktop that does not answer costs one time-out
-    }
+    IconLock lock;
+    for (std::size_t i = 0; i < places.size(); ++i)
+        if (!SetIconPosition(static_cast<int>(i), POINT{places[i].x, places[i].y}))
+            break; // a desktop that does not answer costs one time-out
 }
 
 } // namespace

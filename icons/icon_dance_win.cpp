@@ -27,6 +27,9 @@ constexpr int kGoHomeTicks = 40;
 // Each thread notices the cleared flag within a tick, plus one exchange with
 // a desktop that may take its full time-out to answer.
 constexpr DWORD kThreadsEndMs = 10000;
+// Up to a hundred threads at once: each reserves a small stack, not the
+// program's default, so that a 32-bit process keeps its address space.
+constexpr SIZE_T kThreadStackBytes = 64 * 1024;
 
 constexpr char kAutoArrangeRefusal[] =
     "Icons can not dance while\nthe desktop is in \"Auto Arrange\" mode.\n\n\nUncheck Arrange "
@@ -107,7 +110,8 @@ template <typename Work> DWORD WINAPI RunWork(void* param) {
 
 // Starts a dance thread that owns `work` and runs it.
 template <typename Work> void StartThread(std::unique_ptr<Work> work) {
-    UniqueHandle thread(CreateThread(nullptr, 0, RunWork<Work>, work.get(), 0, nullptr));
+    UniqueHandle thread(CreateThread(nullptr, kThreadStackBytes, RunWork<Work>, work.get(),
+                                     STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
     if (thread) {
         work.release(); // the thread's now
         g_threads.Add(std::move(thread));

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 using app_test::ProgramTest;
@@ -170,8 +171,18 @@ TEST_F(IconMoves, EachLayoutLinesADozenIconsUpAndARestoreUnlocksSaving) {
         EXPECT_FALSE(SaveEnabled());
         EXPECT_EQ(Instances().IconsTemporarilyMoved, 1);
     }
+
+    // Enough icons for a whole ring around the edge and a second one begun.
+    for (int i = 13; i <= 50; ++i)
+        shell_.Add("Icon " + std::to_string(i));
+    const auto ring = Expected(IconAlignment::Edge, shell_.Layout(), shell_.ListView());
+    tessara_.Command(IDC_ALIGN_EDGE);
+    EXPECT_TRUE(At(shell_.Layout(), ring));
+    tessara_.Command(IDC_HIDE_WINDOW);
     harness::PumpMessages(200);
     harness::Screenshot("icons_edge_layout");
+    for (int i = 49; i >= 12; --i)
+        ASSERT_TRUE(shell_.Remove(i));
 
     tessara_.Command(IDC_RESTORE_POSITIONS);
     EXPECT_TRUE(Home());
@@ -188,11 +199,9 @@ TEST_F(IconMoves, AsManyIconsAsTheScreenHoldsLineUpAndOneMoreIsRefused) {
 
     ASSERT_TRUE(shell_.Remove(130));
     saved_.pop_back();
-    for (IconAlignment layout : {IconAlignment::Edge, IconAlignment::Bottom}) {
-        const auto expected = Expected(layout, shell_.Layout(), shell_.ListView());
-        tessara_.Command(layout == IconAlignment::Edge ? IDC_ALIGN_EDGE : IDC_ALIGN_BOTTOM);
-        EXPECT_TRUE(At(shell_.Layout(), expected)) << "layout " << int(layout);
-    }
+    const auto expected = Expected(IconAlignment::Edge, shell_.Layout(), shell_.ListView());
+    tessara_.Command(IDC_ALIGN_EDGE);
+    EXPECT_TRUE(At(shell_.Layout(), expected));
     // Exit puts the saved places back.
     EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
     EXPECT_TRUE(Home());
@@ -252,22 +261,30 @@ TEST_F(IconMoves, PositionHotKeyCyclesFiveLayoutsThenRestores) {
         << "the seventh press starts again";
 }
 
+// Three dances in a row run the three styles in turn.
 TEST_F(IconMoves, ThreeDancesInTurnEachEndWithEveryIconHome) {
     Start();
+    tessara_.Command(IDC_HIDE_WINDOW);
     StartDance(IDM_ICON_DANCE);
     harness::Screenshot("icon_dance");
-    StopDance(IDM_ICON_DANCE);
-    StartDance(IDC_DANCE);
     StopDance(IDC_DANCE);
-    StartDance(IDM_ICON_DANCE);
+
     // An alignment stops the dance first.
+    StartDance(IDC_DANCE);
     const auto expected = Expected(IconAlignment::Top, saved_, shell_.ListView());
     tessara_.Command(IDC_ALIGN_TOP);
     EXPECT_EQ(DanceFlag(), 0);
     EXPECT_EQ(DanceButton(), "?");
+    EXPECT_TRUE(At(shell_.Layout(), expected));
     harness::PumpMessages(400);
     EXPECT_TRUE(At(shell_.Layout(), expected));
+    tessara_.Command(IDC_RESTORE_POSITIONS);
+    EXPECT_TRUE(Home());
+
+    // So does the exit, which puts the icons home.
+    StartDance(IDM_ICON_DANCE);
     EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
+    EXPECT_EQ(DanceFlag(), 0);
     EXPECT_TRUE(Home());
 }
 
@@ -282,6 +299,9 @@ TEST_F(IconMoves, KilledDuringADanceLeavesTheDesktopUsable) {
     const auto left = shell_.Layout();
     harness::PumpMessages(300);
     EXPECT_TRUE(SamePlaces(shell_.Layout(), left)) << "icons still move";
+    HideDesktopIcons(FALSE);
+    EXPECT_TRUE(harness::WaitUntil([&] { return !IsWindowVisible(shell_.ListView()); }));
+    ShowWindow(shell_.ListView(), SW_SHOW);
 
     // A flag still set when the next Tessara starts is cleared by it, and the
     // saved places come back with a restore.
