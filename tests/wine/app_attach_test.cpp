@@ -176,11 +176,13 @@ harness::Process StartAttachedHelper() {
     return helper;
 }
 
-void Scramble(const harness::Shell& shell) {
+// Deals the icons out along a band that `shift` moves, so that two shifts
+// give two layouts that are neither each other nor the shell's own.
+void Scramble(const harness::Shell& shell, int shift = 0) {
     const int count = shell.IconCount();
     for (int i = 0; i < count; ++i)
         SendMessageA(shell.ListView(), LVM_SETITEMPOSITION, i,
-                     MAKELPARAM(500 - 30 * (i % 10), 60 + 40 * (i % 12)));
+                     MAKELPARAM(500 + shift - 30 * (i % 10), 60 + shift / 2 + 40 * (i % 12)));
 }
 
 bool SamePlaces(const std::vector<harness::ShellIcon>& a, const std::vector<harness::ShellIcon>& b) {
@@ -310,14 +312,17 @@ TEST_F(AppLink, ListViewRecreatedUnderTheSameProgmanIsReattached) {
     ExpectTheProgramSavesEveryIcon(tessara_, shell_);
 }
 
-// "-stop" sends WM_CLOSE; arriving while a restore waits for the desktop, it
-// must wait for the restore rather than run the shutdown inside it.
+// "-stop" sends WM_CLOSE. Sent while a restore waits for the desktop's
+// answer, it must not be let in there: the shutdown would detach in the
+// middle of the restore, which then moves nothing more. The saved layout is
+// one of our own, so that the shell's first layout cannot pass for it.
 TEST_F(AppLink, CloseSentMidRestoreWaitsForTheRestore) {
     StartProgram();
+    Scramble(shell_);
     const std::vector<harness::ShellIcon> saved = shell_.Layout();
     tessara_.Command(IDM_SAVE_POSITIONS);
     ASSERT_TRUE(harness::RegRead(HKEY_CURRENT_USER, kProgramKey, SavedIconsValue()));
-    Scramble(shell_);
+    Scramble(shell_, 120);
     ASSERT_FALSE(SamePlaces(shell_.Layout(), saved));
 
     shell_.Freeze(1500);
