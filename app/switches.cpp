@@ -40,7 +40,8 @@ void ShowRestoredDesktop() {
 // a hook of our own, and lets go only of our own. Without either, start-up
 // goes on as if the switch were not there.
 bool RunIconPositionSwitch(bool restore) {
-    ScopedDesktopAttachment link;
+    ScopedDesktopAttachment link(restore ? ScopedDesktopAttachment::PaintColors::Seed
+                                         : ScopedDesktopAttachment::PaintColors::Keep);
     if (!link.Linked())
         return false;
     LoadSettings(g_settings, SettingsSource::Stored, InvalidSettings::Reported);

@@ -36,20 +36,22 @@ void SeedPaintColors(SharedBlock& block) {
     block.PaintBackColor = ListTextBackColor();
 }
 
-bool HookAndSeed(AttachFailure* failure) {
+void SeedPaintColorsUnderLock() {
+    IconLock lock;
+    if (SharedBlock* block = DeskBlock())
+        SeedPaintColors(*block);
+}
+
+bool Hook(AttachFailure* failure) {
     RefreshDesktopListView();
     const bool hooked = SetHook(TRUE) != FALSE;
     const DWORD error = GetLastError();
-    SharedBlock* block = DeskBlock();
-    if (!hooked || !block) {
-        if (failure)
-            *failure = error == ERROR_EXE_MACHINE_TYPE_MISMATCH ? AttachFailure::OtherWidth
-                                                                 : AttachFailure::NoAnswer;
-        return false;
-    }
-    IconLock lock;
-    SeedPaintColors(*block);
-    return true;
+    if (hooked && DeskBlock())
+        return true;
+    if (failure)
+        *failure = error == ERROR_EXE_MACHINE_TYPE_MISMATCH ? AttachFailure::OtherWidth
+                                                             : AttachFailure::NoAnswer;
+    return false;
 }
 
 bool ShowCursorAndUnhook() {
@@ -68,7 +70,9 @@ SharedBlock* DeskBlock() {
 }
 
 bool AttachDesktop(AttachFailure* failure) {
-    const bool attached = HookAndSeed(failure);
+    const bool attached = Hook(failure);
+    if (attached)
+        SeedPaintColorsUnderLock();
     RecordInstanceAttached(attached);
     return attached;
 }
@@ -98,15 +102,17 @@ bool DesktopReachable() {
     return static_cast<bool>(process);
 }
 
-ScopedDesktopAttachment::ScopedDesktopAttachment() {
+ScopedDesktopAttachment::ScopedDesktopAttachment(PaintColors colors) {
     if (InstanceOfOurWidthAttached()) {
         linked_ = true;
-        return;
+    } else {
+        const SharedBlock* block = DeskBlock();
+        const bool attachedBefore = block && AttachedHere(*block);
+        linked_ = Hook(nullptr);
+        took_ = linked_ && !attachedBefore && AttachedHere(*DeskBlock());
     }
-    const SharedBlock* block = DeskBlock();
-    const bool attachedBefore = block && AttachedHere(*block);
-    linked_ = HookAndSeed(nullptr);
-    took_ = linked_ && !attachedBefore && AttachedHere(*DeskBlock());
+    if (linked_ && colors == PaintColors::Seed)
+        SeedPaintColorsUnderLock();
 }
 
 ScopedDesktopAttachment::~ScopedDesktopAttachment() {

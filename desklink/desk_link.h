@@ -50,9 +50,12 @@ void SetDesktopNotifyWindow(HWND window);
 
 // The link of a one-shot run ("-save", "-restore"): borrows a running
 // instance's attachment or attaches itself, and releases only what it took.
+// With PaintColors::Seed the paint colours are seeded from the list view
+// however the link was got, borrowed or not.
 class ScopedDesktopAttachment {
   public:
-    ScopedDesktopAttachment();
+    enum class PaintColors { Keep, Seed };
+    explicit ScopedDesktopAttachment(PaintColors colors);
     ~ScopedDesktopAttachment();
     ScopedDesktopAttachment(const ScopedDesktopAttachment&) = delete;
     ScopedDesktopAttachment& operator=(const ScopedDesktopAttachment&) = delete;

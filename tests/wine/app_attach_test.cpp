@@ -265,6 +265,22 @@ TEST_F(AppLink, SwitchRunWhileTheInstanceIsAttachedLeavesItsLink) {
     ExpectTheProgramSavesEveryIcon(tessara_, shell_);
 }
 
+// A "-restore" run starts the paint colours from what the list view shows,
+// also through the running instance's link; a "-save" run leaves them.
+TEST_F(AppLink, RestoreRunSeedsThePaintColorsAlsoThroughTheInstancesLink) {
+    StartProgram();
+    const auto shown = static_cast<COLORREF>(SendMessageA(shell_.ListView(), LVM_GETTEXTCOLOR, 0, 0));
+    const COLORREF other = shown ^ 0x00FFFFFF;
+    for (const char* which : {"-save", "-restore"}) {
+        SCOPED_TRACE(which);
+        blockOfTest_->PaintTextColor = other;
+        harness::Process run = harness::Process::Start(app_test::kProgram, which);
+        EXPECT_EQ(run.WaitExit(app_test::kAttachMs), std::optional<DWORD>(0));
+        EXPECT_TRUE(OwnedBy(tessara_.Pid())) << "the run did not borrow the instance's link";
+        EXPECT_EQ(blockOfTest_->PaintTextColor, std::string(which) == "-save" ? other : shown);
+    }
+}
+
 // The running instance records the width of its build with its "attached"
 // flag: a run of the other width has a block of its own, never attached, and
 // must link itself rather than trust the flag.
