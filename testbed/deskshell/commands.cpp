@@ -65,6 +65,12 @@ LRESULT OnCopyData(const COPYDATASTRUCT& data) {
         return CursorDisplayCount();
     case ShellCommand::RecreateListView:
         return RecreateListView();
+    case ShellCommand::MoveView: {
+        auto layout = IntOf(data);
+        return layout && MoveView(*layout);
+    }
+    case ShellCommand::DefView:
+        return reinterpret_cast<LRESULT>(g_windows.defView);
     }
     return -1;
 }

@@ -29,6 +29,11 @@ void InvalidateDesktop();
 void ForgetWallpaper();
 // InvalidateDesktop, then repaints all of the shell's windows.
 void RefreshDesktop();
+// Moves SHELLDLL_DefView (layout: a ViewLayout) where the layout puts it,
+// creating the "WorkerW" windows it needs. False for an unknown layout.
+bool MoveView(int layout);
+// Sizes the view and the windows that hold it to their parents.
+void FitViewHolders();
 
 // main.cpp: a new list view under SHELLDLL_DefView, sized to it, no icons yet.
 HWND CreateListView(bool autoArrange);

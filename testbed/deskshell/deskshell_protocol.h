@@ -26,6 +26,9 @@
 //   RecreateListView no argument result: 1 when a new list view with the same icons at the same
 //                 places and the same style has replaced the old one under the same "Progman"
 //                 (as Explorer does when its view is rebuilt), else 0
+//   MoveView      argument: int32 ViewLayout   result: 1 when "SHELLDLL_DefView" (with its list
+//                 view, same handles) now hangs where the layout puts it, else 0
+//   DefView       no argument    result: the "SHELLDLL_DefView" window, wherever it hangs
 //
 // Posted rather than sent, so that the poster does not wait with it:
 //   kFreezeMessage to "Progman", wParam milliseconds: the shell's window thread
@@ -44,7 +47,18 @@ enum class ShellCommand : unsigned long {
     Refresh,
     CursorCount,
     RecreateListView,
+    MoveView,
+    DefView,
 };
+
+// Where the shell hangs its view "SHELLDLL_DefView" (deskshell -layout NAME):
+//   progman        child of "Progman", as every desktop starts
+//   workerw        child of a top-level "WorkerW", as Explorer moves it for a
+//                  wallpaper layer; a second, empty top-level "WorkerW" comes
+//                  first in the window order
+//   progman-child  child of a "WorkerW" child of "Progman"
+enum class ViewLayout : int { Progman = 0, WorkerW = 1, UnderProgmanChild = 2 };
+inline constexpr const char* kViewLayoutNames[] = {"progman", "workerw", "progman-child"};
 
 // Context menu item ids of SHELLDLL_DefView.
 enum ShellMenuId : unsigned {

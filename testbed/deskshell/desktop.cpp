@@ -1,4 +1,5 @@
 #include "testbed/deskshell/deskshell.h"
+#include "testbed/deskshell/deskshell_protocol.h"
 
 #include <wincodec.h>
 
@@ -176,8 +177,131 @@ void InvalidateDesktop() {
 
 void RefreshDesktop() {
     InvalidateDesktop();
-    RedrawWindow(g_windows.progman, nullptr, nullptr,
-                 RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    for (HWND top : {g_windows.progman, GetAncestor(g_windows.defView, GA_ROOT)})
+        RedrawWindow(top, nullptr, nullptr,
+                     RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+// ---- Where the view hangs ------------------------------------------------------
+
+namespace {
+
+HWND g_topWorker;   // top-level "WorkerW" holding the view in the workerw layout
+HWND g_emptyWorker; // top-level "WorkerW" without it, first in the window order
+HWND g_childWorker; // "WorkerW" child of "Progman"
+
+void FillParent(HWND window) {
+    RECT client;
+    if (window && GetClientRect(GetParent(window), &client))
+        MoveWindow(window, 0, 0, client.right, client.bottom, TRUE);
+}
+
+LRESULT CALLBACK WorkerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        DrawDesktop(reinterpret_cast<HDC>(wParam));
+        return 1;
+    case WM_SIZE:
+        if (GetParent(g_windows.defView) == hwnd)
+            FillParent(g_windows.defView);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+bool RegisterWorkerClass() {
+    static const bool registered = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = WorkerProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        wc.lpszClassName = "WorkerW";
+        return RegisterClassA(&wc) != 0;
+    }();
+    return registered;
+}
+
+HWND CreateWorker(HWND parent, DWORD style) {
+    if (!RegisterWorkerClass())
+        return nullptr;
+    RECT place{};
+    GetWindowRect(g_windows.progman, &place);
+    if (parent)
+        GetClientRect(parent, &place);
+    return CreateWindowExA(parent ? 0 : WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "WorkerW", "", style,
+                           place.left, place.top, place.right - place.left,
+                           place.bottom - place.top, parent, nullptr, GetModuleHandleA(nullptr),
+                           nullptr);
+}
+
+// The empty one is made last, so that it comes first among the top-level
+// windows: a search must look into each "WorkerW", not take the first.
+HWND TopWorker() {
+    if (!g_topWorker) {
+        g_topWorker = CreateWorker(nullptr, WS_POPUP | WS_CLIPCHILDREN);
+        g_emptyWorker = CreateWorker(nullptr, WS_POPUP);
+    }
+    return g_topWorker;
+}
+
+HWND ChildWorker() {
+    if (!g_childWorker)
+        g_childWorker = CreateWorker(g_windows.progman, WS_CHILD | WS_CLIPCHILDREN);
+    return g_childWorker;
+}
+
+HWND HolderFor(int layout) {
+    switch (static_cast<ViewLayout>(layout)) {
+    case ViewLayout::Progman:
+        return g_windows.progman;
+    case ViewLayout::WorkerW:
+        return TopWorker();
+    case ViewLayout::UnderProgmanChild:
+        return ChildWorker();
+    }
+    return nullptr;
+}
+
+// Only the window holding the view shows; the top-level one lies just above
+// "Progman", below every other window.
+void ShowOnly(HWND holder) {
+    if (g_childWorker)
+        ShowWindow(g_childWorker, holder == g_childWorker ? SW_SHOWNA : SW_HIDE);
+    if (!g_topWorker)
+        return;
+    if (holder != g_topWorker) {
+        ShowWindow(g_topWorker, SW_HIDE);
+        return;
+    }
+    SetWindowPos(g_topWorker, HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SetWindowPos(g_windows.progman, HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+bool MoveView(int layout) {
+    HWND holder = HolderFor(layout);
+    if (!holder)
+        return false;
+    if (GetParent(g_windows.defView) != holder)
+        SetParent(g_windows.defView, holder);
+    ShowOnly(holder);
+    FitViewHolders();
+    RefreshDesktop();
+    return GetParent(g_windows.defView) == holder;
+}
+
+void FitViewHolders() {
+    if (g_topWorker) {
+        RECT place{};
+        GetWindowRect(g_windows.progman, &place);
+        MoveWindow(g_topWorker, place.left, place.top, place.right - place.left,
+                   place.bottom - place.top, TRUE);
+    }
+    FillParent(g_childWorker);
+    FillParent(g_windows.defView);
 }
 
 void DrawDesktop(HDC dc) {

@@ -1,9 +1,10 @@
 // deskshell.exe: a stand-in for Explorer's desktop in the Wine test bed.
 //
-//   deskshell [-icons N | -icons-file PATH] [-autoarrange]
+//   deskshell [-icons N | -icons-file PATH] [-autoarrange] [-layout NAME]
 //
 // "Progman" ("Program Manager") > "SHELLDLL_DefView" > "SysListView32" in
-// icon view, over the desktop colour and wallpaper. Tests drive it through
+// icon view, over the desktop colour and wallpaper; -layout hangs the view
+// elsewhere (ViewLayout in deskshell_protocol.h). Tests drive it through
 // deskshell_protocol.h.
 #include "testbed/deskshell/deskshell.h"
 #include "testbed/deskshell/deskshell_protocol.h"
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 
 namespace deskshell {
 
@@ -30,7 +32,16 @@ const char* const kDefaultCaptions[] = {
 struct Options {
     std::vector<std::string> captions;
     bool autoArrange = false;
+    int layout = static_cast<int>(ViewLayout::Progman);
 };
+
+// -1 for a name that is no layout.
+int LayoutNamed(const char* name) {
+    for (int i = 0; i < static_cast<int>(std::size(kViewLayoutNames)); ++i)
+        if (std::strcmp(name, kViewLayoutNames[i]) == 0)
+            return i;
+    return -1;
+}
 
 std::vector<std::string> NumberedCaptions(int count) {
     std::vector<std::string> captions;
@@ -62,6 +73,8 @@ Options ParseOptions(int argc, char** argv) {
             options.captions = CaptionsFromFile(argv[++i]);
         else if (std::strcmp(argv[i], "-autoarrange") == 0)
             options.autoArrange = true;
+        else if (std::strcmp(argv[i], "-layout") == 0 && hasValue)
+            options.layout = LayoutNamed(argv[++i]);
     }
     return options;
 }
@@ -140,7 +153,7 @@ LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_SIZE:
         if (g_windows.defView)
-            FitToParent(g_windows.defView);
+            FitViewHolders();
         return 0;
     case WM_WINDOWPOSCHANGING:
         // The desktop stays below every other window.
@@ -247,6 +260,8 @@ bool CreateShell(const Options& options) {
         return false;
     RecordOriginalListViewProc();
     FitToScreen(g_windows.progman);
+    if (!MoveView(options.layout))
+        return false;
     SetTimer(g_windows.progman, kRefitTimer, kRefitIntervalMs, nullptr);
     AddIcons(options.captions);
     return true;

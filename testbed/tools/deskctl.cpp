@@ -10,6 +10,9 @@
 //   deskctl click ID                    click button ID of Tessara's settings window
 //   deskctl syscolor                    exit code: GetSysColor(COLOR_BACKGROUND) as a
 //                                       new process reads it
+//   deskctl move-view LAYOUT            move the stand-in shell's view (progman, workerw,
+//                                       progman-child) while it runs
+#include "testbed/deskshell/deskshell_protocol.h"
 #include "tests/harness/harness.h"
 
 #include <commctrl.h>
@@ -17,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -32,10 +36,27 @@ int SetWallpaper(const char* path, const char* style, const char* tile) {
                : 1;
 }
 
+LRESULT ShellCommandResult(ShellCommand command, const void* data = nullptr, DWORD size = 0) {
+    HWND progman = FindWindowA("Progman", "Program Manager");
+    COPYDATASTRUCT copy{static_cast<unsigned long>(command), size, const_cast<void*>(data)};
+    DWORD_PTR result = 0;
+    if (!progman || !SendMessageTimeoutA(progman, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy),
+                                         SMTO_NORMAL, 10000, &result))
+        return 0;
+    return static_cast<LRESULT>(result);
+}
+
+// The stand-in shell names its view, wherever it hangs.
 HWND DesktopListView() {
-    HWND progman = FindWindowA("Progman", nullptr);
-    HWND defView = progman ? FindWindowExA(progman, nullptr, "SHELLDLL_DefView", nullptr) : nullptr;
+    HWND defView = reinterpret_cast<HWND>(ShellCommandResult(ShellCommand::DefView));
     return defView ? FindWindowExA(defView, nullptr, "SysListView32", nullptr) : nullptr;
+}
+
+int MoveView(const char* name) {
+    for (int layout = 0; layout < static_cast<int>(std::size(kViewLayoutNames)); ++layout)
+        if (std::strcmp(name, kViewLayoutNames[layout]) == 0)
+            return ShellCommandResult(ShellCommand::MoveView, &layout, sizeof layout) == 1 ? 0 : 1;
+    return 2;
 }
 
 // Deals the icons out in reverse order along a diagonal band, so that the
@@ -117,9 +138,11 @@ int main(int argc, char** argv) {
         return static_cast<int>(GetSysColor(COLOR_BACKGROUND));
     if (argc == 3 && std::strcmp(argv[1], "click") == 0)
         return ClickSettingsButton(std::atoi(argv[2]));
+    if (argc == 3 && std::strcmp(argv[1], "move-view") == 0)
+        return MoveView(argv[2]);
     std::fprintf(stderr,
                  "usage: deskctl wallpaper PATH STYLE TILE | screenshot PATH.png | "
                  "wait CLASS [SECONDS] | scramble | tab INDEX | tray-menu PATH.png | click ID | "
-                 "syscolor\n");
+                 "syscolor | move-view progman|workerw|progman-child\n");
     return 2;
 }

@@ -142,6 +142,7 @@ struct ShellOptions {
     int icons = -1;           // -icons N: "Icon 1".."Icon N"; -1: the default dozen captions
     std::string iconsFile;    // -icons-file PATH: one caption a line
     bool autoArrange = false; // -autoarrange
+    int layout = 0;           // -layout: where the view hangs (ViewLayout of deskshell_protocol.h)
     std::string extraArgs;    // appended as given
     std::string program = "deskshell.exe"; // another build's stand-in: a full path
 
@@ -202,6 +203,9 @@ class Shell {
     // Replaces the list view by a new one with the same icons under the same
     // "Progman"; ListView() is the new one afterwards.
     bool RecreateListView();
+    // Moves the view, list view and all, where `layout` (a ViewLayout) puts it,
+    // as Explorer does when a wallpaper layer is asked for; DefView() follows.
+    bool MoveView(int layout);
     // The messages recorded since the last call (see deskshell_protocol.h).
     std::vector<ShellEvent> TakeEvents() const;
     void Refresh() const;

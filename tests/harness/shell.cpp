@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -20,6 +21,8 @@ std::string CommandLineOf(const ShellOptions& options) {
         args += " -icons-file \"" + options.iconsFile + "\"";
     if (options.autoArrange)
         args += " -autoarrange";
+    if (options.layout != 0)
+        args += std::string(" -layout ") + kViewLayoutNames[options.layout];
     if (!options.extraArgs.empty())
         args += " " + options.extraArgs;
     return args.empty() ? args : args.substr(1);
@@ -67,6 +70,16 @@ HWND FindChild(HWND parent, const char* className) {
     return parent ? FindWindowExA(parent, nullptr, className, nullptr) : nullptr;
 }
 
+// The shell names its view window itself, wherever its layout hangs it.
+HWND ViewOf(HWND progman) {
+    COPYDATASTRUCT copy{static_cast<unsigned long>(ShellCommand::DefView), 0, nullptr};
+    DWORD_PTR view = 0;
+    if (!SendMessageTimeoutA(progman, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy),
+                             SMTO_NORMAL, kCommandTimeoutMs, &view))
+        return nullptr;
+    return reinterpret_cast<HWND>(view);
+}
+
 void CloseShellWindow(HWND progman) {
     DWORD pid = WindowPid(progman);
     PostMessageA(progman, WM_CLOSE, 0, 0);
@@ -109,7 +122,7 @@ bool Shell::FindWindows() {
     HWND progman = FindTopLevel("Progman", "Program Manager", process_.Pid());
     if (!progman || !IsWindowVisible(progman))
         return false;
-    HWND defView = FindChild(progman, "SHELLDLL_DefView");
+    HWND defView = ViewOf(progman);
     HWND listView = FindChild(defView, "SysListView32");
     if (!listView)
         return false;
@@ -201,6 +214,12 @@ std::vector<ShellEvent> Shell::TakeEvents() const {
 
 bool Shell::RecreateListView() {
     return Command(static_cast<unsigned long>(ShellCommand::RecreateListView), nullptr, 0) == 1 &&
+           FindWindows();
+}
+
+bool Shell::MoveView(int layout) {
+    const int32_t value = layout;
+    return Command(static_cast<unsigned long>(ShellCommand::MoveView), &value, sizeof value) == 1 &&
            FindWindows();
 }
 
