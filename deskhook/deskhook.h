@@ -102,7 +102,11 @@ DESKHOOK_API BOOL WINAPI SetHook(BOOL attach);
 DESKHOOK_API BOOL WINAPI SetHook2(BOOL attach, HWND mainWindow);
 // The shared block's address in the calling process.
 DESKHOOK_API SharedBlock* WINAPI LocateSharedData();
-// "Progman" > "SHELLDLL_DefView" > "SysListView32", or null.
+// The desktop view "SHELLDLL_DefView" wherever Explorer has put it: under
+// "Progman", else under the top-level "WorkerW" that holds it, else under a
+// child of "Progman" (deskhook/desktop_search.h). Null without a desktop.
+DESKHOOK_API HWND WINAPI GetDeskTopView();
+// The "SysListView32" child of GetDeskTopView, or null.
 DESKHOOK_API HWND WINAPI GetDeskTopListView();
 // Hides the desktop icons and shows or hides the taskbar (not while the dance runs).
 DESKHOOK_API void WINAPI HideDesktopIcons(BOOL hideTaskbar);

@@ -1,16 +1,10 @@
 #include "deskhook/deskhook.h"
 #include "deskhook/shared_names.h"
 
-// A null parent would make FindWindowEx search the top-level windows, so each
-// link of the chain is tested before the next lookup.
+// A null parent would make FindWindowEx search the top-level windows.
 HWND WINAPI GetDeskTopListView() {
-    HWND progman = FindWindowA(names::ProgmanClass, nullptr);
-    if (!progman)
-        return nullptr;
-    HWND defView = FindWindowExA(progman, nullptr, names::DefViewClass, nullptr);
-    if (!defView)
-        return nullptr;
-    return FindWindowExA(defView, nullptr, names::ListViewClass, nullptr);
+    HWND view = GetDeskTopView();
+    return view ? FindWindowExA(view, nullptr, names::ListViewClass, nullptr) : nullptr;
 }
 
 namespace {

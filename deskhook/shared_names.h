@@ -17,6 +17,8 @@ inline constexpr char InstanceMutex[] = "TessaraMutex";
 // Explorer's desktop windows, outermost first, and the taskbar.
 inline constexpr char ProgmanClass[] = "Progman";
 inline constexpr char DefViewClass[] = "SHELLDLL_DefView";
+// The top-level window Explorer may move "SHELLDLL_DefView" into.
+inline constexpr char WorkerClass[] = "WorkerW";
 inline constexpr char ListViewClass[] = "SysListView32";
 inline constexpr char WebViewClass[] = "Internet Explorer_Server";
 inline constexpr char TaskbarClass[] = "Shell_TrayWnd";

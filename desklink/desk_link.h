@@ -85,9 +85,12 @@ void RecordProgmanSentinel();
 // LVS_AUTOARRANGE in the cached list view's style.
 bool AutoArrangeOn();
 // The desktop is rendered as a web page (SHGetSettings when the shell offers
-// it, else the presence of the web view window under "Progman").
+// it, else the presence of the web view window in the desktop view).
 bool ActiveDesktopOn();
-// The cached list view no longer hangs under the top-level "Progman" window.
+// The desktop is not the normal one: the cached list view no longer hangs
+// under the top-level window that holds the desktop view now ("Progman", or
+// the "WorkerW" Explorer moved the view into), or there is no desktop view.
+// Without a cached list view: true while a "Progman" window exists.
 bool DesktopMovedOffProgman();
 
 // ---- Messages straight to the list view (no shared block) -------------------

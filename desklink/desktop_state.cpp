@@ -20,11 +20,9 @@ HWND OutermostAncestor(HWND window) {
     return window;
 }
 
-bool WebViewUnderProgman() {
-    HWND progman = TopLevelProgman();
-    HWND defView =
-        progman ? FindWindowExA(progman, nullptr, names::DefViewClass, nullptr) : nullptr;
-    return defView && FindWindowExA(defView, nullptr, names::WebViewClass, nullptr);
+bool WebViewInDesktopView() {
+    HWND view = GetDeskTopView();
+    return view && FindWindowExA(view, nullptr, names::WebViewClass, nullptr);
 }
 
 // A hung desktop must not hold the program: a message straight to the list
@@ -64,17 +62,20 @@ bool AutoArrangeOn() {
 
 bool ActiveDesktopOn() {
     if (!g_system.SHGetSettings)
-        return WebViewUnderProgman();
+        return WebViewInDesktopView();
     SHELLFLAGSTATE state{};
     g_system.SHGetSettings(&state, SSF_DESKTOPHTML);
     return state.fDesktopHTML;
 }
 
+// The desktop's home is the top-level window that holds its view now:
+// "Progman", or the "WorkerW" that Explorer keeps it in for a wallpaper layer.
+// A view at home is the normal desktop, wherever that home is.
 bool DesktopMovedOffProgman() {
-    HWND progman = TopLevelProgman();
     if (!g_listView)
-        return progman != nullptr;
-    return OutermostAncestor(g_listView) != progman;
+        return TopLevelProgman() != nullptr;
+    HWND home = GetDeskTopView();
+    return !home || OutermostAncestor(g_listView) != OutermostAncestor(home);
 }
 
 int IconCount() {

@@ -352,6 +352,54 @@ TEST_F(AppLink, CloseSentMidRestoreWaitsForTheRestore) {
     EXPECT_FALSE(shell_.IsListViewSubclassed());
 }
 
+// ---- Wherever Explorer hangs its view ---------------------------------------
+
+namespace {
+
+const char* const kLayoutNames[] = {"progman", "workerw", "progman-child"};
+
+// Saves a layout of its own, scrambles it, and restores it.
+void ExpectSaveAndRestoreWork(Tessara& tessara, const harness::Shell& shell) {
+    Scramble(shell);
+    const std::vector<harness::ShellIcon> saved = shell.Layout();
+    ExpectTheProgramSavesEveryIcon(tessara, shell);
+    Scramble(shell, 120);
+    ASSERT_FALSE(SamePlaces(shell.Layout(), saved));
+    tessara.Command(IDM_RESTORE_POSITIONS);
+    EXPECT_TRUE(SamePlaces(shell.Layout(), saved)) << "not restored";
+}
+
+} // namespace
+
+TEST_F(AppLink, AttachSaveAndRestoreInEachLayout) {
+    for (int layout = 0; layout < 3; ++layout) {
+        SCOPED_TRACE(kLayoutNames[layout]);
+        harness::ShellOptions options;
+        options.layout = layout;
+        ASSERT_TRUE(shell_.Start(options));
+        StartProgram();
+        ExpectSaveAndRestoreWork(tessara_, shell_);
+        EXPECT_FALSE(harness::FindTopLevel("#32770", nullptr, tessara_.Pid())) << "a message";
+        EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
+        EXPECT_FALSE(shell_.IsListViewSubclassed()) << "detached at the end";
+    }
+}
+
+// As Windows does when a wallpaper slideshow starts: the view moves under a
+// top-level "WorkerW" (deskctl move-view) while the program runs, and back.
+TEST_F(AppLink, ViewMovedWhileTheProgramRunsKeepsItLinked) {
+    StartProgram();
+    for (const char* layout : {"workerw", "progman-child", "progman"}) {
+        SCOPED_TRACE(layout);
+        harness::Process move = harness::Process::Start("deskctl.exe", std::string("move-view ") + layout);
+        ASSERT_EQ(move.WaitExit(), std::optional<DWORD>(0));
+        harness::PumpMessages(2500); // a watchdog tick
+        EXPECT_TRUE(OwnedBy(tessara_.Pid()));
+        ExpectSaveAndRestoreWork(tessara_, shell_);
+        EXPECT_FALSE(harness::FindTopLevel("#32770", nullptr, tessara_.Pid())) << "a message";
+    }
+}
+
 // A desktop of the other width is never hooked: one plain message, and the
 // program ends.
 TEST_F(AppAttach, DesktopOfTheOtherWidthIsNamedOnceAndNeverHooked) {

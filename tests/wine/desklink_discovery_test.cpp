@@ -2,6 +2,7 @@
 #include "deskhook/deskhook.h"
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
+#include "testbed/deskshell/deskshell_protocol.h"
 #include "tests/harness/harness.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +67,75 @@ TEST_F(DesklinkDiscovery, DirectQueriesReachTheListView) {
     SIZE spacing = IconSpacing();
     EXPECT_GT(spacing.cx, 0);
     EXPECT_GT(spacing.cy, 0);
+}
+
+std::string ClassOf(HWND window) {
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+ShellOptions InLayout(ViewLayout layout) {
+    ShellOptions options;
+    options.layout = static_cast<int>(layout);
+    return options;
+}
+
+struct LayoutCase {
+    ViewLayout layout;
+    const char* parentClass; // of SHELLDLL_DefView
+    bool topLevelParent;
+};
+
+const LayoutCase kLayouts[] = {
+    {ViewLayout::Progman, "Progman", true},
+    {ViewLayout::WorkerW, "WorkerW", true},
+    {ViewLayout::UnderProgmanChild, "WorkerW", false},
+};
+
+// Wherever the view hangs, it is found, and it is the normal desktop.
+TEST(DesklinkLayouts, TheViewIsFoundInEachLayout) {
+    Shell shell;
+    for (const LayoutCase& c : kLayouts) {
+        SCOPED_TRACE(kViewLayoutNames[static_cast<int>(c.layout)]);
+        ASSERT_TRUE(shell.Start(InLayout(c.layout)));
+        HWND parent = GetParent(shell.DefView());
+        ASSERT_EQ(ClassOf(parent), c.parentClass);
+        ASSERT_EQ(GetAncestor(parent, GA_ROOT) == parent, c.topLevelParent);
+        EXPECT_EQ(GetDeskTopView(), shell.DefView());
+        EXPECT_EQ(GetDeskTopListView(), shell.ListView());
+        EXPECT_EQ(RefreshDesktopListView(), shell.ListView());
+        EXPECT_FALSE(DesktopMovedOffProgman());
+        RecordProgmanSentinel();
+        EXPECT_EQ(ProgmanSentinel(), shell.Progman());
+    }
+}
+
+// The shell keeps an empty "WorkerW" in front of the one holding the view.
+TEST(DesklinkLayouts, AnEmptyWorkerBeforeTheOneHoldingTheViewIsPassedOver) {
+    Shell shell;
+    ASSERT_TRUE(shell.Start(InLayout(ViewLayout::WorkerW)));
+    HWND first = FindWindowExA(nullptr, nullptr, "WorkerW", nullptr);
+    ASSERT_NE(first, GetParent(shell.DefView())) << "the shell's layout no longer tests this";
+    EXPECT_EQ(FindWindowExA(first, nullptr, names::DefViewClass, nullptr), nullptr);
+    EXPECT_EQ(GetDeskTopView(), shell.DefView());
+}
+
+// Explorer re-parents the view it has: the same list view, found in its new
+// place, and the cached handle is still the normal desktop.
+TEST(DesklinkLayouts, AViewMovedAtRunTimeIsFollowed) {
+    Shell shell;
+    ASSERT_TRUE(shell.Start());
+    const HWND listView = shell.ListView();
+    ASSERT_EQ(RefreshDesktopListView(), listView);
+    for (ViewLayout layout : {ViewLayout::WorkerW, ViewLayout::UnderProgmanChild,
+                              ViewLayout::WorkerW, ViewLayout::Progman}) {
+        SCOPED_TRACE(kViewLayoutNames[static_cast<int>(layout)]);
+        ASSERT_TRUE(shell.MoveView(static_cast<int>(layout)));
+        ASSERT_EQ(shell.ListView(), listView);
+        EXPECT_FALSE(DesktopMovedOffProgman()) << "before the cache is refreshed";
+        EXPECT_EQ(GetDeskTopListView(), listView);
+    }
 }
 
 TEST(DesklinkNoShell, QueriesWithoutADesktopAnswerHarmlessly) {
