@@ -98,6 +98,7 @@ void FillCornerActionList(HWND window) {
 }
 
 void StopHiding(HWND window) {
+    StopCursorTracking(window);
     StopWindowFading(window);
     ShowTaskbar();
 }

@@ -24,6 +24,7 @@
 #include "desklink/icon_lock.h"
 #include "hiding/corner_actions_win.h"
 #include "hiding/cursor_tracker_win.h"
+#include "hiding/movement_watch_win.h"
 #include "icons/icon_positions.h"
 #include "settings/settings.h"
 #include "ui/resource.h"
@@ -265,6 +266,9 @@ INT_PTR CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
         return TRUE;
     case UM_COLORNOTE:
         ApplyColorNote(window, wParam, lParam);
+        return TRUE;
+    case UM_CURSORMOVED:
+        WakeTracking(window);
         return TRUE;
     case WM_CTLCOLORSTATIC:
         return reinterpret_cast<INT_PTR>(StaticControlBrush(window, reinterpret_cast<HDC>(wParam),

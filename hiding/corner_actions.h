@@ -46,6 +46,8 @@ public:
     // True when the corner action is to be performed now: once per arrival,
     // at once or after a second's rest there.
     bool Check(const Settings& settings, const CornerInput& in);
+    // The cursor rests in the corner and the second's wait is running.
+    bool Waiting() const { return deadline_.Armed(); }
 
 private:
     ScreenPoint lastPos_{-2, -2};
@@ -90,6 +92,7 @@ bool IsListedForKill(const std::string& className);
 class HideAllWindowsWatch {
 public:
     bool Check(const Settings& settings, const CornerInput& corner, const EdgeInput& edges);
+    bool Waiting() const { return corner_.Waiting(); }
 
 private:
     HotCornerWatch corner_;

@@ -124,6 +124,10 @@ void CheckCornerAndEdges(HWND settingsWindow, ScreenPoint cursor, DWORD now) {
         PerformCornerAction(settingsWindow, g_settings.HotCornerAction);
 }
 
+bool CornerWaiting() {
+    return g_watch.Waiting();
+}
+
 void ForgetScreenSize() {
     g_screen = ScreenSize{0, 0};
 }

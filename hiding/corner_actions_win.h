@@ -8,6 +8,8 @@
 
 // The hot-corner and Boss Mouse step of the tracking tick.
 void CheckCornerAndEdges(HWND settingsWindow, ScreenPoint cursor, DWORD now);
+// The cursor rests in the hot corner and the action's wait is running.
+bool CornerWaiting();
 // The screen's size has changed (WM_DISPLAYCHANGE).
 void ForgetScreenSize();
 void PerformCornerAction(HWND settingsWindow, int32_t index);

@@ -23,6 +23,7 @@ TickActions CursorTracker::Tick(const Settings& settings, const TickInput& in) {
         clickCountdown_ = in.clickSliderPosition * 10;
         countdownReady_ = true;
     }
+    const bool moved = in.cursor != cursor_;
     cursor_ = in.cursor;
     PointerStep(settings, in, out);
     out.peekTaskbar = in.overTaskbar;
@@ -34,7 +35,27 @@ TickActions CursorTracker::Tick(const Settings& settings, const TickInput& in) {
     } else if (settings.HideAlways) {
         AlwaysStep(settings, in, out);
     }
+    out.canRest = !moved && NothingPending(settings, in);
     return out;
+}
+
+// Whether a still cursor leaves the next ticks without anything to decide.
+// The taskbar under the cursor is peeked at every tick, which keeps
+// postponing the off-desktop hide.
+bool CursorTracker::NothingPending(const Settings& settings, const TickInput& in) const {
+    const bool pointerPending = settings.HideCursor
+                                    ? !pointerTimerArmed_ && in.alwaysRadioChecked
+                                    : !in.pointerShown;
+    if (pointerPending || in.overTaskbar)
+        return false;
+    if (settings.HideByCursor) {
+        if (onDesktop_)
+            return !showDeadline_.Armed() && !idleDeadline_.Armed();
+        return !(settings.HideWhenOffDesktop && offDeadline_.Armed());
+    }
+    if (settings.HideAlways)
+        return !in.iconsVisible;
+    return true;
 }
 
 void CursorTracker::ArmPointerTimer(TickActions& out) {
@@ -62,6 +83,10 @@ void CursorTracker::PointerStep(const Settings& settings, const TickInput& in,
 
 void CursorTracker::CursorOffDesktop(const Settings& settings, const TickInput& in,
                                      TickActions& out) {
+    // Counted from the moment of leaving, at most a tick before this one; the
+    // last tick on the desktop may lie further back when the tick rested.
+    if (onDesktop_ && offDeadline_.Armed())
+        offDeadline_.Set(in.now - kTrackingPeriodMs + uint32_t(settings.HideOffDesktopDelay) * 1000u);
     onDesktop_ = false;
     showDeadline_.Clear();
     if (settings.HideWhenOffDesktop && offDeadline_.Due(in.now)) {

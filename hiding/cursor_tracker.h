@@ -14,6 +14,8 @@
 inline constexpr uint32_t kPointerIdleMs = 5000;
 inline constexpr uint32_t kTaskbarRecheckMs = 2000;
 inline constexpr uint32_t kTrackingPeriodMs = 100;
+// The tick's period while nothing can change until the cursor moves.
+inline constexpr uint32_t kRestingPeriodMs = 1000;
 
 // What the window side reads for one tick.
 struct TickInput {
@@ -56,6 +58,9 @@ struct TickActions {
     CountdownView countdown;
     bool countdownFinished = false;      // text cleared and hidden, click controls enabled
     bool disableClickControls = false;   // while the count-down runs
+    // The cursor has not moved since the last tick and no deadline or
+    // count-down is running: the next ticks decide nothing until it moves.
+    bool canRest = false;
 };
 
 class CursorTracker {
@@ -74,6 +79,7 @@ private:
     void CursorOnDesktop(const Settings& settings, const TickInput& in, TickActions& out);
     void AlwaysStep(const Settings& settings, const TickInput& in, TickActions& out);
     void ArmPointerTimer(TickActions& out);
+    bool NothingPending(const Settings& settings, const TickInput& in) const;
 
     // The first tick always sees a movement.
     ScreenPoint cursor_{2, 2};

@@ -4,11 +4,13 @@
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
 #include "hiding/corner_actions_win.h"
+#include "hiding/movement_watch_win.h"
 #include "settings/settings.h"
 
 namespace {
 
 CursorTracker g_tracker;
+bool g_resting = false;
 
 HWND Taskbar() {
     return FindWindowA(names::TaskbarClass, nullptr);
@@ -88,13 +90,48 @@ void ApplyIconActions(const TickActions& actions) {
         ClearMouseMoved();
 }
 
+bool TrackingWanted() {
+    return g_settings.HideByCursor || g_settings.HotCornerEnabled || g_settings.HideAlways;
+}
+
+void SetTrackingPeriod(HWND settingsWindow, bool resting) {
+    g_resting = resting;
+    SetTimer(settingsWindow, timers::CursorTracking,
+             resting ? kRestingPeriodMs : kTrackingPeriodMs, nullptr);
+}
+
+// A still cursor with nothing pending slows the tick down until the movement
+// watch sees the mouse move; the slow tick still notices a cursor that a
+// program moved without input.
+void RestWhileStill(HWND settingsWindow, bool canRest) {
+    // The watch tells one movement per arming.
+    const bool rest = canRest && ArmMovementWatch();
+    if (rest != g_resting)
+        SetTrackingPeriod(settingsWindow, rest);
+}
+
 } // namespace
 
 void UpdateTrackingTimer(HWND settingsWindow) {
-    if (g_settings.HideByCursor || g_settings.HotCornerEnabled || g_settings.HideAlways)
-        SetTimer(settingsWindow, timers::CursorTracking, kTrackingPeriodMs, nullptr);
-    else
-        KillTimer(settingsWindow, timers::CursorTracking);
+    if (!TrackingWanted()) {
+        StopCursorTracking(settingsWindow);
+        return;
+    }
+    StartMovementWatch(settingsWindow);
+    SetTrackingPeriod(settingsWindow, false);
+}
+
+void StopCursorTracking(HWND settingsWindow) {
+    KillTimer(settingsWindow, timers::CursorTracking);
+    StopMovementWatch();
+    g_resting = false;
+}
+
+// The hook tells of a movement before the cursor has moved: the next tick, a
+// period later, reads where it went.
+void WakeTracking(HWND settingsWindow) {
+    if (g_resting && TrackingWanted())
+        SetTrackingPeriod(settingsWindow, false);
 }
 
 void ApplyHidingMode() {
@@ -136,6 +173,7 @@ TickActions TrackCursor(HWND settingsWindow, const TrackingView& view, DWORD now
         PeekTaskbar(settingsWindow);
     CheckCornerAndEdges(settingsWindow, in.cursor, now);
     ApplyIconActions(actions);
+    RestWhileStill(settingsWindow, actions.canRest && !CornerWaiting());
     return actions;
 }
 

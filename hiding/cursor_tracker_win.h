@@ -14,8 +14,14 @@ struct TrackingView {
 };
 
 // Runs the 100 ms tracking timer on the settings window while a hiding mode
-// or the hot corner is on, and stops it otherwise.
+// or the hot corner is on, and stops it otherwise. While the cursor rests with
+// nothing pending, the timer slows down and UM_CURSORMOVED tells of the first
+// movement.
 void UpdateTrackingTimer(HWND settingsWindow);
+// Shutdown, or every hiding option off: no timer and no movement watch.
+void StopCursorTracking(HWND settingsWindow);
+// UM_CURSORMOVED: the mouse moves again, so the tick comes back to speed.
+void WakeTracking(HWND settingsWindow);
 // Brings icons and taskbar to the resting state of the hiding mode.
 void ApplyHidingMode();
 

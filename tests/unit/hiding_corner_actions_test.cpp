@@ -87,6 +87,20 @@ TEST(HidingCorners_HotCorner, WaitOneSecondAtAnyTickCount) {
     }
 }
 
+// A resting cursor may slow the tick down only while no wait runs.
+TEST(HidingCorners_HotCorner, WaitingOnlyUntilTheActionFires) {
+    const Settings settings = CornerSettings(true);
+    HotCornerWatch watch;
+    std::vector<int> waiting;
+    const auto path = Then(Stay(kNear, 1), Stay(kCorner, 14));
+    for (size_t i = 0; i < path.size(); ++i) {
+        watch.Check(settings, CornerInput{TickCount(i) * 100u, path[i], kScreen, true});
+        if (watch.Waiting())
+            waiting.push_back(int(i));
+    }
+    EXPECT_EQ(waiting, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+}
+
 TEST(HidingCorners_HotCorner, NothingWhenOffOrOnAnotherDesktop) {
     Settings off = CornerSettings(false);
     off.HotCornerEnabled = 0;

@@ -98,6 +98,14 @@ TEST(HidingTracker_ByCursor, OffDesktopDelayCountsFromLeaving) {
     EXPECT_EQ(run.TicksUntilHide(kWindow, false, 40), 19);
 }
 
+TEST(HidingTracker_ByCursor, OffDesktopDelayCountsFromLeavingAfterARest) {
+    TrackerRun run{{}, ByCursor(60, 2), 5000};
+    run.Tick(kDesk, true);
+    run.Tick(kDesk, true);
+    run.now += 30000; // the tick rested on the desktop for half a minute
+    EXPECT_EQ(run.TicksUntilHide(kWindow, false, 40), 19);
+}
+
 TEST(HidingTracker_ByCursor, RestingOnTheTaskbarPostponesTheOffDesktopHide) {
     TrackerRun run{{}, ByCursor(60, 1), 5000};
     run.Tick(kDesk, true);
@@ -299,3 +307,88 @@ TEST(HidingTracker_Taskbar, Recheck) {
 }
 
 } // namespace
+
+// The tick may slow down only from the tick after which a still cursor can no
+// longer make anything happen, and must stay allowed to while it stays still.
+int FirstRestingTick(TrackerRun& run, ScreenPoint p, bool onDesktop, bool overTaskbar = false) {
+    int first = -1;
+    for (int i = 0; i < 40; ++i) {
+        const bool canRest = run.Tick(p, onDesktop, overTaskbar).canRest;
+        if (canRest && first < 0)
+            first = i;
+        EXPECT_TRUE(canRest || first < 0) << "woke at still tick " << i;
+    }
+    return first;
+}
+
+TEST(HidingTracker_Rest, OnlyWhenNoDeadlineIsRunning) {
+    {   // On the desktop: from the idle hide on.
+        TrackerRun run{{}, ByCursor(1, 5), 1000};
+        run.settings.HideCursor = 1;
+        EXPECT_FALSE(run.Tick(kDesk, true).canRest);
+        EXPECT_EQ(FirstRestingTick(run, kDesk, true), 9);
+        // A movement wakes it.
+        EXPECT_FALSE(run.Tick(kDesk2, true).canRest);
+    }
+    {   // Off the desktop: from the off-desktop hide on.
+        TrackerRun run{{}, ByCursor(60, 2), 1000};
+        run.Tick(kDesk, true);
+        EXPECT_EQ(FirstRestingTick(run, kWindow, false), 19);
+    }
+    {   // Off the desktop without its hide: at once.
+        TrackerRun run{{}, ByCursor(60, 2), 1000};
+        run.settings.HideWhenOffDesktop = 0;
+        run.Tick(kDesk, true);
+        EXPECT_EQ(FirstRestingTick(run, kWindow, false), 1);
+    }
+    {   // The show delay runs, then the idle delay of 0 s.
+        TrackerRun run{{}, ByCursor(0, 5), 1000};
+        run.settings.DelayShowOnDesktop = 1;
+        run.settings.ShowDelay = 11;
+        run.Tick(kWindow, false);
+        EXPECT_EQ(FirstRestingTick(run, kDesk, true), 11);
+    }
+    {   // Resting on the taskbar keeps postponing the off-desktop hide.
+        TrackerRun run{{}, ByCursor(60, 1), 1000};
+        run.Tick(kDesk, true);
+        EXPECT_EQ(FirstRestingTick(run, kTaskbar, false, true), -1);
+    }
+    {   // No hiding mode: only the corner could act, and it is watched apart.
+        TrackerRun run{{}, ByCursor(0, 0), 1000};
+        run.settings.HideByCursor = 0;
+        EXPECT_EQ(FirstRestingTick(run, kWindow, false), 1);
+    }
+}
+
+TEST(HidingTracker_Rest, NeverWhileTheCountDownOrThePointerWaits) {
+    AlwaysRun always;
+    EXPECT_FALSE(always.Tick(true).canRest);
+    int resting = 0;
+    for (int i = 0; i < 30; ++i)
+        resting += always.Tick(true).canRest;
+    EXPECT_EQ(resting, 0) << "icons shown in Always mode count down";
+    EXPECT_TRUE(always.Tick(false).canRest);
+
+    // A pointer the desktop still hides is shown again at every tick.
+    Settings s = ByCursor(1, 1);
+    CursorTracker tracker;
+    TickInput in;
+    in.cursor = kWindow;
+    in.pointerShown = false;
+    tracker.Tick(s, in);
+    EXPECT_FALSE(tracker.Tick(s, in).canRest);
+    in.pointerShown = true;
+    EXPECT_TRUE(tracker.Tick(s, in).canRest);
+
+    // Always mode with pointer hiding: not before its timer is started.
+    s.HideByCursor = 0;
+    s.HideAlways = 1;
+    s.HideCursor = 1;
+    CursorTracker pointer;
+    in.alwaysRadioChecked = true;
+    in.cursor = kDesk;
+    EXPECT_FALSE(pointer.Tick(s, in).canRest);
+    const TickActions armed = pointer.Tick(s, in);
+    EXPECT_TRUE(armed.startPointerTimer);
+    EXPECT_TRUE(armed.canRest);
+}

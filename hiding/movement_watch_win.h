@@ -1,0 +1,15 @@
+// The first use of the mouse after the tracking tick has slowed down for a
+// resting cursor, told to the settings window as UM_CURSORMOVED.
+#pragma once
+
+#include <windows.h>
+
+inline constexpr UINT UM_CURSORMOVED = WM_APP + 0x132;
+
+// Starts watching the mouse for `window`; nothing when already watching.
+void StartMovementWatch(HWND window);
+// Stops the watch and waits until its thread has ended.
+void StopMovementWatch();
+// The next mouse input posts UM_CURSORMOVED, once. False when no watch runs,
+// so that no movement would be told.
+bool ArmMovementWatch();
