@@ -51,7 +51,18 @@ inline bool TaskbarVisible() {
     return taskbar && IsWindowVisible(taskbar);
 }
 
+// The cursor jumps to `p`, followed by mouse input: SetCursorPos alone is no
+// input, and a program that sleeps until the mouse is used would not see it.
+// The input is a wheel turn of nothing. Under Wine, input from a process that
+// does not own the X pointer can put the pointer back where it was, so the
+// jump is repeated once the input has gone through.
 inline void MoveCursor(POINT p) {
+    SetCursorPos(p.x, p.y);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    SendInput(1, &input, sizeof input);
+    harness::PumpMessages(20);
     SetCursorPos(p.x, p.y);
     harness::PumpMessages(20);
 }

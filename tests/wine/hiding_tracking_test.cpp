@@ -30,6 +30,20 @@ TEST_F(TrackingTest, RestingOnTheDesktopHidesAtOnceWithDelayZeroAndAMoveShows) {
     EXPECT_TRUE(harness::WaitUntil([&] { return IconsVisible(); }, kSoonMs));
 }
 
+// Once the icons are hidden the tick slows down until the mouse moves; a
+// cursor that a program moves without any input is still followed.
+TEST_F(TrackingTest, ACursorMovedWithoutInputIsFollowedAfterTheIdleHide) {
+    Settings s = ByCursor();
+    s.HideWhenOnDesktop = 1;
+    Launch(s);
+    MoveCursor(OnDesktop());
+    ASSERT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); }, kSoonMs));
+    harness::PumpMessages(300);
+    const POINT moved = OnDesktop(5);
+    SetCursorPos(moved.x, moved.y);
+    EXPECT_TRUE(harness::WaitUntil([&] { return IconsVisible(); }, kSoonMs));
+}
+
 TEST_F(TrackingTest, RestingOnTheDesktopHidesAfterItsDelay) {
     Settings s = ByCursor();
     s.HideWhenOnDesktop = 1;
