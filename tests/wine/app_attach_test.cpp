@@ -3,6 +3,7 @@
 #include "base/instance_data.h"
 #include "desklink/desk_link.h"
 #include "tests/wine/app_program.h"
+#include "tests/wine/colors_wine.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -350,6 +351,44 @@ TEST_F(AppLink, CloseSentMidRestoreWaitsForTheRestore) {
     EXPECT_TRUE(tessara_.Process().WaitExit(app_test::kAttachMs));
     EXPECT_TRUE(SamePlaces(shell_.Layout(), saved)) << "the restore was cut short";
     EXPECT_FALSE(shell_.IsListViewSubclassed());
+}
+
+// ---- Questions asked with the icon lock free --------------------------------
+
+namespace {
+
+class AppLinkQuestions : public app_test::ProgramTest {};
+
+} // namespace
+
+// A new resolution on an Auto Arrange desktop: the restore refuses with a
+// message box. While it waits for the user, a new wallpaper's worker samples
+// the captions' background under the icon lock; a box shown with that lock
+// held would keep the captions on the old colour until it is closed.
+TEST_F(AppLinkQuestions, AWallpaperChangeIsSampledWhileTheDisplayChangeAsks) {
+    using namespace colors_test;
+    ASSERT_TRUE(shell_.Start());
+    ASSERT_TRUE(SetWallpaper(Format::Png, 32, 32, Solid(RGB(90, 140, 200)), Layout::Tiled));
+    Settings s = SettingsTemplate();
+    s.PerResolutionPositions = 1;
+    s.AutoRestorePositions = 1;
+    s.AutoTextColor = 1;
+    s.TransparentText = 0;
+    s.AutoResample = 1;
+    StartProgram(s);
+    SharedBlock* block = LocateSharedData();
+    ASSERT_TRUE(harness::WaitUntil([&] { return block->PaintBackColor == RGB(90, 140, 200); }, 15000));
+
+    ASSERT_TRUE(shell_.SetAutoArrange(true));
+    PostMessageA(tessara_.Window(), WM_DISPLAYCHANGE, 32, 0);
+    HWND box = harness::WaitForDialog("Tessara", tessara_.Pid());
+    ASSERT_TRUE(box) << "no Auto Arrange refusal";
+    ASSERT_TRUE(SetWallpaper(Format::Png, 32, 32, Solid(RGB(200, 60, 40)), Layout::Tiled));
+    EXPECT_TRUE(harness::WaitUntil([&] { return block->PaintBackColor == RGB(200, 60, 40); }, 15000))
+        << "the worker waited for the question";
+    EXPECT_TRUE(IsWindow(box)) << "the box was gone before the check";
+    ASSERT_TRUE(harness::PressButton(box, IDOK));
+    EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
 }
 
 // ---- Wherever Explorer hangs its view ---------------------------------------
