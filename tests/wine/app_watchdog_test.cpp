@@ -104,6 +104,21 @@ TEST_F(AppWatchdog, ShellRestartedAtOnceIsReattached) {
     EXPECT_FALSE(shell_.IsListViewSubclassed());
 }
 
+// Explorer restarted with its view under a top-level "WorkerW" (a wallpaper
+// slideshow asked for its layer at once): a new "Progman", and the desktop is
+// found where the view is.
+TEST_F(AppWatchdog, ShellRestartedWithItsViewUnderAWorkerIsReattached) {
+    harness::ShellOptions options;
+    options.layout = 1; // workerw
+    ASSERT_TRUE(shell_.Start(options));
+    EXPECT_TRUE(
+        harness::WaitUntil([&] { return shell_.IsListViewSubclassed(); }, app_test::kAttachMs));
+    EXPECT_EQ(tessara_.StatusLine().find("Attempting"), std::string::npos);
+    EXPECT_FALSE(harness::FindTopLevel("#32770", nullptr, tessara_.Pid())) << "a message";
+    EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
+    EXPECT_FALSE(shell_.IsListViewSubclassed());
+}
+
 TEST_F(AppWatchdog, SlowShellCountsDownInTheStatusLineUntilItComes) {
     shell_.Stop();
     for (int attempts : {9, 8}) {
