@@ -55,7 +55,7 @@ void SetDesktopNotifyWindow(HWND window);
 class ScopedDesktopAttachment {
   public:
     enum class PaintColors { Keep, Seed };
-    explicit ScopedDesktopAttachment(PaintColors colors);
+    explicit ScopedDesktopAttachment(PaintColors colors = PaintColors::Keep);
     ~ScopedDesktopAttachment();
     ScopedDesktopAttachment(const ScopedDesktopAttachment&) = delete;
     ScopedDesktopAttachment& operator=(const ScopedDesktopAttachment&) = delete;
