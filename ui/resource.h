@@ -237,7 +237,4 @@
 #define IDC_CONFIRM_HIDE_INSTEAD 1098
 
 // Version, fed to the VERSIONINFO resource and read back at run time.
-#define TESSARA_VERSION_MAJOR 1
-#define TESSARA_VERSION_MINOR 0
-#define TESSARA_VERSION_PATCH 0
-#define TESSARA_VERSION_TEXT "1.0.0"
+#include "base/version.h"
