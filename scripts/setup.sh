@@ -8,6 +8,7 @@ packages=(
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
     wine wine32 wine64 xvfb xauth imagemagick
     clang libclang-rt-14-dev googletest libbenchmark-dev
+    nsis zip 7zip
 )
 
 missing=()
