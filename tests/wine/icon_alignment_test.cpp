@@ -10,7 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 using app_test::ProgramTest;
@@ -81,6 +83,37 @@ void Scatter(const harness::Shell& shell) {
                      MAKELPARAM(110 + (i * 137) % 700, 90 + (i * 53) % 500));
 }
 
+// Moves the cursor a pixel every 20 ms, to and fro along a short line, for
+// the life of the object: the dance sees a cursor that never rests.
+class MovingCursor {
+  public:
+    static constexpr POINT kCentre{530, 400};
+
+    MovingCursor()
+        : thread_([this] {
+              for (int step = 0; !stop_; ++step) {
+                  const int offset = step % 60 < 30 ? step % 30 : 30 - step % 30;
+                  SetCursorPos(kCentre.x - 15 + offset, kCentre.y);
+                  Sleep(20);
+              }
+          }) {}
+    ~MovingCursor() {
+        stop_ = true;
+        thread_.join();
+    }
+
+  private:
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+int NearCursor(const std::vector<ShellIcon>& icons) {
+    return int(std::count_if(icons.begin(), icons.end(), [](const ShellIcon& icon) {
+        return std::abs(icon.position.x - MovingCursor::kCentre.x) < 80 &&
+               std::abs(icon.position.y - MovingCursor::kCentre.y) < 80;
+    }));
+}
+
 LONG DanceFlag() {
     const SharedBlock* block = DeskBlock();
     return block ? block->DanceRunning : -1;
@@ -125,6 +158,26 @@ class IconMoves : public ProgramTest {
     std::string DanceButton() const { return harness::ControlText(tessara_.Window(), IDC_DANCE); }
 
     bool Home() const { return SamePlaces(shell_.Layout(), saved_); }
+
+    // Polls the shell a few times a second only, leaving the desktop's time
+    // to the dance.
+    template <typename Predicate> static bool Sampled(Predicate holds, DWORD timeoutMs) {
+        return harness::WaitUntil(
+            [&] {
+                harness::PumpMessages(150);
+                return holds();
+            },
+            timeoutMs);
+    }
+
+    int StandingOnHomePlaces() const {
+        int count = 0;
+        for (const ShellIcon& icon : shell_.Layout())
+            count += std::any_of(saved_.begin(), saved_.end(), [&](const ShellIcon& home) {
+                return home.position.x == icon.position.x && home.position.y == icon.position.y;
+            });
+        return count;
+    }
 
     // Answers the message box the command posted brings up.
     void ExpectRefusal(int command, const std::string& text) {
@@ -286,6 +339,31 @@ TEST_F(IconMoves, ThreeDancesInTurnEachEndWithEveryIconHome) {
     EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
     EXPECT_EQ(DanceFlag(), 0);
     EXPECT_TRUE(Home());
+}
+
+// Six icons, so that each dance thread gets its moves through the desktop
+// at close to its own pace on a busy test machine.
+TEST_F(IconMoves, BouncingIconsChaseAMovingCursorThenGlideHome) {
+    Start(harness::ShellOptions::WithIcons(6));
+    tessara_.Command(IDC_HIDE_WINDOW);
+    SetCursorPos(MovingCursor::kCentre.x, MovingCursor::kCentre.y);
+    StartDance(IDM_ICON_DANCE);
+    // Swapping icons stand on their places between swaps; bouncing ones
+    // hardly ever do. The next dance after a swapping one bounces.
+    int standing = 0;
+    for (int sample = 0; sample < 8; ++sample) {
+        harness::PumpMessages(250);
+        standing += StandingOnHomePlaces();
+    }
+    if (standing > 8) {
+        StopDance(IDM_ICON_DANCE);
+        StartDance(IDM_ICON_DANCE);
+    }
+    MovingCursor cursor;
+    // After a second and a half of movement the icons come to the cursor...
+    EXPECT_TRUE(Sampled([&] { return NearCursor(shell_.Layout()) >= 4; }, 8000));
+    // ...and after three seconds they glide home and stay there while it moves.
+    EXPECT_TRUE(Sampled([&] { return Home(); }, 8000));
 }
 
 TEST_F(IconMoves, KilledDuringADanceLeavesTheDesktopUsable) {
