@@ -5,6 +5,7 @@
 #include "app/icon_restore.h"
 #include "app/page_context.h"
 #include "app/position_cycle.h"
+#include "app/support_commands.h"
 #include "app/tray_win.h"
 #include "app/watchdog.h"
 #include "app/window_layout.h"
@@ -490,6 +491,10 @@ const CommandRow kCommands[] = {
     {IDC_ALIGN_TOP, LineIconsUp<IconAlignment::Top>},
     {IDM_ICON_DANCE, ToggleDance},
     {IDC_DANCE, PressDanceButton},
+    {IDC_EXPORT_SETTINGS, [](const Command& c) { ExportSettings(c.window); }},
+    {IDC_IMPORT_SETTINGS, [](const Command& c) { ImportSettings(c.window); }},
+    {IDC_CHECK_VERSION, [](const Command& c) { CheckForNewVersion(c.window); }},
+    {IDC_EMAIL_SUPPORT, [](const Command& c) { EmailSupportWithReport(c.window); }},
 };
 
 } // namespace

@@ -154,9 +154,14 @@ void RememberTrayStateAtStart() {
 
 void BringTrayIconToStartState(HWND settingsWindow) {
     g_settings.ShowTrayIcon = g_trayStateAtStart == 1 ? 0 : 1;
-    const int counted = std::exchange(g_removalCount, -1);
+    QuietTrayRemoval quiet;
     RunCommand(settingsWindow, IDC_SHOW_TRAY_ICON, 0);
-    g_removalCount = counted;
+}
+
+QuietTrayRemoval::QuietTrayRemoval() : counted_(std::exchange(g_removalCount, -1)) {}
+
+QuietTrayRemoval::~QuietTrayRemoval() {
+    g_removalCount = counted_;
 }
 
 void SwitchTrayIconCommand(HWND settingsWindow) {

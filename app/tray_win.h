@@ -12,6 +12,19 @@ void RememberTrayStateAtStart();
 // hot key could be registered; no removal message meanwhile.
 void BringTrayIconToStartState(HWND settingsWindow);
 
+// While one lives, switching the icon off shows no removal message, and the
+// message's one showing is not used up.
+class QuietTrayRemoval {
+  public:
+    QuietTrayRemoval();
+    ~QuietTrayRemoval();
+    QuietTrayRemoval(const QuietTrayRemoval&) = delete;
+    QuietTrayRemoval& operator=(const QuietTrayRemoval&) = delete;
+
+  private:
+    int counted_;
+};
+
 // Command 1060 "Show tray icon".
 void SwitchTrayIconCommand(HWND settingsWindow);
 // UM_TRAYNOTIFY; `mouseMessage` is its lParam.

@@ -106,7 +106,8 @@ bool InsideProgramKey(std::string_view name) {
         name[key.size()] != '\\')
         return false;
     const std::string_view below = name.substr(key.size() + 1);
-    return below.front() != '\\' && below.back() != '\\' && below.find("\\\\") == std::string_view::npos;
+    return below.front() != '\\' && below.back() != '\\' &&
+           below.find("\\\\") == std::string_view::npos;
 }
 
 bool IsExportedKeyLine(std::string_view line) {
@@ -347,6 +348,9 @@ std::string RefusalText(const Check& check) {
     switch (check.verdict) {
     case Verdict::Accepted:
         return "";
+    case Verdict::Unreadable:
+        reason = "The file cannot be read.";
+        break;
     case Verdict::Empty:
         reason = "The file is empty.";
         break;

@@ -30,6 +30,7 @@ bool LooksLikeExport(const std::uint8_t* data, std::size_t size, Header header);
 
 enum class Verdict {
     Accepted,
+    Unreadable, // cannot be opened or read
     Empty,
     TooLarge,
     BadHeader,       // not a registry file

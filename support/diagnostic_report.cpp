@@ -64,9 +64,9 @@ std::string Notice() {
 }
 
 std::string SystemSection(const ReportFacts& f) {
-    std::string text = Format("\r\n\r\nTessara Version ......... %s %s-%s-%s\r\n", f.version.c_str(),
-                              f.buildDate.year.c_str(), f.buildDate.month.c_str(),
-                              f.buildDate.day.c_str());
+    std::string text =
+        Format("\r\n\r\nTessara Version ......... %s %s-%s-%s\r\n", f.version.c_str(),
+               f.buildDate.year.c_str(), f.buildDate.month.c_str(), f.buildDate.day.c_str());
     text += Format("Operating System ........ %s\r\n",
                    WindowsName(f.major, f.minor, f.platformId, NameUse::Report).c_str());
     text += Format("Operating System ........ Major:%u, Minor:%u, Platform id: %u\r\n", f.major,
@@ -75,7 +75,8 @@ std::string SystemSection(const ReportFacts& f) {
     for (const std::string& name : LanguageNames(f.languageId))
         text += name;
     text += "\r\n";
-    text += "Processor Architecture .. " + ProcessorArchitectureName(f.processorArchitecture) + "\r\n";
+    text +=
+        "Processor Architecture .. " + ProcessorArchitectureName(f.processorArchitecture) + "\r\n";
     const std::string revision = Format("%04X", unsigned(f.processorRevision));
     text += Format("Processor revision ...... Model %c%c, Stepping %c%c\r\n", revision[0],
                    revision[1], revision[2], revision[3]);
@@ -102,8 +103,8 @@ std::string DesktopSection(const ReportFacts& f) {
     if (f.displays) {
         int index = 0;
         for (const DisplayDevice& d : *f.displays) {
-            text += Format("Display Device %d%s....... %s, %s\r\n", index++, d.primary ? "* " : " .",
-                           d.name.c_str(), d.description.c_str());
+            text += Format("Display Device %d%s....... %s, %s\r\n", index++,
+                           d.primary ? "* " : " .", d.name.c_str(), d.description.c_str());
             if (d.monitor)
                 text += Format("  Display Monitor .......   %s\r\n", d.monitor->c_str());
             if (d.mode) {
@@ -126,8 +127,9 @@ std::string WallpaperSection(const ReportFacts& f) {
         text += Format("Wallpaper dimensions .... %dx%d, Depth:%d\r\n", w.picture->width,
                        w.picture->height, w.picture->depth);
     text += Format("Wallpaper Tile Setting .. %s\r\n", w.tiled ? "True" : "False");
-    const char* style = w.style == kStretched ? "Stretched" : w.style == kCentered ? "Centered"
-                                                                                    : "Tiled";
+    const char* style = w.style == kStretched  ? "Stretched"
+                        : w.style == kCentered ? "Centered"
+                                               : "Tiled";
     text += Format("Wallpaper Style ......... %s\r\n", style);
     text += Format("Screen Size ............. %dx%d\r\n", f.screen.x, f.screen.y);
     text += Format("Virtual Screen Size ..... %dx%d\r\n", f.virtualScreen.x, f.virtualScreen.y);
@@ -147,9 +149,9 @@ std::string SettingsSection(const ReportFacts& f) {
 }
 
 std::string ProcessSection(const std::vector<ProcessEntry>& processes) {
-    std::string text = Format("\r\n\r\nRunning processes (%d including duplicates) ",
-                              int(processes.size())) +
-                       Dashes(100) + "\r\n";
+    std::string text =
+        Format("\r\n\r\nRunning processes (%d including duplicates) ", int(processes.size())) +
+        Dashes(100) + "\r\n";
     for (const std::string& line : ProcessLines(processes))
         text += line;
     return text;

@@ -6,7 +6,8 @@ namespace update_check {
 
 namespace {
 
-constexpr char kFailureAdvice[] = "\n\nPlease go to the web page to\nmanually check for a new version.";
+constexpr char kFailureAdvice[] =
+    "\n\nPlease go to the web page to\nmanually check for a new version.";
 
 // For each count of matched marker characters, how many still match after
 // the next character fails (the longest proper border of that prefix).

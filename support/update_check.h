@@ -77,9 +77,9 @@ enum class Failure {
 };
 
 enum class Result {
-    Newer,    // the page names a newer version
-    Latest,   // the same or an older one
-    Failed,   // see the failure
+    Newer,  // the page names a newer version
+    Latest, // the same or an older one
+    Failed, // see the failure
 };
 
 struct Outcome {

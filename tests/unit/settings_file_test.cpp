@@ -119,18 +119,18 @@ TEST(SettingsFile_Check, FindsAKeyLineHiddenBehindALoneCarriageReturn) {
 
 TEST(SettingsFile_Check, RefusesLinesAnExportNeverHas) {
     const std::string rows[] = {
-        "\"a\"=-",                      // deletes a value
-        "\"a\"=dword:1",                // short dword
-        "\"a\"=dword:0000000g",         //
-        "\"a\"=hex:1,02",               // one digit
-        "\"a\"=hex:01,02,",             // trailing comma without continuation
-        "\"a\"=hex(x):01",              //
-        "\"a\"=\"unterminated",         //
-        "\"a\"=\"text\" tail",          //
-        "\"a\" = dword:00000001",       //
-        "a=dword:00000001",             //
-        "regedit /s other.reg",         //
-        "\"a\"=hex:01,\\",              // a value cut short at the end
+        "\"a\"=-",                // deletes a value
+        "\"a\"=dword:1",          // short dword
+        "\"a\"=dword:0000000g",   //
+        "\"a\"=hex:1,02",         // one digit
+        "\"a\"=hex:01,02,",       // trailing comma without continuation
+        "\"a\"=hex(x):01",        //
+        "\"a\"=\"unterminated",   //
+        "\"a\"=\"text\" tail",    //
+        "\"a\" = dword:00000001", //
+        "a=dword:00000001",       //
+        "regedit /s other.reg",   //
+        "\"a\"=hex:01,\\",        // a value cut short at the end
         std::string("\"a\"=\"x\0y\"", 9),
     };
     for (const std::string& row : rows) {
@@ -141,9 +141,10 @@ TEST(SettingsFile_Check, RefusesLinesAnExportNeverHas) {
 }
 
 TEST(SettingsFile_Check, RefusesValuesBeforeAnyKeyAndFilesWithoutTheProgramsKey) {
-    EXPECT_EQ(Checked(Unicode("Windows Registry Editor Version 5.00\r\n\r\n\"a\"=dword:00000001\r\n"))
-                  .verdict,
-              Verdict::Malformed);
+    EXPECT_EQ(
+        Checked(Unicode("Windows Registry Editor Version 5.00\r\n\r\n\"a\"=dword:00000001\r\n"))
+            .verdict,
+        Verdict::Malformed);
     EXPECT_EQ(Checked(Unicode("Windows Registry Editor Version 5.00\r\n\r\n"
                               "[HKEY_CURRENT_USER\\Software\\Marrowen\\Sub]\r\n"))
                   .verdict,
@@ -200,7 +201,8 @@ TEST(SettingsFile_ListTest, ShowsExportsAndHidesOtherRegistryFiles) {
         {Unicode(Export()), Header::Regedit4, false},
         {Ansi("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Marrowen]\r\n"), Header::Regedit4,
          true},
-        {Unicode("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\X]\r\n"),
+        {Unicode(
+             "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\X]\r\n"),
          Header::Version5, false},
         {Unicode("Windows Registry Editor Version 5.00\r\n; x\r\n"
                  "[HKEY_CURRENT_USER\\Software\\Marrowen]\r\n"),

@@ -29,12 +29,18 @@ TEST(SupportNames_Windows, NamesTheVersionsItKnows) {
         const char* subject;
     };
     const Row rows[] = {
-        {4, 0, 1, "Win95", "Win95"},       {4, 0, 2, "WinNT", "WinNT"},
-        {4, 10, 1, "Win98", "Win98"},      {4, 90, 1, "WinMe", "WinMe"},
-        {5, 0, 2, "Win2K", "Win2K"},       {5, 1, 2, "WinXP", "WinXP"},
-        {5, 2, 2, "Win2003", "Win2003"},   {6, 0, 2, "Windows Vista", "Windows Vista"},
-        {6, 1, 2, "", ""},                 {5, 3, 2, "", ""},
-        {10, 0, 2, "Unknown", ""},         {3, 51, 2, "Unknown", ""},
+        {4, 0, 1, "Win95", "Win95"},
+        {4, 0, 2, "WinNT", "WinNT"},
+        {4, 10, 1, "Win98", "Win98"},
+        {4, 90, 1, "WinMe", "WinMe"},
+        {5, 0, 2, "Win2K", "Win2K"},
+        {5, 1, 2, "WinXP", "WinXP"},
+        {5, 2, 2, "Win2003", "Win2003"},
+        {6, 0, 2, "Windows Vista", "Windows Vista"},
+        {6, 1, 2, "", ""},
+        {5, 3, 2, "", ""},
+        {10, 0, 2, "Unknown", ""},
+        {3, 51, 2, "Unknown", ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::to_string(row.major) + "." + std::to_string(row.minor));
@@ -160,7 +166,8 @@ ReportFacts SampleFacts() {
 TEST(SupportReport_Text, HoldsEverySectionInOrder) {
     const std::string report = BuildReport(SampleFacts());
     const std::string expected[] = {
-        "Tessara Diagnostic Information\r\nThis file is stored as C:\\Temp\\tessara.sysinfo.txt\r\n" +
+        "Tessara Diagnostic Information\r\nThis file is stored as "
+        "C:\\Temp\\tessara.sysinfo.txt\r\n" +
             std::string(100, '-') + "\r\nThank you for using Tessara.\r\n\r\n",
         "Please send reports to \r\n\t\t\tsupport@marrowen.com\r\n\r\n" + std::string(100, '-') +
             "\r\n\r\nTessara Version ......... 1.0.0 05-12-03\r\n",
@@ -251,8 +258,9 @@ TEST(SupportMail_Url, CarriesTheSubjectAndABodyOnlyForAgent) {
     MailFacts vista = SampleMail();
     vista.windowsName = "Windows Vista";
     vista.activeDesktop = false;
-    EXPECT_NE(MailtoUrl(vista, false).find("%20Windows%20Vista%2C512MB%2C1024x768%2C%20NoActDesktop%29"),
-              std::string::npos);
+    EXPECT_NE(
+        MailtoUrl(vista, false).find("%20Windows%20Vista%2C512MB%2C1024x768%2C%20NoActDesktop%29"),
+        std::string::npos);
     EXPECT_TRUE(MailProgramTakesBody("\"C:\\Program Files\\Forte\\agent.exe\" /mailto %1"));
     EXPECT_FALSE(MailProgramTakesBody("\"C:\\mail\\outlook.exe\" -c IPM.Note /m \"%1\""));
 }

@@ -43,8 +43,9 @@ TEST(UpdateCheck_Scanner, FindsTheMarkerWhereverTheChunksSplitIt) {
 }
 
 TEST(UpdateCheck_Scanner, RecoversFromAPartialMatchThatFails) {
-    const std::string page = "<meta name=\"TessaraVer<meta <meta name=\"TessaraVersion\" content=<" +
-                             kMarker + "1.2.3\"";
+    const std::string page =
+        "<meta name=\"TessaraVer<meta <meta name=\"TessaraVersion\" content=<" + kMarker +
+        "1.2.3\"";
     EXPECT_EQ(Scan(page, {5}).Version(), "1.2.3");
     // The version is whatever follows the first marker, up to its quote.
     EXPECT_EQ(Scan(kMarker + kMarker + "1\"", {100}).Version(), "<meta name=");
@@ -72,10 +73,17 @@ TEST(UpdateCheck_Versions, CompareNumberByNumber) {
         int sign;
     };
     const Row rows[] = {
-        {"2.10.0", "2.5.1", 1},   {"2.6.0", "2.5.1", 1},   {"3.0", "2.5.1", 1},
-        {"2.5.1", "2.5.1", 0},    {"2.5.1.1", "2.5.1", 1}, {"2.5.1.0", "2.5.1", 0},
-        {"2.5", "2.5.1", -1},     {"1.9.9", "2.0.0", -1},  {"10.0.0", "9.99.99", 1},
-        {"2.5.1-beta", "2.5.1", 0}, {"4294967296.1", "4294967295.0", 1},
+        {"2.10.0", "2.5.1", 1},
+        {"2.6.0", "2.5.1", 1},
+        {"3.0", "2.5.1", 1},
+        {"2.5.1", "2.5.1", 0},
+        {"2.5.1.1", "2.5.1", 1},
+        {"2.5.1.0", "2.5.1", 0},
+        {"2.5", "2.5.1", -1},
+        {"1.9.9", "2.0.0", -1},
+        {"10.0.0", "9.99.99", 1},
+        {"2.5.1-beta", "2.5.1", 0},
+        {"4294967296.1", "4294967295.0", 1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.page) + " vs " + row.own);
@@ -128,11 +136,16 @@ TEST(UpdateCheck_Host, TakesANameAndAnOptionalPort) {
         std::uint16_t port;
     };
     const Row rows[] = {
-        {"www.example.com", true, "www.example.com", 80}, {"localhost:8123", true, "localhost", 8123},
-        {"host:65535", true, "host", 65535},             {"host:0", false, "", 0},
-        {"host:65536", false, "", 0},                    {"host:", false, "", 0},
-        {":80", false, "", 0},                           {"", false, "", 0},
-        {"a b", false, "", 0},                           {"host/x", false, "", 0},
+        {"www.example.com", true, "www.example.com", 80},
+        {"localhost:8123", true, "localhost", 8123},
+        {"host:65535", true, "host", 65535},
+        {"host:0", false, "", 0},
+        {"host:65536", false, "", 0},
+        {"host:", false, "", 0},
+        {":80", false, "", 0},
+        {"", false, "", 0},
+        {"a b", false, "", 0},
+        {"host/x", false, "", 0},
         {"host:8x", false, "", 0},
     };
     for (const Row& row : rows) {
@@ -148,9 +161,12 @@ TEST(UpdateCheck_Host, TakesANameAndAnOptionalPort) {
 
 TEST(UpdateCheck_Texts, FailureMessagesCarryTheAdvice) {
     const WebHost host = *ParseWebHost("www.example.com");
-    const std::string advice = "\n\nPlease go to the web page to\nmanually check for a new version.";
-    EXPECT_EQ(FailureText(Failure::Resolve, host), "Failure resolving http://www.example.com" + advice);
-    EXPECT_EQ(FailureText(Failure::Resolve, *ParseWebHost("a:81")), "Failure resolving http://a:81" + advice);
+    const std::string advice =
+        "\n\nPlease go to the web page to\nmanually check for a new version.";
+    EXPECT_EQ(FailureText(Failure::Resolve, host),
+              "Failure resolving http://www.example.com" + advice);
+    EXPECT_EQ(FailureText(Failure::Resolve, *ParseWebHost("a:81")),
+              "Failure resolving http://a:81" + advice);
     EXPECT_EQ(FailureText(Failure::Protocol, host), "Protocol error" + advice);
     EXPECT_EQ(FailureText(Failure::Socket, host), "Unable to create socket" + advice);
     EXPECT_EQ(FailureText(Failure::Connect, host), "Unable to connect" + advice);
