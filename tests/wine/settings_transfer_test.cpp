@@ -195,7 +195,7 @@ TEST_F(TransferTest, ExportThenImportBringsBackSettingsAndLayoutsByteForByte) {
     EXPECT_TRUE(IsWindowEnabled(tessara_.Window()));
 }
 
-TEST_F(TransferTest, RefusesFilesThatAreNotExportsOfTheProgram) {
+TEST_F(TransferTest, RefusesFilesThatAreNotExportsOfTheProgramAndNamesThatAreNotRegFiles) {
     const std::string outside = harness::BuildPath("testdata\\outside.reg");
     WriteFileBytes(outside, Utf16(kHead + "\"a\"=dword:00000001\r\n\r\n"
                                           "[HKEY_CURRENT_USER\\Software\\TessaraElsewhere]\r\n"
@@ -220,6 +220,21 @@ TEST_F(TransferTest, RefusesFilesThatAreNotExportsOfTheProgram) {
     WriteFileBytes(older, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Marrowen]\r\n"
                           "\"a\"=dword:00000001\r\n");
     ExpectRefused(older, Verdict::OtherFormat, 1);
+
+    // An export under a name that does not end in ".reg" writes nothing.
+    const KeyValues before = ReadProgramKey();
+    const std::string file = harness::BuildPath("testdata\\settings.txt");
+    DeleteFileA(file.c_str());
+    Post(IDC_EXPORT_SETTINGS);
+    ChooseFile("Export Tessara Settings", file);
+    const HWND box = harness::WaitForDialog("Tessara", tessara_.Pid());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(harness::MessageBoxText(box),
+              "The fileextension must be \".reg\".\nSettings were not saved.");
+    harness::PressButton(box, IDOK);
+    EXPECT_TRUE(StatusBecomes("Settings not saved"));
+    EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(SameValues(ReadProgramKey(), before));
 }
 
 TEST_F(TransferTest, TheImportDialogListsOnlyExportsOfTheProgram) {
@@ -247,22 +262,6 @@ TEST_F(TransferTest, TheImportDialogListsOnlyExportsOfTheProgram) {
     EXPECT_TRUE(StatusBecomes("Settings not imported"));
     for (const auto& [name, bytes] : files)
         DeleteFileA((folder + "\\" + name).c_str());
-}
-
-TEST_F(TransferTest, AnExportNotEndingInRegWritesNothing) {
-    const KeyValues before = ReadProgramKey();
-    const std::string file = harness::BuildPath("testdata\\settings.txt");
-    DeleteFileA(file.c_str());
-    Post(IDC_EXPORT_SETTINGS);
-    ChooseFile("Export Tessara Settings", file);
-    const HWND box = harness::WaitForDialog("Tessara", tessara_.Pid());
-    ASSERT_TRUE(box);
-    EXPECT_EQ(harness::MessageBoxText(box),
-              "The fileextension must be \".reg\".\nSettings were not saved.");
-    harness::PressButton(box, IDOK);
-    EXPECT_TRUE(StatusBecomes("Settings not saved"));
-    EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_TRUE(SameValues(ReadProgramKey(), before));
 }
 
 } // namespace

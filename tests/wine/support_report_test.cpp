@@ -168,9 +168,19 @@ TEST_F(SupportReportTest, StartsTheMailWritesTheReportCopiesAndOpensIt) {
     EXPECT_EQ(ClipboardText(), text);
 }
 
-TEST_F(SupportReportTest, NeverWritesThroughWhatAlreadyStandsAtTheReportsName) {
-    // Something at the name that cannot be deleted like a file: a folder.
+TEST_F(SupportReportTest, CancelStartsNothingAndNothingIsWrittenThroughWhatStandsAtTheName) {
+    // Cancelling the question starts nothing and writes nothing.
+    PostMessageA(tessara_.Window(), WM_COMMAND, IDC_EMAIL_SUPPORT, 0);
+    const HWND question = harness::WaitForDialog(kQuestionCaption, tessara_.Pid());
+    ASSERT_TRUE(question);
     DeleteFileA(report_.c_str());
+    harness::PressButton(question, IDCANCEL);
+    EXPECT_TRUE(harness::WaitForWindowGone(question));
+    harness::PumpMessages(1000);
+    EXPECT_EQ(ReadFileText(mailLog_), "");
+    EXPECT_EQ(GetFileAttributesA(report_.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // Something at the name that cannot be deleted like a file: a folder.
     ASSERT_TRUE(CreateDirectoryA(report_.c_str(), nullptr));
     AskForSupport();
     const HWND box = harness::WaitForDialog("Tessara", tessara_.Pid());
@@ -182,18 +192,6 @@ TEST_F(SupportReportTest, NeverWritesThroughWhatAlreadyStandsAtTheReportsName) {
     EXPECT_NE(GetFileAttributesA(report_.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
     EXPECT_FALSE(tessara_.StatusLine().empty());
     EXPECT_EQ(ReadFileText(viewerLog_), "");
-}
-
-TEST_F(SupportReportTest, CancelStartsNothing) {
-    PostMessageA(tessara_.Window(), WM_COMMAND, IDC_EMAIL_SUPPORT, 0);
-    const HWND question = harness::WaitForDialog(kQuestionCaption, tessara_.Pid());
-    ASSERT_TRUE(question);
-    DeleteFileA(report_.c_str());
-    harness::PressButton(question, IDCANCEL);
-    EXPECT_TRUE(harness::WaitForWindowGone(question));
-    harness::PumpMessages(1000);
-    EXPECT_EQ(ReadFileText(mailLog_), "");
-    EXPECT_EQ(GetFileAttributesA(report_.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 } // namespace
