@@ -269,8 +269,22 @@ TEST_F(AppLink, SwitchRunWhileTheInstanceIsAttachedLeavesItsLink) {
 // A "-restore" run starts the paint colours from what the list view shows,
 // also through the running instance's link; a "-save" run leaves them.
 TEST_F(AppLink, RestoreRunSeedsThePaintColorsAlsoThroughTheInstancesLink) {
+    Settings record = SettingsTemplate();
+    record.PerResolutionPositions = 1;
+    record.AutoRestorePositions = 0;
+    record.AutoTextColor = 0;
+    record.TextColor = int32_t(RGB(255, 255, 0));
+    app_test::StoreSettings(record);
     StartProgram();
-    const auto shown = static_cast<COLORREF>(SendMessageA(shell_.ListView(), LVM_GETTEXTCOLOR, 0, 0));
+    // The instance's own colour work at start, which writes the same field,
+    // is over once the list view shows its colour.
+    const COLORREF shown = RGB(255, 255, 0);
+    ASSERT_TRUE(harness::WaitUntil(
+        [&] {
+            return blockOfTest_->PaintTextColor == shown &&
+                   COLORREF(SendMessageA(shell_.ListView(), LVM_GETTEXTCOLOR, 0, 0)) == shown;
+        },
+        15000));
     const COLORREF other = shown ^ 0x00FFFFFF;
     for (const char* which : {"-save", "-restore"}) {
         SCOPED_TRACE(which);
