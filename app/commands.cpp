@@ -16,6 +16,7 @@
 #include "deskhook/deskhook.h"
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
+#include "desklink/menu_state.h"
 #include "hiding/cursor_tracker_win.h"
 #include "hiding/window_fade_win.h"
 #include "icons/icon_positions.h"
@@ -316,8 +317,15 @@ template <int32_t Settings::*field> void ToggleHidingDelay(const Command& comman
 
 void ToggleShowOnDesktopClick(const Command& command) {
     ToggleSetting<&Settings::ShowOnDesktopClick>(command);
-    if (SharedBlock* block = DeskBlock())
-        InterlockedExchange(&block->ClickToShow, g_settings.ShowOnDesktopClick);
+    PublishMenuState(g_settings);
+    RefreshSettingsPage(command.window);
+}
+
+// Without the submenu the desktop click is the only way back to hidden icons:
+// the page may force it on, and publishes it then.
+void ToggleContextMenu(const Command& command) {
+    ToggleChecked<&Settings::ContextMenu, IDC_CONTEXT_MENU>(command);
+    PublishMenuState(g_settings);
     RefreshSettingsPage(command.window);
 }
 
@@ -495,6 +503,7 @@ const CommandRow kCommands[] = {
     {IDC_IMPORT_SETTINGS, [](const Command& c) { ImportSettings(c.window); }},
     {IDC_CHECK_VERSION, [](const Command& c) { CheckForNewVersion(c.window); }},
     {IDC_EMAIL_SUPPORT, [](const Command& c) { EmailSupportWithReport(c.window); }},
+    {IDC_CONTEXT_MENU, ToggleContextMenu},
 };
 
 } // namespace

@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-// The desktop forwards its setting changes to the settings window, the
-// caption colours are refreshed and the watchdog starts (again) with the
+// The desktop forwards its setting changes to the settings window, its
+// context menu gets the program's submenu again (attached in the background),
+// the caption colours are refreshed and the watchdog starts (again) with the
 // current "Progman" as its sentinel.
 void ReattachDesktop(HWND settingsWindow);

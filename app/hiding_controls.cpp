@@ -5,6 +5,7 @@
 #include "app/page_context.h"
 #include "base/timers.h"
 #include "desklink/desk_link.h"
+#include "desklink/menu_state.h"
 #include "hiding/corner_actions.h"
 #include "hiding/corner_actions_win.h"
 #include "hiding/cursor_tracker_win.h"
@@ -129,8 +130,7 @@ void SetHidingMode(HWND window, int modeId) {
     g_settings.HideAlways = modeId == IDC_HIDE_ALWAYS ? 1 : 0;
     for (int id : kHidingModes)
         CheckDlgButton(window, id, id == modeId ? BST_CHECKED : BST_UNCHECKED);
-    if (SharedBlock* block = DeskBlock())
-        InterlockedExchange(&block->VisibilityMode, modeId);
+    PublishMenuState(g_settings);
     UpdateTrackingTimer(window);
     ApplyHidingMode();
     if (modeId == IDC_NEVER_HIDE)

@@ -13,6 +13,7 @@
 #include "base/windows_version_win.h"
 #include "colours/wallpaper_analysis_win.h"
 #include "deskhook/shared_names.h"
+#include "desklink/context_menu_link.h"
 #include "desklink/desk_link.h"
 #include "icons/icon_dance_win.h"
 #include "icons/icon_positions.h"
@@ -166,6 +167,7 @@ void ShutDownSettingsWindow(HWND window, ShutdownCause cause) {
     StopTimers(window);
     StopIconDance();
     PutTemporarilyMovedIconsBack(window);
+    DetachContextMenu();
     DetachDesktop();
     UnregisterHotKeys(window);
     RestoreDropShadows();

@@ -257,13 +257,6 @@ DWORD WINAPI WatchOwner(void* param) {
     FreeLibraryAndExitThread(deskhook::Module(), 0);
 }
 
-// A reference of our own, given back by the watcher.
-bool PinLibrary() {
-    HMODULE pinned;
-    return GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                              reinterpret_cast<LPCSTR>(&deskhook::ListMessageHook), &pinned);
-}
-
 // The watcher's ticket, with its own duplicate of `released`.
 std::unique_ptr<WatchTicket> TicketFor(const Session& session) {
     UniqueHandle released;
@@ -285,7 +278,7 @@ bool StartWatcher(const Session& session) {
 }
 
 bool Subclass(const Session& session) {
-    if (!PinLibrary())
+    if (!deskhook::PinModule())
         return false;
     if (SetWindowSubclass(session.listView, ListSubclassProc, kSubclassId, 0)) {
         if (StartWatcher(session))

@@ -16,6 +16,13 @@ void ReleaseBlock();
 
 // The message hook on the desktop list view's thread (runs inside Explorer).
 LRESULT CALLBACK ListMessageHook(int code, WPARAM wParam, LPARAM lParam);
+// The message hook on the desktop view's thread (runs inside Explorer).
+LRESULT CALLBACK ViewMessageHook(int code, WPARAM wParam, LPARAM lParam);
+
+// Takes a reference of our own on this library, so that it stays loaded
+// while a subclass procedure of ours can be called; the subclass's watcher
+// gives it back.
+bool PinModule();
 
 // True while process `pid` runs (also when it cannot be asked).
 bool ProcessAlive(DWORD pid);

@@ -143,6 +143,12 @@ HMODULE Module() {
     return g_module;
 }
 
+bool PinModule() {
+    HMODULE pinned;
+    return GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                              reinterpret_cast<LPCSTR>(&PinModule), &pinned);
+}
+
 // Owned by and open to this user only, so no other user can read or steer
 // what the desktop side does. A mapping of that name made by someone else, or
 // by a library of another layout, is not used at all.

@@ -7,6 +7,7 @@
 #include "base/timers.h"
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
+#include "desklink/menu_state.h"
 #include "hiding/corner_actions_win.h"
 #include "settings/settings.h"
 #include "ui/links.h"
@@ -182,11 +183,6 @@ void RegisterHotKeysAgain(HWND window) {
     SendCommand(window, IDM_REGISTER_HOTKEYS, 1);
 }
 
-void PassContextMenuSetting() {
-    if (SharedBlock* block = DeskBlock())
-        block->MenuEnabled = g_settings.ContextMenu;
-}
-
 void ActAfterReset(HWND window, const TabReset& reset) {
     if (reset.sendShowTrayIconCommand)
         SendCommand(window, IDC_SHOW_TRAY_ICON);
@@ -196,7 +192,7 @@ void ActAfterReset(HWND window, const TabReset& reset) {
         RegisterHotKeysAgain(window);
     if (reset.repaintDesktopColorBox)
         InvalidateRect(ControlHandle(IDC_DESKTOP_COLOR_BOX), nullptr, TRUE);
-    PassContextMenuSetting();
+    PublishMenuState(g_settings);
 }
 
 void AnnounceWallpaperChange(HWND window) {
@@ -272,11 +268,14 @@ void ShowTabPage(HWND window, const PageContext& context) {
         LoadSettings(g_settings, SettingsSource::Stored, InvalidSettings::Silent);
     CreateShowDesktopFile(window);
     ApplyPageView(window, DecidePageView(g_settings, context, ReadCheckedBoxes(), CurrentTab()));
+    // The page may have forced ShowOnDesktopClick on.
+    PublishMenuState(g_settings);
 }
 
 void UpdatePageEnabling(HWND window, const PageContext& context) {
     ApplyEnabling(window,
                   DecidePageEnabling(g_settings, context, ReadCheckedBoxes(), CurrentTab()));
+    PublishMenuState(g_settings);
 }
 
 void ResetTabDefaults(HWND window, const PageContext& context) {

@@ -1,6 +1,8 @@
 #include "testbed/deskshell/deskshell.h"
 #include "testbed/deskshell/deskshell_protocol.h"
 
+#include <commctrl.h>
+
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -25,6 +27,22 @@ std::optional<int32_t> IntOf(const COPYDATASTRUCT& data) {
 bool IsListViewSubclassed() {
     return GetWindowLongPtrA(g_windows.listView, GWLP_WNDPROC) != g_windows.originalProcA ||
            GetWindowLongPtrW(g_windows.listView, GWLP_WNDPROC) != g_windows.originalProcW;
+}
+
+bool IsViewSubclassed() {
+    HWND view = g_windows.defView;
+    auto procA = static_cast<ULONG_PTR>(GetWindowLongPtrA(view, GWLP_WNDPROC));
+    auto procW = static_cast<ULONG_PTR>(GetWindowLongPtrW(view, GWLP_WNDPROC));
+    return procA != GetClassLongPtrA(view, GCLP_WNDPROC) ||
+           procW != GetClassLongPtrW(view, GCLP_WNDPROC);
+}
+
+bool SelectIcon(int index) {
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = LVIS_SELECTED;
+    SendMessageA(g_windows.listView, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
+    return SendMessageA(g_windows.listView, LVM_GETITEMSTATE, index, LVIS_SELECTED) != 0;
 }
 
 // ShowCursor returns the new count; taking one step down and back reads it
@@ -71,6 +89,14 @@ LRESULT OnCopyData(const COPYDATASTRUCT& data) {
     }
     case ShellCommand::DefView:
         return reinterpret_cast<LRESULT>(g_windows.defView);
+    case ShellCommand::WriteMenu:
+        return WriteOpenMenu(TextOf(data));
+    case ShellCommand::IsViewSubclassed:
+        return IsViewSubclassed();
+    case ShellCommand::SelectIcon: {
+        auto index = IntOf(data);
+        return index && SelectIcon(*index);
+    }
     }
     return -1;
 }

@@ -62,5 +62,7 @@ LRESULT OnCopyData(const COPYDATASTRUCT& data);
 // menu.cpp: the desktop's context menu, owned by SHELLDLL_DefView.
 void ShowContextMenu(POINT screen);
 void OnMenuCommand(UINT id);
+// The context menu while it is open, as WriteMenu describes it.
+int WriteOpenMenu(const std::string& path);
 
 } // namespace deskshell

@@ -29,6 +29,17 @@
 //   MoveView      argument: int32 ViewLayout   result: 1 when "SHELLDLL_DefView" (with its list
 //                 view, same handles) now hangs where the layout puts it, else 0
 //   DefView       no argument    result: the "SHELLDLL_DefView" window, wherever it hangs
+//   WriteMenu     argument: file path (ANSI)   result: number of lines, or -1 when no context
+//                 menu is open. Writes the open context menu of SHELLDLL_DefView, submenus
+//                 after their item, one item a line: "depth position id state left top
+//                 right bottom text" with depth 0 for the context menu itself, state the
+//                 GetMenuState flags, id 0 for separators and submenus, the item's screen
+//                 rectangle (all 0 while its menu is not shown) and the text to the end
+//                 of the line.
+//   IsViewSubclassed no argument result: 1 when SHELLDLL_DefView's window procedure is not
+//                 its class's (someone subclassed it), else 0
+//   SelectIcon    argument: int32 index        result: 1 when the icon is now selected (the
+//                 list view notifies its parent with LVN_ITEMCHANGED), else 0
 //
 // Posted rather than sent, so that the poster does not wait with it:
 //   kFreezeMessage to "Progman", wParam milliseconds: the shell's window thread
@@ -49,6 +60,9 @@ enum class ShellCommand : unsigned long {
     RecreateListView,
     MoveView,
     DefView,
+    WriteMenu,
+    IsViewSubclassed,
+    SelectIcon,
 };
 
 // Where the shell hangs its view "SHELLDLL_DefView" (deskshell -layout NAME):

@@ -161,6 +161,16 @@ struct ShellIcon {
     std::string caption;
 };
 
+// One item of the shell's open context menu (see deskshell_protocol.h).
+struct ShellMenuItem {
+    int depth = 0;    // 0: the context menu itself, 1: a submenu of it
+    int position = 0; // within its own menu
+    UINT id = 0;      // 0 for separators and submenus
+    UINT state = 0;   // GetMenuState flags: MF_GRAYED, MF_CHECKED, MF_SEPARATOR, MF_POPUP...
+    RECT rect{};      // on screen; empty while its menu is not shown
+    std::string text;
+};
+
 struct ShellEvent {
     std::string window; // "progman", "defview", "listview" or "menu"
     UINT message = 0;
@@ -209,6 +219,12 @@ class Shell {
     // The messages recorded since the last call (see deskshell_protocol.h).
     std::vector<ShellEvent> TakeEvents() const;
     void Refresh() const;
+    // The context menu of SHELLDLL_DefView while it is open (empty otherwise).
+    std::vector<ShellMenuItem> OpenMenu() const;
+    // SHELLDLL_DefView's window procedure is not its class's.
+    bool IsViewSubclassed() const;
+    // Selects icon `index`; the list view tells its parent with LVN_ITEMCHANGED.
+    bool SelectIcon(int index) const;
 
   private:
     LRESULT Command(unsigned long command, const void* data, DWORD size) const;

@@ -66,6 +66,18 @@ ShellEvent ParseEvent(const std::string& line) {
     return event;
 }
 
+std::optional<ShellMenuItem> ParseMenuItem(const std::string& line) {
+    std::istringstream in(line);
+    ShellMenuItem item;
+    RECT& r = item.rect;
+    if (!(in >> item.depth >> item.position >> item.id >> item.state >> r.left >> r.top >>
+          r.right >> r.bottom))
+        return std::nullopt;
+    in.get();
+    std::getline(in, item.text);
+    return item;
+}
+
 HWND FindChild(HWND parent, const char* className) {
     return parent ? FindWindowExA(parent, nullptr, className, nullptr) : nullptr;
 }
@@ -225,6 +237,27 @@ bool Shell::MoveView(int layout) {
 
 void Shell::Refresh() const {
     Command(static_cast<unsigned long>(ShellCommand::Refresh), nullptr, 0);
+}
+
+std::vector<ShellMenuItem> Shell::OpenMenu() const {
+    std::string path = TempFile("menu");
+    std::vector<ShellMenuItem> items;
+    if (Command(static_cast<unsigned long>(ShellCommand::WriteMenu), path.c_str(),
+                static_cast<DWORD>(path.size() + 1)) < 0)
+        return items;
+    for (const std::string& line : ReadLinesAndDelete(path))
+        if (auto item = ParseMenuItem(line))
+            items.push_back(*item);
+    return items;
+}
+
+bool Shell::IsViewSubclassed() const {
+    return Command(static_cast<unsigned long>(ShellCommand::IsViewSubclassed), nullptr, 0) == 1;
+}
+
+bool Shell::SelectIcon(int index) const {
+    int32_t value = index;
+    return Command(static_cast<unsigned long>(ShellCommand::SelectIcon), &value, sizeof value) == 1;
 }
 
 } // namespace harness
