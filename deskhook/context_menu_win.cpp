@@ -60,11 +60,13 @@ HWND DesktopView() {
     return listView ? GetParent(listView) : nullptr;
 }
 
-// Under the lock, so that a detach either sees this hook or cancels it.
+// Under the lock, so that a detach either sees this hook or cancels it. The
+// view is looked up at each attempt: it may appear, or move, meanwhile.
 bool InstallViewHook(SharedBlock& block, LONG detachCountAtStart) {
     HookLock lock;
     if (Cancelled(detachCountAtStart))
         return false;
+    block.DefView = DesktopView();
     const DWORD thread = GetWindowThreadProcessId(block.DefView, nullptr);
     block.ViewHook = thread ? SetWindowsHookExA(WH_GETMESSAGE, deskhook::ViewMessageHook,
                                                 deskhook::Module(), thread)
@@ -93,7 +95,6 @@ BOOL AttachView(SharedBlock& block, HWND mainWindow) {
         block.AppWindow = mainWindow;
         block.MsgStart2 = RegisterWindowMessageA(names::MsgStart2);
         block.MsgEnd2 = RegisterWindowMessageA(names::MsgEnd2);
-        block.DefView = DesktopView();
     }
     for (int attempt = 0; attempt < kHookAttempts; ++attempt) {
         if (InstallViewHook(block, detachCountAtStart)) {
