@@ -54,19 +54,13 @@ bool SleepUnlessCancelled(DWORD ms, LONG detachCountAtStart) {
     return !Cancelled(detachCountAtStart);
 }
 
-// The window that holds the desktop list view, wherever it is found.
-HWND DesktopView() {
-    HWND listView = GetDeskTopListView();
-    return listView ? GetParent(listView) : nullptr;
-}
-
 // Under the lock, so that a detach either sees this hook or cancels it. The
 // view is looked up at each attempt: it may appear, or move, meanwhile.
 bool InstallViewHook(SharedBlock& block, LONG detachCountAtStart) {
     HookLock lock;
     if (Cancelled(detachCountAtStart))
         return false;
-    block.DefView = DesktopView();
+    block.DefView = GetDeskTopView();
     const DWORD thread = GetWindowThreadProcessId(block.DefView, nullptr);
     block.ViewHook = thread ? SetWindowsHookExA(WH_GETMESSAGE, deskhook::ViewMessageHook,
                                                 deskhook::Module(), thread)
