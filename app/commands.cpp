@@ -21,6 +21,7 @@
 #include "hiding/window_fade_win.h"
 #include "icons/icon_positions.h"
 #include "settings/settings.h"
+#include "support/help_pages_win.h"
 #include "ui/confirm_exit.h"
 #include "ui/hot_keys_win.h"
 #include "ui/resource.h"
@@ -417,6 +418,11 @@ void CyclePositions(const Command& command) {
         SendMessageA(command.window, WM_COMMAND, AlignmentCommand(step.alignment), 0);
 }
 
+// The help of the current tab, the FAQ, the home and the donation page.
+template <int id> void OpenPage(const Command& command) {
+    OpenPageOfCommand(command.window, id, static_cast<int>(CurrentTab()));
+}
+
 void ReportUnknownCommand([[maybe_unused]] int id) {
 #ifndef NDEBUG
     char text[64];
@@ -504,6 +510,11 @@ const CommandRow kCommands[] = {
     {IDC_CHECK_VERSION, [](const Command& c) { CheckForNewVersion(c.window); }},
     {IDC_EMAIL_SUPPORT, [](const Command& c) { EmailSupportWithReport(c.window); }},
     {IDC_CONTEXT_MENU, ToggleContextMenu},
+    {IDC_HELP_BUTTON, OpenPage<IDC_HELP_BUTTON>},
+    {IDC_FAQ_LINK, OpenPage<IDC_FAQ_LINK>},
+    {IDC_WEB_PAGE_LINK, OpenPage<IDC_WEB_PAGE_LINK>},
+    {IDM_WEB_PAGE, OpenPage<IDM_WEB_PAGE>},
+    {IDM_DONATE, OpenPage<IDM_DONATE>},
 };
 
 } // namespace
