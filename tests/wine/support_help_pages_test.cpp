@@ -1,0 +1,155 @@
+// The Help button on each tab, the FAQ link, the Web Page entry and the
+// donation command of the real Tessara.exe. In the test prefix a recorder
+// opens .htm and .html files and http links, so every page the program hands
+// to the shell leaves a line in its log.
+#include "tests/wine/app_program.h"
+#include "tests/wine/hiding_program.h"
+#include "ui/settings_pages.h"
+#include "ui/web_site.h"
+
+#include <commctrl.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr char kPageType[] = "TessaraTest.htm";
+constexpr DWORD kOpenedMs = 15000;
+
+// A registry default value that the test replaces and puts back.
+class SavedDefault {
+  public:
+    SavedDefault(HKEY root, std::string key)
+        : root_(root), key_(std::move(key)), saved_(harness::RegRead(root_, key_, "")) {}
+    ~SavedDefault() {
+        if (saved_)
+            harness::RegWrite(root_, key_, "", saved_->type, saved_->data.data(),
+                              DWORD(saved_->data.size()));
+        else
+            harness::RegDeleteValue(root_, key_, "");
+    }
+    SavedDefault(const SavedDefault&) = delete;
+    SavedDefault& operator=(const SavedDefault&) = delete;
+
+  private:
+    HKEY root_;
+    std::string key_;
+    std::optional<harness::RegValue> saved_;
+};
+
+std::string HelpFolder() { return harness::BinDir() + "\\help"; }
+std::string HiddenHelpFolder() { return harness::BinDir() + "\\help.hidden-by-test"; }
+
+class HelpPagesTest : public app_test::ProgramTest {
+  protected:
+    void SetUp() override {
+        // A run that died before putting the folder back left it aside.
+        if (GetFileAttributesA(HiddenHelpFolder().c_str()) != INVALID_FILE_ATTRIBUTES)
+            MoveFileA(HiddenHelpFolder().c_str(), HelpFolder().c_str());
+        log_ = harness::TempFile("pages_opened");
+        const std::string command =
+            "\"" + harness::BinDir() + "\\recorder.exe\" \"" + log_ + "\" \"%1\"";
+        ASSERT_TRUE(harness::RegWriteString(HKEY_CLASSES_ROOT, ".htm", "", kPageType));
+        ASSERT_TRUE(harness::RegWriteString(HKEY_CLASSES_ROOT, ".html", "", kPageType));
+        ASSERT_TRUE(harness::RegWriteString(
+            HKEY_CLASSES_ROOT, std::string(kPageType) + "\\shell\\open\\command", "", command));
+        ASSERT_TRUE(
+            harness::RegWriteString(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", "", command));
+        ASSERT_TRUE(shell_.Start());
+    }
+    void TearDown() override {
+        ProgramTest::TearDown();
+        harness::RegDeleteKeyTree(HKEY_CLASSES_ROOT, kPageType);
+        if (GetFileAttributesA(HiddenHelpFolder().c_str()) != INVALID_FILE_ATTRIBUTES)
+            MoveFileA(HiddenHelpFolder().c_str(), HelpFolder().c_str());
+    }
+
+    HWND Window() const { return tessara_.Window(); }
+
+    // As in the pages test: moving the tab control's focus selects the tab
+    // and notifies the window as a click does.
+    void SelectTab(int tab) {
+        SendMessageA(GetDlgItem(Window(), IDC_TABS), TCM_SETCURFOCUS, WPARAM(tab), 0);
+        harness::PumpMessages(100);
+    }
+
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> lines;
+        const std::string text = hiding_test::ReadFileText(log_);
+        std::size_t start = 0;
+        for (std::size_t end = text.find('\n'); end != std::string::npos;
+             start = end + 1, end = text.find('\n', start)) {
+            std::string line = text.substr(start, end - start);
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            lines.push_back(line);
+        }
+        return lines;
+    }
+
+    // Runs `act` and returns what the recorder was given for it.
+    template <typename Act> std::string Opened(Act act) {
+        const std::size_t before = Lines().size();
+        act();
+        if (!harness::WaitUntil([&] { return Lines().size() > before; }, kOpenedMs))
+            return "(nothing opened)";
+        return Lines().back();
+    }
+
+    std::string HelpOfTab(int tab) {
+        SelectTab(tab);
+        return Opened([&] {
+            SendMessageA(GetDlgItem(Window(), IDC_HELP_BUTTON), BM_CLICK, 0, 0);
+        });
+    }
+    std::string CommandOpens(int id) {
+        return Opened([&] { tessara_.Command(id); });
+    }
+
+    static std::string Web(const char* path) {
+        return std::string("http://") + kWebSiteHost + path;
+    }
+
+    std::string log_;
+    SavedDefault htm_{HKEY_CLASSES_ROOT, ".htm"};
+    SavedDefault html_{HKEY_CLASSES_ROOT, ".html"};
+    SavedDefault http_{HKEY_CLASSES_ROOT, "http\\shell\\open\\command"};
+};
+
+// The recorder is given the path as the shell passes it: compare the end.
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           _stricmp(text.c_str() + text.size() - end.size(), end.c_str()) == 0;
+}
+
+TEST_F(HelpPagesTest, EachTabsHelpOpensItsLocalPage) {
+    StartProgram(SettingsTemplate());
+    const char* const pages[] = {"colors.htm",  "hiding.htm",  "positions.htm", "desktop.htm",
+                                 "tray.htm",    "options.htm", "index.html"};
+    for (int tab = 0; tab < kPermanentTabCount; ++tab) {
+        const std::string opened = HelpOfTab(tab);
+        EXPECT_TRUE(EndsWith(opened, "\\help\\" + std::string(pages[tab]) + "\""))
+            << "tab " << tab << " opened " << opened;
+        EXPECT_NE(opened.find(harness::BinDir()), std::string::npos) << opened;
+    }
+    // The tray's "Help..." sends the button's command.
+    SelectTab(int(SettingsTab::Positions));
+    EXPECT_TRUE(EndsWith(CommandOpens(IDC_HELP_BUTTON), "\\help\\positions.htm\""));
+    EXPECT_TRUE(EndsWith(CommandOpens(IDC_FAQ_LINK), "\\help\\faq.htm\""));
+    EXPECT_TRUE(EndsWith(CommandOpens(IDM_WEB_PAGE), "\"" + Web("/") + "\""));
+    EXPECT_TRUE(EndsWith(CommandOpens(IDC_WEB_PAGE_LINK), "\"" + Web("/") + "\""));
+    EXPECT_TRUE(EndsWith(CommandOpens(IDM_DONATE), "\"" + Web("/donate.htm") + "\""));
+}
+
+TEST_F(HelpPagesTest, WithoutTheHelpFolderEveryTabOpensTheWebIndex) {
+    ASSERT_TRUE(MoveFileA(HelpFolder().c_str(), HiddenHelpFolder().c_str()));
+    StartProgram(SettingsTemplate());
+    for (int tab : {0, 3, 6}) {
+        EXPECT_TRUE(EndsWith(HelpOfTab(tab), "\"" + Web("/help/index.html") + "\"")) << tab;
+    }
+    EXPECT_TRUE(EndsWith(CommandOpens(IDC_FAQ_LINK), "\"" + Web("/help/faq.htm") + "\""));
+}
+
+} // namespace
