@@ -4,6 +4,7 @@
 // to the shell leaves a line in its log.
 #include "tests/wine/app_program.h"
 #include "tests/wine/hiding_program.h"
+#include "support/update_check_win.h"
 #include "ui/settings_pages.h"
 #include "ui/web_site.h"
 
@@ -57,6 +58,8 @@ class HelpPagesTest : public app_test::ProgramTest {
             HKEY_CLASSES_ROOT, std::string(kPageType) + "\\shell\\open\\command", "", command));
         ASSERT_TRUE(
             harness::RegWriteString(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", "", command));
+        // The web pages are on the default host.
+        harness::RegDeleteValue(HKEY_CURRENT_USER, kProgramKey, kWebSiteHostValue);
         ASSERT_TRUE(shell_.Start());
     }
     void TearDown() override {
