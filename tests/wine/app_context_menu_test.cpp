@@ -19,8 +19,8 @@ constexpr DWORD kMenuAttachMs = 30000;
 
 class AppContextMenu : public app_test::ProgramTest {
   protected:
-    void Start() {
-        ASSERT_TRUE(shell_.Start(harness::ShellOptions::WithIcons(4)));
+    void Start(harness::ShellOptions options = harness::ShellOptions::WithIcons(4)) {
+        ASSERT_TRUE(shell_.Start(options));
         Settings record = SettingsTemplate();
         record.PerResolutionPositions = 0;
         record.HideByCursor = 0;
@@ -110,6 +110,22 @@ TEST_F(AppContextMenu, OptionSwitchesTheSubmenuOffAndOn) {
     tessara_.Command(IDC_CONTEXT_MENU);
     EXPECT_TRUE(IsDlgButtonChecked(tessara_.Window(), IDC_CONTEXT_MENU));
     EXPECT_TRUE(HasSubmenu());
+}
+
+// Wherever Explorer keeps the desktop view, under a top-level "WorkerW" or
+// under a child of "Progman", the submenu is there and its items act.
+TEST_F(AppContextMenu, SubmenuInEveryPlaceOfTheDesktopView) {
+    for (int layout : {1, 2}) {
+        SCOPED_TRACE(layout);
+        harness::ShellOptions options = harness::ShellOptions::WithIcons(4);
+        options.layout = layout;
+        Start(options);
+        EXPECT_TRUE(HasSubmenu());
+        ASSERT_TRUE(ChooseSubmenuItem(shell_, IDC_HIDE_ALWAYS));
+        EXPECT_TRUE(app_test::WaitForStored([](const Settings& s) { return s.HideAlways == 1; }));
+        EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
+        EXPECT_FALSE(shell_.IsViewSubclassed()) << "detached at the end";
+    }
 }
 
 TEST_F(AppContextMenu, RestartedDesktopGetsTheSubmenuBack) {
