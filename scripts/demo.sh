@@ -162,6 +162,31 @@ step_hiding_modes() {
     screenshot 11-hiding-never
 }
 
+# The placement buttons of the positions tab line the icons up; a restore
+# brings the saved layout back.
+step_align_icons() {
+    win "$bin/deskctl.exe" tab 2
+    win "$bin/deskctl.exe" click 1135 # Edge
+    sleep 2
+    say "Edge: the icons lined up around the screen's edge"
+    screenshot 12-icons-along-the-edge
+    win "$bin/Tessara.exe" -restore
+    sleep 1
+    say "Tessara.exe -restore put them back"
+}
+
+# The "?" button starts the icon dance; "X" stops it and every icon goes home.
+step_icon_dance() {
+    win "$bin/deskctl.exe" click 1111
+    sleep 3
+    say "the icons dance"
+    screenshot 13-icon-dance
+    win "$bin/deskctl.exe" click 1111
+    sleep 2
+    say "the dance stopped: every icon is home"
+    screenshot 14-icons-home-after-the-dance
+}
+
 steps=(
     "step_setup:Install whatever is missing"
     "step_build:Build the $preset preset (Tessara.exe, deskhook.dll, test-bed tools)"
@@ -177,6 +202,8 @@ steps=(
     "step_tray_menu:Open the tray icon's menu"
     "step_wallpaper_colors:Desktop colour from a JPEG photo, and the photo stretched in proportion"
     "step_hiding_modes:Hide the desktop icons always, then never"
+    "step_align_icons:Line the icons up along the screen's edge, then restore them"
+    "step_icon_dance:Start the icon dance and stop it"
 )
 
 teardown() {
