@@ -122,7 +122,7 @@ TEST_F(AppAttach, WindowPlaceIsRememberedAndKeptOnTheScreen) {
         ASSERT_TRUE(first.WaitForShownWindow());
         SetWindowPos(first.Window(), nullptr, c.moveTo.x, c.moveTo.y, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        EXPECT_TRUE(app_test::WaitForStored([&](const Settings& s) {
+        EXPECT_TRUE(app_test::WaitForStoredNow(first.Window(), [&](const Settings& s) {
             return s.WindowLeft == c.stored.x && s.WindowTop == c.stored.y;
         }));
         EXPECT_EQ(first.Exit(), std::optional<DWORD>(0));

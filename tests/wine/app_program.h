@@ -3,6 +3,7 @@
 #pragma once
 
 #include "base/instance_data.h"
+#include "base/timers.h"
 #include "deskhook/shared_names.h"
 #include "settings/settings.h"
 #include "tests/harness/harness.h"
@@ -52,6 +53,25 @@ bool WaitForStored(Predicate holds, DWORD timeoutMs = kWatchdogStoresMs) {
             return stored && holds(*stored);
         },
         timeoutMs);
+}
+
+// As WaitForStored, with the watchdog's tick posted to the settings window
+// while waiting: for tests of what is stored rather than of when.
+template <typename Predicate> bool WaitForStoredNow(HWND settingsWindow, Predicate holds) {
+    constexpr DWORD kTickEveryMs = 200;
+    DWORD lastTick = GetTickCount() - kTickEveryMs;
+    return harness::WaitUntil(
+        [&] {
+            const std::optional<Settings> stored = StoredSettings();
+            if (stored && holds(*stored))
+                return true;
+            if (GetTickCount() - lastTick >= kTickEveryMs) {
+                PostMessageA(settingsWindow, WM_TIMER, timers::Watchdog, 0);
+                lastTick = GetTickCount();
+            }
+            return false;
+        },
+        kWatchdogStoresMs);
 }
 
 // A running Tessara.exe.

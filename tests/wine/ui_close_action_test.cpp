@@ -10,7 +10,6 @@
 
 #include <string>
 
-
 namespace {
 
 constexpr DWORD kNoDialogMs = 1500;
@@ -70,9 +69,7 @@ class CloseActionTest : public app_test::ProgramTest {
 
     // The close box. Posted: while the dialog is open the program does not
     // answer a sent message.
-    void PressCloseBox() const {
-        PostMessageA(tessara_.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    }
+    void PressCloseBox() const { PostMessageA(tessara_.Window(), WM_SYSCOMMAND, SC_CLOSE, 0); }
 
     HWND WaitForConfirmExit(DWORD timeoutMs = harness::kDefaultTimeoutMs) {
         return harness::WaitForDialog("", tessara_.Pid(), timeoutMs);
@@ -167,12 +164,13 @@ TEST_F(CloseActionTest, DontAskAloneLeavesExitAndCancel) {
     Click(dialog, IDC_CONFIRM_DONT_ASK);
     EXPECT_TRUE(Checked(dialog, IDC_CONFIRM_DONT_ASK));
     EXPECT_EQ(EnabledControls(dialog), "xci");
-    EXPECT_TRUE(app_test::WaitForStored([](const Settings& s) { return HasCloseAction(s, kExit); }))
-        << "the live record changes at once and the watchdog stores it";
+    EXPECT_TRUE(app_test::WaitForStoredNow(tessara_.Window(), [](const Settings& s) {
+        return HasCloseAction(s, kExit);
+    })) << "the live record changes at once and the watchdog stores it";
     Click(dialog, IDC_CONFIRM_DONT_ASK);
     EXPECT_EQ(EnabledControls(dialog), "xhc");
-    EXPECT_TRUE(
-        app_test::WaitForStored([](const Settings& s) { return HasCloseAction(s, kPrompt); }));
+    EXPECT_TRUE(app_test::WaitForStoredNow(
+        tessara_.Window(), [](const Settings& s) { return HasCloseAction(s, kPrompt); }));
     Click(dialog, IDC_CONFIRM_CANCEL);
     EXPECT_TRUE(harness::WaitForWindowGone(dialog));
 }
@@ -188,7 +186,8 @@ TEST_F(CloseActionTest, DontAskWithHideInsteadHidesNowAndAtTheNextClose) {
     EXPECT_TRUE(harness::WaitForWindowGone(dialog));
     EXPECT_TRUE(Hidden());
     EXPECT_TRUE(tessara_.Process().Running());
-    EXPECT_TRUE(app_test::WaitForStored([](const Settings& s) { return HasCloseAction(s, kHide); }));
+    EXPECT_TRUE(app_test::WaitForStoredNow(
+        tessara_.Window(), [](const Settings& s) { return HasCloseAction(s, kHide); }));
 
     ShowAgain();
     PressCloseBox();
@@ -206,8 +205,8 @@ TEST_F(CloseActionTest, HideInsteadIsForgottenWhenAskingAgain) {
     EXPECT_EQ(EnabledControls(dialog), "xhc");
     Click(dialog, IDC_CONFIRM_CANCEL);
     ASSERT_TRUE(harness::WaitForWindowGone(dialog));
-    EXPECT_TRUE(
-        app_test::WaitForStored([](const Settings& s) { return HasCloseAction(s, kPrompt); }));
+    EXPECT_TRUE(app_test::WaitForStoredNow(
+        tessara_.Window(), [](const Settings& s) { return HasCloseAction(s, kPrompt); }));
     EXPECT_TRUE(OpenConfirmExit()) << "the next close asks again";
 }
 
@@ -226,8 +225,8 @@ TEST_F(CloseActionTest, CancelAndEscapeKeepTheWindowAndTheChangedSettings) {
         EXPECT_TRUE(IsWindowVisible(tessara_.Window()));
         EXPECT_TRUE(IsWindowEnabled(tessara_.Window()));
         EXPECT_TRUE(tessara_.Process().Running());
-        EXPECT_TRUE(
-            app_test::WaitForStored([](const Settings& s) { return HasCloseAction(s, kExit); }));
+        EXPECT_TRUE(app_test::WaitForStoredNow(
+            tessara_.Window(), [](const Settings& s) { return HasCloseAction(s, kExit); }));
         tessara_.Command(IDC_CLOSE_PROMPT);
     }
 }
@@ -246,8 +245,9 @@ TEST_F(CloseActionTest, OptionsPageFollowsTheDialogAndItsPromptRadioWaits) {
     EXPECT_TRUE(Checked(tessara_.Window(), IDC_CLOSE_HIDE));
 
     tessara_.Command(IDC_CLOSE_PROMPT);
-    EXPECT_TRUE(app_test::WaitForStored([](const Settings& s) { return HasCloseAction(s, kHide); }))
-        << "the radio is ignored while the dialog asks";
+    EXPECT_TRUE(app_test::WaitForStoredNow(tessara_.Window(), [](const Settings& s) {
+        return HasCloseAction(s, kHide);
+    })) << "the radio is ignored while the dialog asks";
     Click(dialog, IDC_CONFIRM_CANCEL);
     ASSERT_TRUE(harness::WaitForWindowGone(dialog));
     tessara_.Command(IDC_CLOSE_PROMPT);
@@ -261,7 +261,8 @@ TEST_F(CloseActionTest, DialogChangeBackAfterAPromptRadioIsStored) {
     HWND dialog = OpenConfirmExit();
     ASSERT_TRUE(dialog);
     Click(dialog, IDC_CONFIRM_DONT_ASK);
-    ASSERT_TRUE(app_test::WaitForStored([](const Settings& s) { return HasCloseAction(s, kExit); }));
+    ASSERT_TRUE(app_test::WaitForStoredNow(
+        tessara_.Window(), [](const Settings& s) { return HasCloseAction(s, kExit); }));
     Click(dialog, IDC_CONFIRM_CANCEL);
     ASSERT_TRUE(harness::WaitForWindowGone(dialog));
     tessara_.Command(IDC_CLOSE_PROMPT);
@@ -271,6 +272,7 @@ TEST_F(CloseActionTest, DialogChangeBackAfterAPromptRadioIsStored) {
     dialog = OpenConfirmExit();
     ASSERT_TRUE(dialog);
     Click(dialog, IDC_CONFIRM_DONT_ASK);
-    EXPECT_TRUE(app_test::WaitForStored([](const Settings& s) { return HasCloseAction(s, kExit); }))
-        << "the same choice as the watchdog stored before the radio";
+    EXPECT_TRUE(app_test::WaitForStoredNow(tessara_.Window(), [](const Settings& s) {
+        return HasCloseAction(s, kExit);
+    })) << "the same choice as the watchdog stored before the radio";
 }

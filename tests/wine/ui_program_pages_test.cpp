@@ -351,8 +351,8 @@ TEST_F(ProgramPagesTest, EveryCheckBoxAndRadioButtonChangesItsSetting) {
         SelectTab(row.tab);
         ASSERT_TRUE(IsWindowEnabled(Control(row.id)));
         SendMessageA(Control(row.id), BM_CLICK, 0, 0);
-        EXPECT_TRUE(
-            app_test::WaitForStored([&](const Settings& s) { return s.*row.field == row.after; }));
+        EXPECT_TRUE(app_test::WaitForStoredNow(
+            Window(), [&](const Settings& s) { return s.*row.field == row.after; }));
     }
     // With the Show/Hide hot key registered, switching the icon off explains
     // how to get the window back.
@@ -362,7 +362,8 @@ TEST_F(ProgramPagesTest, EveryCheckBoxAndRadioButtonChangesItsSetting) {
     HWND message = harness::WaitForDialog("Tessara", tessara_.Pid());
     ASSERT_NE(message, nullptr);
     harness::PressButton(message, IDOK);
-    EXPECT_TRUE(app_test::WaitForStored([](const Settings& s) { return s.ShowTrayIcon == 0; }));
+    EXPECT_TRUE(app_test::WaitForStoredNow(Window(),
+                                           [](const Settings& s) { return s.ShowTrayIcon == 0; }));
     EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
     harness::RegDeleteValue(HKEY_CURRENT_USER, kAutostartKey, kAutostartValue);
     const INT element = COLOR_BACKGROUND;
@@ -393,7 +394,8 @@ TEST_F(ProgramPagesTest, HotCornerActionsListWhatTheSystemCanDo) {
     EXPECT_EQ(entries, (std::vector<std::string>{"Hide (Show Desktop)", "Start Screen Saver",
                                                  "Lock Workstation"}));
     EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 0);
-    EXPECT_TRUE(app_test::WaitForStored([](const Settings& s) { return s.HotCornerAction == 0; }));
+    EXPECT_TRUE(app_test::WaitForStoredNow(
+        Window(), [](const Settings& s) { return s.HotCornerAction == 0; }));
 }
 
 TEST_F(ProgramPagesTest, MnemonicsAreUniqueOnEveryPage) {
