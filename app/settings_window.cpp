@@ -4,6 +4,7 @@
 #include "app/commands.h"
 #include "app/hiding_controls.h"
 #include "app/icon_restore.h"
+#include "app/page_clicks.h"
 #include "app/page_context.h"
 #include "app/static_colors.h"
 #include "app/test_mode.h"
@@ -27,6 +28,7 @@
 #include "hiding/movement_watch_win.h"
 #include "icons/icon_positions.h"
 #include "settings/settings.h"
+#include "support/display_properties_win.h"
 #include "ui/resource.h"
 #include "ui/settings_pages_win.h"
 #include "ui/sliders.h"
@@ -52,6 +54,7 @@ INT_PTR Result(HWND window, LRESULT result) {
 // last window of the z-order, so that it never paints over the pages).
 INT_PTR OnInitDialog(HWND window, LPARAM lParam) {
     InitialiseSettingsWindow(window, *reinterpret_cast<const RememberedPlace*>(lParam));
+    PassPageMouseToWindow(window);
     SetFocus(GetDlgItem(window, IDC_TABS));
     return FALSE;
 }
@@ -116,6 +119,7 @@ void OnMove(HWND window) {
     const Corner corner = RememberedCorner({rect.left, rect.top});
     g_settings.WindowLeft = corner.x;
     g_settings.WindowTop = corner.y;
+    KeepDisplayPropertiesDocked(window);
 }
 
 // A new resolution gets its own icon places back, or keeps the current ones
@@ -190,6 +194,7 @@ void OnMouseMove(HWND window, LPARAM lParam) {
     const POINT cursor{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     UpdateColorBoxHint(window, cursor);
     UpdateLinkHover(window, cursor);
+    UpdateDisplayLinkHover(window, cursor);
 }
 
 // Moved to a screen of another DPI: the system suggests the new place, and
@@ -245,6 +250,9 @@ INT_PTR CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_MOVE:
         OnMove(window);
         return FALSE;
+    case WM_MOVING:
+        NoteDisplayPropertiesBeforeMove(window);
+        return FALSE;
     case WM_DISPLAYCHANGE:
         if (!DeferredUntilIconWorkEnds(window, message, wParam, lParam))
             OnDisplayChange(window);
@@ -276,6 +284,11 @@ INT_PTR CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_MOUSEMOVE:
         OnMouseMove(window, lParam);
         return TRUE;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        OnPageButtonDown(window, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)},
+                         message == WM_RBUTTONDOWN);
+        return Result(window, 0);
     case WM_DPICHANGED:
         OnDpiChanged(window, wParam, *reinterpret_cast<const RECT*>(lParam));
         return Result(window, 0);

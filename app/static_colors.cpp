@@ -1,5 +1,6 @@
 #include "app/static_colors.h"
 
+#include "app/page_clicks.h"
 #include "base/handles.h"
 #include "settings/settings.h"
 #include "ui/links.h"
@@ -76,6 +77,8 @@ HBRUSH StaticControlBrush(HWND window, HDC dc, HWND control) {
         SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
         SetBkColor(dc, GetSysColor(COLOR_INFOBK));
         return NewBoxBrush(GetSysColor(COLOR_INFOBK));
+    case IDC_DESKTOP_COLOR_GROUP:
+        return LinkBrush(dc, DesktopGroupCaptionColor());
     case IDC_ACTIVE_DESKTOP_NOTE:
         SetBkColor(dc, kActiveDesktopNoteColor);
         return NewBoxBrush(kActiveDesktopNoteColor);
