@@ -22,18 +22,24 @@ using colors_test::Near;
 
 // ---- Input as a user's --------------------------------------------------------
 
-void Press(DWORD flags) {
+// A button event at `p`: the event carries its place, so a pointer that
+// Wine put back elsewhere meanwhile does not move the press.
+void Press(POINT p, DWORD flags) {
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
+    input.mi.dx = LONG((p.x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) /
+                       (GetSystemMetrics(SM_CXSCREEN) - 1));
+    input.mi.dy = LONG((p.y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) /
+                       (GetSystemMetrics(SM_CYSCREEN) - 1));
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &input, sizeof input);
     harness::PumpMessages(30);
 }
 
 void Click(POINT p, bool right = false) {
     hiding_test::MoveCursor(p);
-    Press(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
-    Press(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+    Press(p, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+    Press(p, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
 }
 
 void Key(WORD key) {
@@ -58,12 +64,6 @@ POINT CentreOf(HWND window) {
 
 // ---- The fixture ------------------------------------------------------------------
 
-// A picture with a different colour in every pixel near the places the tests
-// pick from.
-COLORREF Pattern(int x, int y) {
-    return RGB((x * 7) & 0xFF, (y * 5) & 0xFF, ((x + y) * 3) & 0xFF);
-}
-
 class ColorPickingTest : public app_test::ProgramTest {
   protected:
     void SetUp() override { ASSERT_TRUE(shell_.Start()); }
@@ -81,10 +81,17 @@ class ColorPickingTest : public app_test::ProgramTest {
         harness::PumpMessages(200);
     }
 
-    // Right click on a colour box: the sampler covers the screen.
+    // Right click on a colour box: the sampler covers the screen. Under Wine
+    // the first input after a start can be lost while the pointer's owner
+    // changes, so the click is repeated when nothing opened.
     HWND OpenSampler(int box) {
-        Click(CentreOf(Control(box)), true);
-        return harness::WaitForWindow(kSamplerClass, kSamplerTitle, tessara_.Pid());
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            Click(CentreOf(Control(box)), true);
+            if (HWND sampler =
+                    harness::WaitForWindow(kSamplerClass, kSamplerTitle, tessara_.Pid(), 3000))
+                return sampler;
+        }
+        return nullptr;
     }
 };
 
@@ -99,9 +106,10 @@ Settings PickingSettings() {
 
 } // namespace
 
+// The sampler shows what PaintDesktop paints: the wallpaper and the desktop
+// colour on Windows, plain white under Wine. So the expected colours are
+// read from the screen while the sampler covers it.
 TEST_F(ColorPickingTest, SamplerPicksThePixelUnderTheCursorThenTheAreaAverage) {
-    ASSERT_TRUE(colors_test::SetWallpaper(colors_test::Format::Bmp, 1024, 768, Pattern,
-                                          colors_test::Layout::Stretched));
     Start(PickingSettings());
     HWND sampler = OpenSampler(IDC_TEXT_COLOR_BOX);
     ASSERT_NE(sampler, nullptr);
@@ -188,4 +196,145 @@ TEST_F(ColorPickingTest, TheColourDialogSetsTheBackgroundSolid) {
         return COLORREF(s.TextBackColor) == RGB(12, 200, 77) && s.TransparentText == 0;
     }));
     EXPECT_EQ(IsDlgButtonChecked(Window(), IDC_SOLID_COLOR), BST_CHECKED);
+}
+
+// ---- Display Properties -------------------------------------------------------
+
+namespace {
+
+constexpr char kDllOverrides[] = "Software\\Wine\\DllOverrides";
+
+std::string SystemRundll32() {
+    char folder[MAX_PATH] = "";
+    GetSystemDirectoryA(folder, MAX_PATH);
+    return std::string(folder) + "\\rundll32.exe";
+}
+
+std::string SavedRundll32() {
+    return SystemRundll32() + ".tessara-test";
+}
+
+std::string StandInLog() {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + "display_standin.log";
+}
+
+HWND DisplayProperties() {
+    return harness::FindTopLevel(nullptr, display_properties::kWindowTitle);
+}
+
+void CloseDisplayProperties() {
+    while (HWND window = DisplayProperties()) {
+        SendMessageA(window, WM_CLOSE, 0, 0);
+        harness::WaitForWindowGone(window, 3000);
+    }
+}
+
+bool DockedLeft(HWND settings, HWND other) {
+    const RECT s = RectOf(settings), o = RectOf(other);
+    return o.right == s.left && o.top == s.top;
+}
+
+bool DockedRight(HWND settings, HWND other) {
+    const RECT s = RectOf(settings), o = RectOf(other);
+    return o.left == s.right && o.top == s.top;
+}
+
+// The stand-in takes rundll32.exe's place in the test prefix for the test's
+// length; the real one is put back afterwards, also after a failed run.
+class DisplayPropertiesTest : public ColorPickingTest {
+  protected:
+    void SetUp() override {
+        PutRundll32Back();
+        ASSERT_TRUE(MoveFileA(SystemRundll32().c_str(), SavedRundll32().c_str()));
+        ASSERT_TRUE(CopyFileA((harness::BinDir() + "\\display_standin.exe").c_str(),
+                              SystemRundll32().c_str(), FALSE));
+        // Wine runs its own rundll32 whatever the file holds, unless told
+        // to prefer the file.
+        ASSERT_TRUE(harness::RegWriteString(HKEY_CURRENT_USER, kDllOverrides, "rundll32.exe",
+                                            "native"));
+        DeleteFileA(StandInLog().c_str());
+        CloseDisplayProperties();
+        ColorPickingTest::SetUp();
+    }
+    void TearDown() override {
+        ColorPickingTest::TearDown();
+        CloseDisplayProperties();
+        PutRundll32Back();
+        harness::RegDeleteValue(HKEY_CURRENT_USER, kDllOverrides, "rundll32.exe");
+    }
+
+    static void PutRundll32Back() {
+        if (GetFileAttributesA(SavedRundll32().c_str()) != INVALID_FILE_ATTRIBUTES)
+            MoveFileExA(SavedRundll32().c_str(), SystemRundll32().c_str(),
+                        MOVEFILE_REPLACE_EXISTING);
+    }
+
+    // A point on the caption of the group "Desktop Background Color and
+    // Wallpaper ", in its first word.
+    POINT GroupCaption() const {
+        const RECT group = RectOf(Control(IDC_DESKTOP_COLOR_GROUP));
+        return {group.left + 20, group.top + 4};
+    }
+
+    void PlaceSettingsWindow(int left, int top) {
+        SetWindowPos(Window(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        harness::PumpMessages(100);
+    }
+
+    // What the system's move loop does at each step of a drag by the caption:
+    // WM_MOVING with the proposed place, then the move itself.
+    void DragSettingsWindowBy(int dx, int dy) {
+        RECT proposed = RectOf(Window());
+        OffsetRect(&proposed, dx, dy);
+        SendMessageA(Window(), WM_MOVING, WMSZ_TOP, reinterpret_cast<LPARAM>(&proposed));
+        SetWindowPos(Window(), nullptr, proposed.left, proposed.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        harness::PumpMessages(100);
+    }
+
+    // A click on the group's caption opens the window.
+    HWND OpenFromTheDesktopPage() {
+        SelectTab(SettingsTab::Desktop);
+        const POINT caption = GroupCaption();
+        Click(caption);
+        return harness::WaitForWindow(nullptr, display_properties::kWindowTitle, 0, 5000);
+    }
+};
+
+} // namespace
+
+TEST_F(DisplayPropertiesTest, OpensDockedLeftAndFollowsTheSettingsWindowUntilMovedAway) {
+    Start(SettingsTemplate());
+    PlaceSettingsWindow(450, 40);
+    HWND other = OpenFromTheDesktopPage();
+    ASSERT_NE(other, nullptr);
+    EXPECT_TRUE(harness::WaitUntil([&] { return DockedLeft(Window(), other); }, 3000));
+    harness::Screenshot("display_properties_docked_left");
+    const std::string log = hiding_test::ReadFileText(StandInLog());
+    EXPECT_NE(log.find("system32\\rundll32.exe"), std::string::npos) << log;
+    EXPECT_NE(log.find(display_properties::kParameters), std::string::npos) << log;
+
+    DragSettingsWindowBy(40, 30);
+    EXPECT_TRUE(harness::WaitUntil([&] { return DockedLeft(Window(), other); }, 3000));
+    EXPECT_EQ(RectOf(Window()).left, 490);
+
+    // Moved away by the user, it stays where it was put.
+    SetWindowPos(other, nullptr, 10, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    DragSettingsWindowBy(-30, 10);
+    harness::PumpMessages(300);
+    EXPECT_EQ(RectOf(other).left, 10);
+    EXPECT_EQ(RectOf(other).top, 500);
+}
+
+TEST_F(DisplayPropertiesTest, OpensOnTheRightNearTheScreensLeftEdgeAndStaysThere) {
+    Start(SettingsTemplate());
+    PlaceSettingsWindow(60, 30);
+    HWND other = OpenFromTheDesktopPage();
+    ASSERT_NE(other, nullptr);
+    EXPECT_TRUE(harness::WaitUntil([&] { return DockedRight(Window(), other); }, 3000));
+    DragSettingsWindowBy(-20, 20);
+    EXPECT_TRUE(harness::WaitUntil([&] { return DockedRight(Window(), other); }, 3000));
+    harness::Screenshot("display_properties_docked_right");
 }
