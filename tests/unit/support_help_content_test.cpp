@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
+#include <utility>
 #include <map>
 #include <regex>
 #include <sstream>
@@ -125,6 +127,56 @@ TEST(HelpContent, NoBrokenLocalLinks) {
         }
         // Every page reaches the stylesheet and the others.
         EXPECT_GE(links, 8) << page;
+    }
+}
+
+// The width and height recorded in a PNG file's header; nothing when the
+// bytes are not a PNG.
+std::optional<std::pair<int, int>> PngSize(const std::string& bytes) {
+    static const std::string signature("\x89PNG\r\n\x1a\n", 8);
+    if (bytes.size() < 24 || bytes.compare(0, 8, signature) != 0 ||
+        bytes.compare(12, 4, "IHDR") != 0)
+        return std::nullopt;
+    const auto number = [&](std::size_t at) {
+        int value = 0;
+        for (std::size_t i = at; i < at + 4; ++i)
+            value = value << 8 | static_cast<unsigned char>(bytes[i]);
+        return value;
+    };
+    return std::pair{number(16), number(20)};
+}
+
+// Each tab's page shows a picture of its tab, as the Wine test of the pages
+// took it (scripts/help_screenshots.sh): a PNG of the declared size, with a
+// text for readers who cannot see it. Every picture of every page exists.
+TEST(HelpContent, EachTabsPageShowsAPictureOfItsTab) {
+    static const std::regex image(
+        R"re(<img src="([^"]*)" width="(\d+)" height="(\d+)" alt="([^"]+)">)re");
+    for (int tab = 0; tab < int(SettingsTab::About); ++tab) {
+        const std::string page = help_pages::PageOfTab(tab);
+        std::string html;
+        ASSERT_TRUE(ReadFile(kHelpDir + page, html)) << page;
+        const std::string own = "images/" + page.substr(0, page.find('.')) + ".png";
+        bool shown = false;
+        for (std::sregex_iterator it(html.begin(), html.end(), image), end; it != end; ++it) {
+            const std::string source = (*it)[1];
+            shown = shown || source == own;
+            std::string bytes;
+            ASSERT_TRUE(ReadFile(kHelpDir + source, bytes)) << page << " shows " << source;
+            const auto size = PngSize(bytes);
+            ASSERT_TRUE(size) << source << " is not a PNG";
+            EXPECT_EQ(size->first, std::stoi((*it)[2])) << source;
+            EXPECT_EQ(size->second, std::stoi((*it)[3])) << source;
+        }
+        EXPECT_TRUE(shown) << page << " does not show " << own;
+        std::size_t tags = 0;
+        for (std::size_t at = html.find("<img"); at != std::string::npos;
+             at = html.find("<img", at + 1))
+            ++tags;
+        EXPECT_EQ(tags, std::size_t(std::distance(
+                            std::sregex_iterator(html.begin(), html.end(), image),
+                            std::sregex_iterator())))
+            << page << ": an image without size or alternative text";
     }
 }
 

@@ -3,6 +3,7 @@
 // 96, 144 and 192 DPI), every check box and radio button changes its setting,
 // the keyboard's mnemonics and tab order, and how each page looks.
 #include "base/instance_data.h"
+#include "tests/harness/png.h"
 #include "tests/wine/app_program.h"
 #include "ui/settings_pages.h"
 
@@ -202,12 +203,25 @@ class ProgramPagesTest : public app_test::ProgramTest {
         RECT client{};
         GetClientRect(Window(), &client);
         MapWindowPoints(Window(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+        return ScreenPart(client);
+    }
+
+    // The whole window, frame and caption included: the help pages show it.
+    void SaveWindowImage(const std::string& name) const {
+        RECT window{};
+        GetWindowRect(Window(), &window);
+        const harness::Image image = ScreenPart(window);
+        harness::png::WriteFile(harness::BuildPath("screenshots\\" + name + ".png"),
+                                {image.width, image.height, image.rgb});
+    }
+
+    static harness::Image ScreenPart(const RECT& part) {
         const harness::Image screen = harness::CaptureScreen();
         harness::Image image;
-        image.width = client.right - client.left;
-        image.height = client.bottom - client.top;
-        for (int y = client.top; y < client.bottom; ++y) {
-            const auto row = screen.rgb.begin() + (std::size_t(y) * screen.width + client.left) * 3;
+        image.width = part.right - part.left;
+        image.height = part.bottom - part.top;
+        for (int y = part.top; y < part.bottom; ++y) {
+            const auto row = screen.rgb.begin() + (std::size_t(y) * screen.width + part.left) * 3;
             image.rgb.insert(image.rgb.end(), row, row + std::size_t(image.width) * 3);
         }
         return image;
@@ -452,6 +466,8 @@ TEST_F(ProgramPagesTest, ScreenshotOfEveryPage) {
         RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         harness::PumpMessages(300);
         harness::Screenshot(std::string("ui_program_") + names[tab]);
+        // scripts/help_screenshots.sh copies these into the help pages' images.
+        SaveWindowImage(std::string("help_") + names[tab]);
         images.push_back(ClientImage());
     }
     for (std::size_t a = 0; a < images.size(); ++a) {
