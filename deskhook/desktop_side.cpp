@@ -15,8 +15,9 @@
 namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
-// A hung or stopped program must not freeze the desktop.
-constexpr UINT kNotifyTimeoutMs = 500;
+// A hung or stopped program must not freeze the desktop: whatever the program
+// does, the desktop answers its own sender within half a second.
+constexpr UINT kNotifyTimeoutMs = 300;
 constexpr DWORD kOwnerPollMs = 500;
 constexpr UINT kFirstRegisteredMessage = 0xC000;
 

@@ -1,5 +1,6 @@
 // The hook library against the stand-in desktop shell: the test program plays
 // the part of Tessara, deskshell.exe the part of Explorer.
+#include "base/handles.h"
 #include "deskhook/deskhook.h"
 #include "deskhook/shared_names.h"
 #include "base/app_state.h"
@@ -222,6 +223,45 @@ TEST_F(DeskhookLink, WinIniChangeReachesTheProgramBeforeTheListView) {
     // The k-th forward arrives while the list view has seen only k - 1.
     EXPECT_EQ(SettingChangeProbe::listViewSawBefore, (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(SettingChangeProbe::listViewSaw + ListViewSettingChanges(shell_.TakeEvents()), 3);
+}
+
+// A window whose thread stops answering for a while, as one of a program
+// whose threads are all suspended.
+struct StoppedWindow {
+    HWND window = nullptr;
+    UniqueHandle created{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    UniqueHandle thread;
+    DWORD stoppedMs;
+
+    explicit StoppedWindow(DWORD ms) : stoppedMs(ms) {
+        thread.reset(CreateThread(nullptr, 0, Run, this, 0, nullptr));
+        WaitForSingleObject(created.get(), kDefaultTimeoutMs);
+    }
+    ~StoppedWindow() { WaitForSingleObject(thread.get(), kDefaultTimeoutMs); }
+
+    static DWORD WINAPI Run(void* parameter) {
+        auto* self = static_cast<StoppedWindow*>(parameter);
+        self->window = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                     nullptr);
+        SetEvent(self->created.get());
+        Sleep(self->stoppedMs);
+        DestroyWindow(self->window);
+        return 0;
+    }
+};
+
+// The desktop forwards a setting change to a program that does not answer
+// and still answers its own sender within half a second.
+TEST_F(DeskhookLink, SettingChangeToAStoppedProgramKeepsTheDesktopAnswering) {
+    StoppedWindow stopped(1500);
+    ASSERT_NE(stopped.window, nullptr);
+    SetDesktopNotifyWindow(stopped.window);
+    const DWORD start = GetTickCount();
+    DWORD_PTR ignored;
+    EXPECT_TRUE(SendMessageTimeoutA(shell_.ListView(), WM_WININICHANGE, SPI_SETDESKWALLPAPER, 0,
+                                    SMTO_NORMAL, 5000, &ignored));
+    EXPECT_LT(GetTickCount() - start, 500u);
+    SetDesktopNotifyWindow(nullptr);
 }
 
 TEST_F(DeskhookLink, PaintAppliesTheColorsOfTheBlock) {
