@@ -127,8 +127,8 @@ void StopCursorTracking(HWND settingsWindow) {
     g_resting = false;
 }
 
-// The hook tells of a movement before the cursor has moved: the next tick, a
-// period later, reads where it went.
+// The watch tells of a movement as soon as it sees one: the next tick, a
+// period later, reads where the cursor went.
 void WakeTracking(HWND settingsWindow) {
     if (g_resting && TrackingWanted())
         SetTrackingPeriod(settingsWindow, false);

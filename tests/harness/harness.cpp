@@ -1,5 +1,7 @@
 #include "tests/harness/harness.h"
 
+#include <tlhelp32.h>
+
 #include <atomic>
 #include <utility>
 
@@ -131,6 +133,27 @@ void Process::Terminate(UINT exitCode) {
         return;
     TerminateProcess(process_, exitCode);
     WaitForSingleObject(process_, kDefaultTimeoutMs);
+}
+
+int SuspendProcess(DWORD pid, bool suspend) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    int reached = 0;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != pid)
+            continue;
+        HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID);
+        if (!thread)
+            continue;
+        if ((suspend ? SuspendThread(thread) : ResumeThread(thread)) != DWORD(-1))
+            ++reached;
+        CloseHandle(thread);
+    }
+    CloseHandle(snapshot);
+    return reached;
 }
 
 // ---- Windows -------------------------------------------------------------

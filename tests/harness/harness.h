@@ -66,6 +66,10 @@ class Process {
     DWORD pid_ = 0;
 };
 
+// Suspends (or resumes) every thread of process `pid`, as a debugger stops a
+// program; the number of threads reached.
+int SuspendProcess(DWORD pid, bool suspend);
+
 // Top-level window of the given class and/or exact title (nullptr: any),
 // optionally of process `pid` (0: any). Hidden windows count too.
 HWND FindTopLevel(const char* className, const char* title, DWORD pid = 0);

@@ -44,6 +44,29 @@ TEST_F(TrackingTest, ACursorMovedWithoutInputIsFollowedAfterTheIdleHide) {
     EXPECT_TRUE(harness::WaitUntil([&] { return IconsVisible(); }, kSoonMs));
 }
 
+// While the cursor rests, the program waits for the mouse to be used. A
+// program that does not run then (all its threads suspended) must not hold up
+// the mouse of the whole desktop; run again, it still sees the next move.
+TEST_F(TrackingTest, ASuspendedProgramDoesNotHoldUpTheMouse) {
+    Settings s = ByCursor();
+    s.HideWhenOnDesktop = 1;
+    Launch(s);
+    MoveCursor(OnDesktop());
+    ASSERT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); }, kSoonMs));
+    harness::PumpMessages(1500); // the tick has slowed down: it waits for the mouse
+    ASSERT_GT(harness::SuspendProcess(tessara_.Pid(), true), 0);
+    const DWORD start = GetTickCount();
+    INPUT wheel{};
+    wheel.type = INPUT_MOUSE;
+    wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    SendInput(1, &wheel, sizeof wheel);
+    const DWORD took = GetTickCount() - start;
+    harness::SuspendProcess(tessara_.Pid(), false);
+    EXPECT_LT(took, 500u);
+    MoveCursor(OnDesktop(5));
+    EXPECT_TRUE(harness::WaitUntil([&] { return IconsVisible(); }, kSoonMs));
+}
+
 TEST_F(TrackingTest, RestingOnTheDesktopHidesAfterItsDelay) {
     Settings s = ByCursor();
     s.HideWhenOnDesktop = 1;
