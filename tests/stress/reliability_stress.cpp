@@ -24,7 +24,6 @@
 #include <commctrl.h>
 #include <psapi.h>
 #include <shellapi.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdarg>
@@ -156,34 +155,6 @@ bool ContextMenuHasOurSubmenu(const harness::Shell& shell) {
     const bool found = context_menu_test::Find(items, context_menu_test::kSubmenuText).has_value();
     context_menu_test::CloseMenu(shell);
     return found;
-}
-
-std::vector<DWORD> ThreadsOf(DWORD pid) {
-    std::vector<DWORD> threads;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return threads;
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-        if (entry.th32OwnerProcessID == pid)
-            threads.push_back(entry.th32ThreadID);
-    CloseHandle(snapshot);
-    return threads;
-}
-
-// Suspends or resumes every thread of `pid`; the number of threads reached.
-int SuspendProcess(DWORD pid, bool suspend) {
-    int reached = 0;
-    for (DWORD id : ThreadsOf(pid)) {
-        HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, id);
-        if (!thread)
-            continue;
-        if ((suspend ? SuspendThread(thread) : ResumeThread(thread)) != DWORD(-1))
-            ++reached;
-        CloseHandle(thread);
-    }
-    return reached;
 }
 
 SIZE_T WorkingSet(HANDLE process) {
@@ -454,7 +425,7 @@ void HungTessara(harness::Shell& shell, int trials) {
     double settingWorst = 0, menuWorst = 0;
     for (int trial = 0; trial < trials; ++trial) {
         const std::string name = "hung " + std::to_string(trial + 1);
-        if (!SuspendProcess(tessara.Pid(), true)) {
+        if (!harness::SuspendProcess(tessara.Pid(), true)) {
             Fault(name + ": could not suspend Tessara");
             break;
         }
@@ -478,7 +449,7 @@ void HungTessara(harness::Shell& shell, int trials) {
         if (menuMs > kHungLimitMs || after < 0)
             Fault(name + ": the context menu opened after " + std::to_string(int(menuMs)) +
                   " ms, the desktop then answered " + (after < 0 ? "not" : "in time"));
-        SuspendProcess(tessara.Pid(), false);
+        harness::SuspendProcess(tessara.Pid(), false);
         harness::PumpMessages(200);
     }
     const bool alive = AnswerMs(tessara.Window(), 5000) >= 0 && shell.IsListViewSubclassed();
