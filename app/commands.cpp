@@ -6,6 +6,7 @@
 #include "app/page_context.h"
 #include "app/position_cycle.h"
 #include "app/support_commands.h"
+#include "app/test_mode.h"
 #include "app/tray_win.h"
 #include "app/watchdog.h"
 #include "app/window_layout.h"
@@ -423,6 +424,11 @@ template <int id> void OpenPage(const Command& command) {
     OpenPageOfCommand(command.window, id, static_cast<int>(CurrentTab()));
 }
 
+// The test page's buttons and the tray's "Disable Test Mode".
+template <int id> void PressTestPageButton(const Command& command) {
+    PressTestButton(command.window, id);
+}
+
 void ReportUnknownCommand([[maybe_unused]] int id) {
 #ifndef NDEBUG
     char text[64];
@@ -515,6 +521,19 @@ const CommandRow kCommands[] = {
     {IDC_WEB_PAGE_LINK, OpenPage<IDC_WEB_PAGE_LINK>},
     {IDM_WEB_PAGE, OpenPage<IDM_WEB_PAGE>},
     {IDM_DONATE, OpenPage<IDM_DONATE>},
+    {IDC_TEST_RELOAD, PressTestPageButton<IDC_TEST_RELOAD>},
+    {IDC_TEST_START, PressTestPageButton<IDC_TEST_START>},
+    {IDC_TEST_BROADCAST, PressTestPageButton<IDC_TEST_BROADCAST>},
+    {IDC_TEST_PREVIOUS, PressTestPageButton<IDC_TEST_PREVIOUS>},
+    {IDC_TEST_NEXT, PressTestPageButton<IDC_TEST_NEXT>},
+    {IDC_TEST_RANDOM, PressTestPageButton<IDC_TEST_RANDOM>},
+    {IDC_TEST_EXIT, PressTestPageButton<IDC_TEST_EXIT>},
+    {IDC_TEST_RESET, PressTestPageButton<IDC_TEST_RESET>},
+    {IDC_TEST_CENTER, PressTestPageButton<IDC_TEST_CENTER>},
+    {IDC_TEST_TILE, PressTestPageButton<IDC_TEST_TILE>},
+    {IDC_TEST_STRETCH, PressTestPageButton<IDC_TEST_STRETCH>},
+    {IDC_TEST_NONE, PressTestPageButton<IDC_TEST_NONE>},
+    {IDM_LEAVE_TEST_MODE, PressTestPageButton<IDM_LEAVE_TEST_MODE>},
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "base/windows_version_win.h"
 #include "desklink/desk_link.h"
 #include "settings/settings.h"
+#include "testmode/test_browser_win.h"
 #include "ui/settings_pages_win.h"
 
 namespace {
@@ -27,6 +28,7 @@ PageContext CurrentPageContext() {
     context.autoArrange = AutoArrangeOn();
     context.windowsXPOrLater = IsWindowsXPOrLater();
     context.windows2000OrLater = IsWindows2000OrLater();
+    context.slideShowRunning = SlideShowRunning();
     return context;
 }
 

@@ -29,6 +29,7 @@
 #include "icons/icon_positions.h"
 #include "settings/settings.h"
 #include "support/display_properties_win.h"
+#include "testmode/test_browser_win.h"
 #include "ui/resource.h"
 #include "ui/settings_pages_win.h"
 #include "ui/sliders.h"
@@ -99,7 +100,7 @@ void OnTimer(HWND window, UINT_PTR timer) {
         ReleaseWallpaperCacheFor(window);
     else if (timer == timers::DropShadowPoll)
         PollDropShadowSetting(window);
-    else if (!RunHidingTimer(window, timer))
+    else if (!RunHidingTimer(window, timer) && !RunTestTimer(window, timer))
         KillTimer(window, timer);
 }
 
@@ -183,6 +184,8 @@ void OnHScroll(HWND window, HWND control) {
         SetWindowTextA(label, SliderValueText(slider, value).c_str());
         InvalidateRect(label, nullptr, TRUE);
     }
+    if (id == IDC_TEST_INTERVAL)
+        TakeSlideInterval(control);
 }
 
 void OnNotify(HWND window, const NMHDR& header) {
@@ -208,7 +211,8 @@ void OnDpiChanged(HWND window, WPARAM wParam, const RECT& suggested) {
 void OnKeyDown(HWND window, WPARAM key) {
     static TypedWord testModeWord(kTestModeWord);
     if (testModeWord.Feed(static_cast<unsigned>(key & 0xFF)))
-        SwitchTestMode(window);
+        ToggleTestMode(window);
+    RunTestKey(window, key);
 }
 
 // Start-up registers only the tab classes; without a Common Controls 6
@@ -244,7 +248,7 @@ INT_PTR CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
         OnTimer(window, wParam);
         return TRUE;
     case WM_COMMAND:
-        return RunCommand(window, LOWORD(wParam), lParam);
+        return RunTestNotification(window, wParam) || RunCommand(window, LOWORD(wParam), lParam);
     case WM_SYSCOMMAND:
         return OnSysCommand(window, wParam);
     case WM_MOVE:
@@ -289,6 +293,11 @@ INT_PTR CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
         OnPageButtonDown(window, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)},
                          message == WM_RBUTTONDOWN);
         return Result(window, 0);
+    case WM_MOUSEWHEEL:
+        return RunTestMouseWheel(wParam);
+    case WM_CTLCOLORLISTBOX:
+        return reinterpret_cast<INT_PTR>(
+            TestListColors(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
     case WM_DPICHANGED:
         OnDpiChanged(window, wParam, *reinterpret_cast<const RECT*>(lParam));
         return Result(window, 0);

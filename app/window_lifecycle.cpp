@@ -6,6 +6,7 @@
 #include "app/icon_restore.h"
 #include "app/page_context.h"
 #include "app/static_colors.h"
+#include "app/test_mode.h"
 #include "app/tray_win.h"
 #include "base/app_state.h"
 #include "base/instance_data.h"
@@ -154,6 +155,7 @@ void InitialiseSettingsWindow(HWND window, const RememberedPlace& place) {
     FillCornerActionList(window);
     ReattachDesktop(window);
     RestoreIconsAtStart(window);
+    PrepareTestMode(window);
 }
 
 void RunDeferredStart(HWND window) {

@@ -20,6 +20,7 @@ enum class ShownWhen {
     Windows2000,
     NoTrayIcon,
     TestMode,
+    SlideShowRunning,
 };
 
 struct VisibilityRule {
@@ -91,8 +92,10 @@ const std::vector<VisibilityRule>& VisibilityRules() {
         {T::Test,
          W::Always,
          {IDC_TEST_FILES, IDC_TEST_LABEL, IDC_TEST_START, IDC_TEST_RELOAD, IDC_TEST_PREVIEW,
-          IDC_TEST_FILE_INFO, IDC_TEST_PROGRESS, IDC_TEST_BROADCAST, IDC_TEST_INTERVAL,
-          IDC_TEST_INTERVAL_VALUE, IDC_TEST_FOLDER}},
+          IDC_TEST_FILE_INFO, IDC_TEST_BROADCAST, IDC_TEST_INTERVAL, IDC_TEST_INTERVAL_VALUE,
+          IDC_TEST_FOLDER}},
+        // The slide show's countdown; stopping the show hides it.
+        {T::Test, W::SlideShowRunning, {IDC_TEST_PROGRESS}},
         {std::nullopt,
          W::TestMode,
          {IDC_TEST_PREVIOUS, IDC_TEST_NEXT, IDC_TEST_RANDOM, IDC_TEST_EXIT, IDC_TEST_RESET,
@@ -137,6 +140,8 @@ bool Holds(ShownWhen when, const Settings& s, const PageContext& c) {
         return s.ShowTrayIcon == 0;
     case ShownWhen::TestMode:
         return c.testMode;
+    case ShownWhen::SlideShowRunning:
+        return c.slideShowRunning;
     }
     return false;
 }

@@ -32,6 +32,7 @@ struct PageContext {
     bool autoArrange = false; // the desktop list view arranges its icons itself
     bool windowsXPOrLater = false;
     bool windows2000OrLater = false;
+    bool slideShowRunning = false; // the test page's slide show
 };
 
 // The check boxes whose state on the window, rather than their field, the

@@ -143,7 +143,9 @@ LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         PassDown(message, wParam, lParam);
         if (wParam == SPI_SETWORKAREA)
             FitToScreen(hwnd);
-        if (message == WM_SETTINGCHANGE && wParam == SPI_SETDESKWALLPAPER)
+        // A change that names no setting (wParam 0) may be any of them,
+        // the wallpaper included.
+        if (message == WM_SETTINGCHANGE && (wParam == SPI_SETDESKWALLPAPER || wParam == 0))
             ForgetWallpaper();
         RefreshDesktop();
         return 0;

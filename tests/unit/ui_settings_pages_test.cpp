@@ -102,6 +102,18 @@ TEST(UiPages_PageView, TestBrowserButtonsFollowTestModeOnEveryPage) {
     }
 }
 
+TEST(UiPages_PageView, SlideShowCountdownOnlyWhileTheShowRuns) {
+    for (bool running : {false, true}) {
+        Settings s = SettingsTemplate();
+        PageContext c = XpContext();
+        c.testMode = true;
+        c.slideShowRunning = running;
+        EXPECT_EQ(Shown(View(s, c, SettingsTab::Test), IDC_TEST_PROGRESS), running);
+        EXPECT_EQ(Shown(View(s, c, SettingsTab::About), IDC_TEST_PROGRESS), false);
+        EXPECT_EQ(Shown(View(s, c, SettingsTab::Test), IDC_TEST_START), true);
+    }
+}
+
 TEST(UiPages_PageView, AboutStaticsAndCountdownAreNeverShown) {
     for (SettingsTab tab : kAllTabs) {
         Settings s = SettingsTemplate();
