@@ -3,10 +3,12 @@
 #include "app/page_context.h"
 #include "app/status_line.h"
 #include "app/window_layout.h"
+#include "base/app_state.h"
 #include "base/dpi.h"
 #include "base/instance_data.h"
 #include "settings/settings.h"
 #include "testmode/test_browser_win.h"
+#include "testmode/webshots_win.h"
 #include "ui/resource.h"
 #include "ui/settings_pages.h"
 #include "ui/settings_pages_win.h"
@@ -107,6 +109,8 @@ void OnFolderChosen(HWND window) {
 } // namespace
 
 void PrepareTestMode(HWND window) {
+    if (g_app.webshots)
+        ArrangeWebshots(window);
     SubclassTestControls();
     // "-test" set the flag: the switch turns the mode on properly.
     if (TestModeOn()) {

@@ -8,7 +8,8 @@
 // Capital letters, compared with virtual key codes.
 inline constexpr char kTestModeWord[] = "KIWI";
 
-// At window creation: the test page's controls get their procedures, and a
+// At window creation: with "-webshots" the outside wallpaper changer is laid
+// out beside the window; the test page's controls get their procedures, and a
 // start with "-test" opens the test page.
 void PrepareTestMode(HWND settingsWindow);
 

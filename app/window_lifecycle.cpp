@@ -19,6 +19,7 @@
 #include "icons/icon_dance_win.h"
 #include "icons/icon_positions.h"
 #include "settings/settings.h"
+#include "testmode/webshots_win.h"
 #include "ui/hot_keys_win.h"
 #include "ui/resource.h"
 #include "ui/settings_pages_win.h"
@@ -176,6 +177,8 @@ void ShutDownSettingsWindow(HWND window, ShutdownCause cause) {
     SaveSettings(g_settings);
     DeleteTrayIcon(window);
     DeleteStaticBrushes();
+    if (g_app.webshots)
+        CloseWebshots();
     ShowDesktopWindows();
     StopHiding(window);
     if (IsWindowsXPOrLater() && cause == ShutdownCause::Close)

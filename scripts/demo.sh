@@ -187,6 +187,22 @@ step_icon_dance() {
     screenshot 14-icons-home-after-the-dance
 }
 
+# Started with "-test", Tessara opens its test page on the folder of the
+# current wallpaper; ">" sets the next bitmap there (a low one: tiled) and
+# "Broadcst" tells the desktop.
+step_test_browser() {
+    python3 testbed/make_wallpaper.py "$demo/tile.bmp" 160 120
+    win "$bin/Tessara.exe" -stop
+    win_background "$bin/Tessara.exe" -test
+    win "$bin/deskctl.exe" wait Tessara 30
+    sleep 2
+    win "$bin/deskctl.exe" click 1207 # ">": the next picture of the list
+    win "$bin/deskctl.exe" click 1198 # Broadcst
+    sleep 2
+    say "the [ Test ] page: tile.bmp set as the wallpaper, tiled because it is lower than 257 pixels"
+    screenshot 15-test-page-tiled-wallpaper
+}
+
 steps=(
     "step_setup:Install whatever is missing"
     "step_build:Build the $preset preset (Tessara.exe, deskhook.dll, test-bed tools)"
@@ -204,6 +220,7 @@ steps=(
     "step_hiding_modes:Hide the desktop icons always, then never"
     "step_align_icons:Line the icons up along the screen's edge, then restore them"
     "step_icon_dance:Start the icon dance and stop it"
+    "step_test_browser:Start Tessara with -test and set a wallpaper from its test page"
 )
 
 teardown() {

@@ -1,4 +1,5 @@
 #include "testmode/test_browser.h"
+#include "testmode/webshots.h"
 
 #include <gtest/gtest.h>
 
@@ -253,6 +254,13 @@ TEST(TestBrowser_Preview, ASingleClickWaitsAndADoubleClickOpens) {
     // The next click is a single one again.
     clicks.ButtonDown();
     EXPECT_TRUE(clicks.ButtonUp());
+}
+
+TEST(Webshots_Placement, SettingsTopRightAndTheChangerBelowAtTheLeft) {
+    EXPECT_EQ(webshots::SettingsWindowPlace(1024, 380, 420),
+              (webshots::Placement{644, 0, 380, 420}));
+    EXPECT_EQ(webshots::ChangerPlace(1024, 768), (webshots::Placement{0, 256, 512, 512}));
+    EXPECT_EQ(webshots::ChangerPlace(1366, 769), (webshots::Placement{0, 256, 683, 512}));
 }
 
 } // namespace

@@ -3,10 +3,13 @@
 // wallpaper (the registry values and the stand-in desktop's drawing), a
 // random pick, a one-second slide show, the layout buttons, an empty folder,
 // the preview's clicks (a recorder opens .bmp files in the test prefix) and
-// leaving the test mode again.
+// leaving the test mode again. With "-webshots", a stand-in for the outside
+// wallpaper changer is laid out beside the settings window and closed at the
+// end.
 #include "tests/wine/colors_wine.h"
 #include "tests/wine/hiding_program.h"
 #include "testmode/test_browser.h"
+#include "testmode/webshots_win.h"
 #include "ui/settings_pages.h"
 
 #include <commctrl.h>
@@ -48,7 +51,10 @@ class TestBrowserTest : public app_test::ProgramTest {
         ASSERT_NE(broken, nullptr);
         std::fputs("no picture", broken);
         std::fclose(broken);
+        // Process ids repeat from one Wine session to the next, and with
+        // them the names of an earlier run's files.
         log_ = harness::TempFile("pictures_opened");
+        DeleteFileA(log_.c_str());
         savedBmp_ = harness::RegRead(HKEY_CLASSES_ROOT, ".bmp", "");
         ASSERT_TRUE(harness::RegWriteString(HKEY_CLASSES_ROOT, ".bmp", "", kPictureType));
         ASSERT_TRUE(harness::RegWriteString(
@@ -323,6 +329,72 @@ TEST_F(TestBrowserTest, BrowsesSetsStepsShowsAndLeaves) {
                                   .value_or("");
     EXPECT_EQ(after.find("-test"), std::string::npos) << after;
     EXPECT_FALSE(IsWindowVisible(Control(IDC_TEST_NEXT)));
+}
+
+// A window of this process plays the outside changer's: it records the
+// WM_CLOSE it is sent and stays.
+constexpr char kChangerTitle[] = "Tessara test changer";
+bool g_changerAskedToClose = false;
+
+LRESULT CALLBACK ChangerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) {
+        g_changerAskedToClose = true;
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+class WebshotsTest : public app_test::ProgramTest {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(harness::RegWriteString(HKEY_CURRENT_USER, kProgramKey, kWebshotsTitleValue,
+                                            kChangerTitle));
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = ChangerProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "TessaraTestChanger";
+        RegisterClassA(&wc);
+        changer_ = CreateWindowExA(0, wc.lpszClassName, kChangerTitle, WS_OVERLAPPEDWINDOW, 10, 10,
+                                   200, 100, nullptr, nullptr, wc.hInstance, nullptr);
+        ASSERT_NE(changer_, nullptr);
+        ShowWindow(changer_, SW_SHOWMINIMIZED);
+        ASSERT_TRUE(shell_.Start());
+    }
+    void TearDown() override {
+        app_test::ProgramTest::TearDown();
+        DestroyWindow(changer_);
+        harness::RegDeleteValue(HKEY_CURRENT_USER, kProgramKey, kWebshotsTitleValue);
+    }
+
+    HWND changer_ = nullptr;
+};
+
+TEST_F(WebshotsTest, ChangerIsLaidOutBesideTheWindowAndClosedAtTheEnd) {
+    SetTestMode(false);
+    app_test::StoreSettings(SettingsTemplate());
+    ASSERT_TRUE(tessara_.Start("-webshots"));
+    ASSERT_TRUE(tessara_.WaitForShownWindow());
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    RECT window{};
+    ASSERT_TRUE(harness::WaitUntil([&] {
+        GetWindowRect(tessara_.Window(), &window);
+        return window.right == screenWidth && window.top == 0;
+    })) << window.left
+        << "," << window.top << " " << window.right;
+    EXPECT_NE(GetWindowLongA(tessara_.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    RECT changer{};
+    EXPECT_TRUE(harness::WaitUntil([&] {
+        GetWindowRect(changer_, &changer);
+        return !IsIconic(changer_) && changer.left == 0 && changer.top == screenHeight / 3;
+    })) << changer.left
+        << "," << changer.top;
+    EXPECT_EQ(changer.right - changer.left, screenWidth / 2);
+    EXPECT_EQ(changer.bottom - changer.top, screenHeight * 2 / 3);
+    EXPECT_EQ(GetWindowLongA(changer_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_FALSE(g_changerAskedToClose);
+    EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
+    EXPECT_TRUE(g_changerAskedToClose);
 }
 
 } // namespace
