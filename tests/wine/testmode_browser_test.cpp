@@ -146,6 +146,13 @@ class TestBrowserTest : public app_test::ProgramTest {
         PostMessageA(preview, WM_LBUTTONUP, 0, centre);
     }
 
+    // The status line holds the system's text for an error rather than the
+    // page's own text.
+    bool ShowsAnError() const {
+        const std::string status = tessara_.StatusLine();
+        return !status.empty() && status != TabInfoOf(SettingsTab::Test).statusText;
+    }
+
     void SelectEntry(int index) const {
         SendMessageA(Control(IDC_TEST_FILES), LB_SETCURSEL, WPARAM(index), 0);
     }
@@ -219,14 +226,13 @@ TEST_F(TestBrowserTest, BrowsesSetsStepsShowsAndLeaves) {
     // left as it was.
     Press(IDC_TEST_NEXT);
     EXPECT_EQ(Text(IDC_TEST_FILE_INFO), "");
-    EXPECT_NE(tessara_.StatusLine(), "");
+    EXPECT_TRUE(ShowsAnError());
     EXPECT_EQ(Wallpaper(), Path("c_low"));
 
     // ">" on the last wraps to the first, "<" on the first to the last; the
     // "." key steps as ">" does.
     Press(IDC_TEST_NEXT);
     EXPECT_EQ(Text(IDC_TEST_FILE_INFO), "a_low (64x64)");
-    EXPECT_EQ(tessara_.StatusLine(), "");
     Press(IDC_TEST_PREVIOUS);
     EXPECT_EQ(Text(IDC_TEST_FILE_INFO), "");
     Press(IDC_TEST_PREVIOUS);
@@ -241,7 +247,7 @@ TEST_F(TestBrowserTest, BrowsesSetsStepsShowsAndLeaves) {
     Press(IDC_TEST_RANDOM);
     const std::string info = Text(IDC_TEST_FILE_INFO);
     if (info.empty()) {
-        EXPECT_NE(tessara_.StatusLine(), "");
+        EXPECT_TRUE(ShowsAnError());
     } else {
         const std::string entry = info.substr(0, info.find(" ("));
         EXPECT_EQ(Wallpaper(), test_browser::PicturePath(Text(IDC_TEST_FOLDER), entry));
