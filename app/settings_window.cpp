@@ -30,6 +30,7 @@
 #include "settings/settings.h"
 #include "support/display_properties_win.h"
 #include "testmode/test_browser_win.h"
+#include "ui/custom_controls_win.h"
 #include "ui/resource.h"
 #include "ui/settings_pages_win.h"
 #include "ui/sliders.h"
@@ -120,6 +121,7 @@ void OnMove(HWND window) {
     const Corner corner = RememberedCorner({rect.left, rect.top});
     g_settings.WindowLeft = corner.x;
     g_settings.WindowTop = corner.y;
+    ShowDesktopUnderSample(window);
     KeepDisplayPropertiesDocked(window);
 }
 

@@ -9,6 +9,7 @@
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
 #include "settings/settings.h"
+#include "ui/custom_controls_win.h"
 #include "ui/resource.h"
 
 #include <commctrl.h>
@@ -68,8 +69,8 @@ struct WindowClass {
 // The settings window is a dialog: the dialog manager's procedure and room
 // for its data. The sample windows draw themselves.
 const WindowClass kWindowClasses[] = {
-    {names::SampleWindowClass, DefWindowProcA, 0, false, 0},
-    {names::SampleTextWindowClass, DefWindowProcA, 0, false, 0},
+    {names::SampleWindowClass, SampleProc, 0, false, 0},
+    {names::SampleTextWindowClass, SampleTextProc, 0, false, 0},
     {names::SettingsWindowClass, DefDlgProcA, DLGWINDOWEXTRA, true, COLOR_MENU + 1},
     {names::HiddenWindowClass, HiddenWindowProc, 0, true, COLOR_WINDOW + 1},
 };

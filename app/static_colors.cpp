@@ -1,20 +1,18 @@
 #include "app/static_colors.h"
 
+#include <optional>
+
 #include "app/page_clicks.h"
 #include "base/handles.h"
 #include "settings/settings.h"
+#include "ui/custom_controls_win.h"
 #include "ui/links.h"
 #include "ui/resource.h"
 #include "ui/settings_pages_win.h"
 
 namespace {
 
-constexpr COLORREF kLinkColor = RGB(0, 0, 255);
-constexpr COLORREF kLinkHoverColor = RGB(255, 0, 0);
 constexpr COLORREF kActiveDesktopNoteColor = 0xFFE0E0;
-
-// The color of each link of kLinkControls.
-COLORREF g_linkColors[kLinkCount] = {kLinkColor, kLinkColor};
 
 UniqueBrush g_buttonFaceBrush;
 // One brush for the color boxes and notes; the previous one is deleted
@@ -24,14 +22,6 @@ UniqueBrush g_boxBrush;
 HBRUSH NewBoxBrush(COLORREF color) {
     g_boxBrush.reset(CreateSolidBrush(color));
     return g_boxBrush.get();
-}
-
-// The index of the link with `id` in kLinkControls, or kLinkCount.
-std::size_t LinkIndexOf(int id) {
-    std::size_t index = 0;
-    while (index < kLinkCount && kLinkControls[index].id != id)
-        ++index;
-    return index;
 }
 
 HBRUSH LinkBrush(HDC dc, COLORREF color) {
@@ -64,8 +54,8 @@ HBRUSH StaticControlBrush(HWND window, HDC dc, HWND control) {
     if (GetParent(control) != window)
         return nullptr;
     const int id = GetDlgCtrlID(control);
-    if (const std::size_t link = LinkIndexOf(id); link < kLinkCount)
-        return LinkBrush(dc, g_linkColors[link]);
+    if (controls::Link link{}; WindowLinkOf(id, link))
+        return LinkBrush(dc, LinkColorOf(link));
     switch (id) {
     case IDC_TEXT_COLOR_BOX:
         return NewBoxBrush(COLORREF(g_settings.TextColor));
@@ -96,13 +86,12 @@ void UpdateColorBoxHint(HWND window, POINT cursor) {
 }
 
 void UpdateLinkHover(HWND window, POINT cursor) {
-    for (std::size_t link = 0; link < kLinkCount; ++link) {
-        const int id = kLinkControls[link].id;
-        const COLORREF color = CursorOver(window, id, cursor) ? kLinkHoverColor : kLinkColor;
-        if (color == g_linkColors[link])
-            continue;
-        g_linkColors[link] = color;
-        InvalidateRect(GetDlgItem(window, id), nullptr, TRUE);
+    std::optional<controls::Link> hovered;
+    for (const LinkControl& control : kLinkControls) {
+        controls::Link link{};
+        if (WindowLinkOf(control.id, link) && CursorOver(window, control.id, cursor))
+            hovered = link;
     }
+    RepaintWindowLinks(window, SharedLinkColors().Hover(controls::kWindowLinks, hovered));
     UpdateWindow(window);
 }

@@ -20,6 +20,7 @@
 #include "icons/icon_positions.h"
 #include "settings/settings.h"
 #include "testmode/webshots_win.h"
+#include "ui/custom_controls_win.h"
 #include "ui/hot_keys_win.h"
 #include "ui/resource.h"
 #include "ui/settings_pages_win.h"
@@ -42,6 +43,7 @@ void CreateControlTables(HWND window) {
     CreateToolTips(window);
     FillControlHandles(window);
     AddControlTools(window);
+    SubclassCustomControls(window);
 }
 
 void LayOutWindowAndPages(HWND window, const RememberedPlace& place) {

@@ -203,6 +203,19 @@ step_test_browser() {
     screenshot 15-test-page-tiled-wallpaper
 }
 
+# The Colors page previews the caption colours on the desktop behind the
+# window; the About page is drawn: picture, icon, swinging title, version.
+step_about_page() {
+    win "$bin/deskctl.exe" tab 0
+    sleep 1
+    say "the caption preview on the Colors page"
+    screenshot 16-caption-preview
+    win "$bin/deskctl.exe" tab 6
+    sleep 1
+    say "the drawn About page"
+    screenshot 17-about-page
+}
+
 steps=(
     "step_setup:Install whatever is missing"
     "step_build:Build the $preset preset (Tessara.exe, deskhook.dll, test-bed tools)"
@@ -221,6 +234,7 @@ steps=(
     "step_align_icons:Line the icons up along the screen's edge, then restore them"
     "step_icon_dance:Start the icon dance and stop it"
     "step_test_browser:Start Tessara with -test and set a wallpaper from its test page"
+    "step_about_page:Show the caption preview and the About page"
 )
 
 teardown() {

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws Tessara's icon, a small mosaic of tiles, and writes it as a .ico file
-with 16, 32 and 48 pixel images (32-bit colour with alpha)."""
+with 16, 24, 32, 48 and 64 pixel images (small and large icons from 100 % to
+200 % scaling; 32-bit colour with alpha)."""
 import struct
 import sys
 
@@ -46,7 +47,7 @@ def image(size):
 
 
 def main(path):
-    sizes = [16, 32, 48]
+    sizes = [16, 24, 32, 48, 64]
     images = [image(s) for s in sizes]
     out = struct.pack("<HHH", 0, 1, len(sizes))
     offset = 6 + 16 * len(sizes)

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace app_test {
 
@@ -73,6 +74,45 @@ template <typename Predicate> bool WaitForStoredNow(HWND settingsWindow, Predica
         },
         kWatchdogStoresMs);
 }
+
+// ---- The prefix's DPI ----
+
+struct RegistryPlace {
+    HKEY root;
+    const char* key;
+};
+
+// Wine takes the system DPI from either value when a process starts.
+const RegistryPlace kLogPixelsPlaces[] = {{HKEY_CURRENT_USER, "Control Panel\\Desktop"},
+                                          {HKEY_CURRENT_CONFIG, "Software\\Fonts"}};
+
+// Sets the prefix's DPI for the processes started while it lives; both values
+// are put back when it goes, whatever the test's outcome.
+class LogPixelsGuard {
+  public:
+    explicit LogPixelsGuard(DWORD dpi) {
+        for (const RegistryPlace& place : kLogPixelsPlaces) {
+            saved_.push_back(harness::RegRead(place.root, place.key, kValue));
+            harness::RegWriteDword(place.root, place.key, kValue, dpi);
+        }
+    }
+    ~LogPixelsGuard() {
+        for (std::size_t i = 0; i < std::size(kLogPixelsPlaces); ++i) {
+            const RegistryPlace& place = kLogPixelsPlaces[i];
+            if (saved_[i])
+                harness::RegWrite(place.root, place.key, kValue, saved_[i]->type,
+                                  saved_[i]->data.data(), DWORD(saved_[i]->data.size()));
+            else
+                harness::RegDeleteValue(place.root, place.key, kValue);
+        }
+    }
+    LogPixelsGuard(const LogPixelsGuard&) = delete;
+    LogPixelsGuard& operator=(const LogPixelsGuard&) = delete;
+
+  private:
+    static constexpr char kValue[] = "LogPixels";
+    std::vector<std::optional<harness::RegValue>> saved_;
+};
 
 // A running Tessara.exe.
 class Tessara {

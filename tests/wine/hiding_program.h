@@ -67,6 +67,16 @@ inline void MoveCursor(POINT p) {
     harness::PumpMessages(20);
 }
 
+// A left click at `p`, as the mouse gives it.
+inline void LeftClick(POINT p) {
+    MoveCursor(p);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
 // True when `holds` stays true for the whole of `ms`.
 inline bool HoldsFor(const std::function<bool()>& holds, DWORD ms) {
     return !harness::WaitUntil([&] { return !holds(); }, ms);

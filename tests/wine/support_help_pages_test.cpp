@@ -146,6 +146,65 @@ TEST_F(HelpPagesTest, EachTabsHelpOpensItsLocalPage) {
     EXPECT_TRUE(EndsWith(CommandOpens(IDM_DONATE), "\"" + Web("/donate.htm") + "\""));
 }
 
+void Press(WORD key) {
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = key;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+POINT CentreOf(HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// The links under the tab control answer a click and, once the tab key has
+// reached them, Space; the About area's donation button a click. The tab
+// key stops twice in the About area (its two links) before it leaves.
+TEST_F(HelpPagesTest, LinksAndTheDonationButtonOpenTheirPagesByMouseAndKeyboard) {
+    StartProgram(SettingsTemplate());
+    SetForegroundWindow(Window());
+    HWND web = GetDlgItem(Window(), IDC_WEB_PAGE_LINK);
+    EXPECT_TRUE(EndsWith(Opened([&] { hiding_test::LeftClick(CentreOf(web)); }), "\"" + Web("/") + "\""));
+    EXPECT_TRUE(EndsWith(Opened([&] { hiding_test::LeftClick(CentreOf(GetDlgItem(Window(), IDC_FAQ_LINK))); }),
+                         "\\help\\faq.htm\""));
+
+    SelectTab(int(SettingsTab::About));
+    HWND tabs = GetDlgItem(Window(), IDC_TABS);
+    HWND about = GetDlgItem(Window(), IDC_ABOUT_AREA);
+    SetForegroundWindow(Window());
+    ASSERT_TRUE(harness::WaitUntil([&] { return FocusOf(Window()) == tabs; }));
+    Press(VK_TAB);
+    EXPECT_TRUE(harness::WaitUntil([&] { return FocusOf(Window()) == about; })) << "first stop";
+    Press(VK_TAB);
+    harness::PumpMessages(300);
+    EXPECT_EQ(FocusOf(Window()), about) << "second stop";
+    Press(VK_TAB);
+    EXPECT_TRUE(harness::WaitUntil([&] {
+        return GetDlgCtrlID(FocusOf(Window())) == IDC_TAB_DEFAULTS;
+    })) << "left the About area";
+    Press(VK_TAB);
+    EXPECT_TRUE(harness::WaitUntil([&] { return FocusOf(Window()) == web; }));
+    EXPECT_TRUE(EndsWith(Opened([&] { Press(VK_SPACE); }), "\"" + Web("/") + "\""));
+
+    RECT frame{}, area{}, donation{};
+    GetWindowRect(GetDlgItem(Window(), IDC_FRAME_ABOUT), &frame);
+    GetWindowRect(about, &area);
+    GetWindowRect(GetDlgItem(Window(), IDC_DONATE_BUTTON), &donation);
+    const POINT onDonation = {area.left + donation.left - frame.left + 8,
+                              area.top + donation.top - frame.top + 8};
+    EXPECT_TRUE(EndsWith(Opened([&] { hiding_test::LeftClick(onDonation); }), "\"" + Web("/donate.htm") + "\""));
+}
+
 TEST_F(HelpPagesTest, WithoutTheHelpFolderEveryTabOpensTheWebIndex) {
     ASSERT_TRUE(MoveFileA(HelpFolder().c_str(), HiddenHelpFolder().c_str()));
     StartProgram(SettingsTemplate());
