@@ -13,6 +13,10 @@
 #include "ui/resource.h"
 #include "ui/settings_pages_win.h"
 
+#ifndef WM_DPICHANGED_AFTERPARENT
+#define WM_DPICHANGED_AFTERPARENT 0x02E3
+#endif
+
 namespace {
 
 constexpr int kMaxLinkText = 100;
@@ -118,9 +122,20 @@ void PaintSampleIcon(HWND window) {
     EndPaint(window, &paint);
 }
 
+// The static sized itself to the icon it loaded; the icon is drawn at the
+// size for the window's DPI.
+void FitSampleIcon(HWND icon) {
+    const int size = ProgramIconSize(icon);
+    SetWindowPos(icon, nullptr, 0, 0, size, size, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 LRESULT CALLBACK SampleIconProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_PAINT) {
+    switch (message) {
+    case WM_PAINT:
         PaintSampleIcon(window);
+        return 0;
+    case WM_DPICHANGED_AFTERPARENT:
+        FitSampleIcon(window);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -221,13 +236,6 @@ void Subclass(HWND control, WNDPROC procedure) {
 void MakeTabStop(HWND control) {
     if (control)
         SetWindowLongA(control, GWL_STYLE, GetWindowLongA(control, GWL_STYLE) | WS_TABSTOP);
-}
-
-// The static sized itself to the icon it loaded; the icon is drawn at the
-// size for the window's DPI.
-void FitSampleIcon(HWND icon) {
-    const int size = ProgramIconSize(icon);
-    SetWindowPos(icon, nullptr, 0, 0, size, size, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace
