@@ -62,8 +62,7 @@ Layout LayOut(const TemplateRects& places, Size donationPicture, bool wallpaperM
     Layout layout;
     layout.icon = places.icon;
     const Rect margins = Scaled(kIconAreaMargins, dpi);
-    layout.iconArea =
-        Grown(places.icon, margins.left, margins.top, margins.right, margins.bottom);
+    layout.iconArea = Grown(places.icon, margins.left, margins.top, margins.right, margins.bottom);
     layout.name = places.name;
     layout.title = places.title;
     layout.version = places.version;
@@ -71,8 +70,8 @@ Layout LayOut(const TemplateRects& places, Size donationPicture, bool wallpaperM
     layout.licence = places.licence;
     layout.text = places.text;
     const int widening = ScaleToDpi(kLegalWidening, dpi);
-    layout.legal = {places.legal.left - widening, places.legal.top,
-                    places.legal.right + widening, places.legal.top + 2 * places.legal.Height()};
+    layout.legal = {places.legal.left - widening, places.legal.top, places.legal.right + widening,
+                    places.legal.top + 2 * places.legal.Height()};
     const Size picture{ScaleToDpi(donationPicture.width, dpi),
                        ScaleToDpi(donationPicture.height, dpi)};
     const int padding = ScaleToDpi(kButtonPadding, dpi);

@@ -40,8 +40,8 @@ struct Rect {
 bool Contains(const Rect& rect, Point point);
 
 // COLORREF values (0x00BBGGRR).
-inline constexpr std::uint32_t kTextFill = 0xFAF3E9;    // RGB(233, 243, 250)
-inline constexpr std::uint32_t kAppealFill = 0x80FFFF;  // RGB(255, 255, 128)
+inline constexpr std::uint32_t kTextFill = 0xFAF3E9;       // RGB(233, 243, 250)
+inline constexpr std::uint32_t kAppealFill = 0x80FFFF;     // RGB(255, 255, 128)
 inline constexpr std::uint32_t kBuiltInNameBox = 0x608010; // RGB(16, 128, 96)
 
 inline constexpr char kAppealText[] =
@@ -78,8 +78,8 @@ struct Layout {
     Rect wallpaperVersion; // the version line in wallpaper mode
     Rect licence;
     Rect text;
-    Rect legal;          // twice the template's height, a little wider
-    Rect donation;       // the button around the picture
+    Rect legal;    // twice the template's height, a little wider
+    Rect donation; // the button around the picture
     Rect donationPicture;
     Rect updateLink;
     Rect emailLink;
@@ -116,10 +116,10 @@ Rect StretchedPicturePlace(Size area, Size picture, bool userWallpaper, bool inn
 // ---- The program name in the caption style ----------------------------------
 
 struct NameStyle {
-    bool transparent = false;         // background mode
-    bool box = false;                 // a filled box behind the name
-    std::uint32_t text = 0;           // text colour
-    std::uint32_t boxColor = 0;       // the box's colour
+    bool transparent = false;   // background mode
+    bool box = false;           // a filled box behind the name
+    std::uint32_t text = 0;     // text colour
+    std::uint32_t boxColor = 0; // the box's colour
 };
 
 // `listText` and `listBack` are the desktop list view's caption colours;
@@ -158,12 +158,11 @@ Element HitTest(const Layout& layout, Point point, bool wallpaperMode);
 // What the pointer over an element shows.
 struct Hover {
     std::optional<controls::Link> link; // the red link
-    bool icon = false;                   // the icon's highlight
-    bool appeal = false;                 // the donation appeal instead of the credits
+    bool icon = false;                  // the icon's highlight
+    bool appeal = false;                // the donation appeal instead of the credits
     bool handCursor = false;
     bool operator==(const Hover& o) const {
-        return link == o.link && icon == o.icon && appeal == o.appeal &&
-               handCursor == o.handCursor;
+        return link == o.link && icon == o.icon && appeal == o.appeal && handCursor == o.handCursor;
     }
 };
 
@@ -171,7 +170,7 @@ Hover HoverOf(Element element, bool wallpaperPathExists);
 
 // What a press or release of the left button does.
 struct Click {
-    int command = 0;              // sent on release only
+    int command = 0; // sent on release only
     bool stopWobble = false;
     bool toggleWallpaperMode = false; // on release only
     bool handCursor = false;

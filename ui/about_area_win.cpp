@@ -82,8 +82,8 @@ SIZE BitmapSize(HBITMAP bitmap) {
 }
 
 UniqueBitmap LoadBitmapResource(int id) {
-    return UniqueBitmap(static_cast<HBITMAP>(LoadImageA(g_app.instance, MAKEINTRESOURCEA(id),
-                                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    return UniqueBitmap(static_cast<HBITMAP>(
+        LoadImageA(g_app.instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
 about::Size DonationPictureSize() {
@@ -132,9 +132,9 @@ void Invalidate(HWND area, const about::Rect& rect) {
 // ---- Background -------------------------------------------------------------------
 
 UniqueBitmap LoadWallpaperPicture() {
-    return UniqueBitmap(static_cast<HBITMAP>(LoadImageA(nullptr, GetWallpaperPath().c_str(),
-                                                        IMAGE_BITMAP, 0, 0,
-                                                        LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    return UniqueBitmap(
+        static_cast<HBITMAP>(LoadImageA(nullptr, GetWallpaperPath().c_str(), IMAGE_BITMAP, 0, 0,
+                                        LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
 }
 
 void DrawPicture(HDC dc, HBITMAP picture, SIZE area, bool userWallpaper) {
@@ -220,8 +220,8 @@ void DrawHighlight(HDC dc, const about::Rect& area) {
 std::optional<COLORREF> ListViewColor(UINT message) {
     HWND listView = DesktopListView();
     DWORD_PTR answer = 0;
-    if (!listView || !SendMessageTimeoutA(listView, message, 0, 0, SMTO_ABORTIFHUNG,
-                                          kListViewAnswerMs, &answer))
+    if (!listView ||
+        !SendMessageTimeoutA(listView, message, 0, 0, SMTO_ABORTIFHUNG, kListViewAnswerMs, &answer))
         return std::nullopt;
     if (COLORREF(answer) == CLR_NONE)
         return std::nullopt;
@@ -234,10 +234,10 @@ void PutText(HDC dc, const std::string& text, about::Rect rect, UINT format) {
 }
 
 void DrawName(HDC dc, const about::Rect& place, int dpi) {
-    const about::NameStyle style = about::StyleOfName(
-        g_about.wallpaperMode, g_about.nameBlink, WallpaperPathExists(),
-        ListViewColor(LVM_GETTEXTCOLOR).value_or(COLORREF(g_settings.TextColor)),
-        ListViewColor(LVM_GETTEXTBKCOLOR), GetSysColor(COLOR_BACKGROUND));
+    const about::NameStyle style =
+        about::StyleOfName(g_about.wallpaperMode, g_about.nameBlink, WallpaperPathExists(),
+                           ListViewColor(LVM_GETTEXTCOLOR).value_or(COLORREF(g_settings.TextColor)),
+                           ListViewColor(LVM_GETTEXTBKCOLOR), GetSysColor(COLOR_BACKGROUND));
     const std::string name = g_app.caption;
     SetTextColor(dc, COLORREF(style.text));
     SetBkMode(dc, style.transparent ? TRANSPARENT : OPAQUE);
@@ -280,16 +280,14 @@ void DrawTitle(HDC dc, const about::Rect& place, int dpi, HFONT dialogFont) {
     const int inset = ScaleToDpi(kTitleInset, dpi);
     const UniqueBrush fill(CreateSolidBrush(COLORREF(about::kTextFill)));
     const SelectedObject brush(dc, fill.get());
-    RoundRect(dc, place.left + inset, place.top + inset, place.right - inset,
-              place.bottom - inset, ScaleToDpi(kTitleCorner.cx, dpi),
-              ScaleToDpi(kTitleCorner.cy, dpi));
+    RoundRect(dc, place.left + inset, place.top + inset, place.right - inset, place.bottom - inset,
+              ScaleToDpi(kTitleCorner.cx, dpi), ScaleToDpi(kTitleCorner.cy, dpi));
     const SelectedObject font(dc, TitleFontFor(dialogFont));
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     SetBkMode(dc, TRANSPARENT);
     const int shift = ScaleToDpi(g_about.wobble.offset, dpi);
-    PutText(dc, g_app.caption,
-             {place.left + shift, place.top, place.right + shift, place.bottom},
-             DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+    PutText(dc, g_app.caption, {place.left + shift, place.top, place.right + shift, place.bottom},
+            DT_CENTER | DT_SINGLELINE | DT_VCENTER);
 }
 
 void DrawCreditsPage(HDC dc, const about::Layout& layout, int dpi, HFONT dialogFont) {
@@ -386,8 +384,8 @@ void PaintArea(HWND area) {
         {
             const SelectedObject selected(memory.get(), bitmap.get());
             DrawArea(area, memory.get(), size);
-            BitBlt(dc, 0, 0, about::CopiedWidth(size.cx, WindowDpi(area)), size.cy, memory.get(),
-                   0, 0, SRCCOPY);
+            BitBlt(dc, 0, 0, about::CopiedWidth(size.cx, WindowDpi(area)), size.cy, memory.get(), 0,
+                   0, SRCCOPY);
         }
     }
     EndPaint(area, &paint);
@@ -429,8 +427,7 @@ void ShowAppeal(bool shown) {
 
 void TakeHover(HWND area, const about::Hover& hover) {
     const about::Layout layout = CurrentLayout(area);
-    const controls::LinkSet changed =
-        SharedLinkColors().Hover(controls::kAboutLinks, hover.link);
+    const controls::LinkSet changed = SharedLinkColors().Hover(controls::kAboutLinks, hover.link);
     if (changed & controls::Only(controls::Link::CheckVersion))
         Invalidate(area, about::LinkBox(layout.updateLink, WindowDpi(area)));
     if (changed & controls::Only(controls::Link::EmailSupport))

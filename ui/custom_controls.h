@@ -17,7 +17,9 @@ inline constexpr int kLinkCount = 4;
 
 // A set of links as bits, 1 << int(link).
 using LinkSet = unsigned;
-inline constexpr LinkSet Only(Link link) { return 1u << unsigned(link); }
+inline constexpr LinkSet Only(Link link) {
+    return 1u << unsigned(link);
+}
 inline constexpr LinkSet kWindowLinks = Only(Link::WebPage) | Only(Link::Faq);
 inline constexpr LinkSet kAboutLinks = Only(Link::EmailSupport) | Only(Link::CheckVersion);
 inline constexpr LinkSet kAllLinks = kWindowLinks | kAboutLinks;

@@ -120,11 +120,23 @@ TEST(UiAbout_Layout, FixedDistancesScaleWithTheDpi) {
         int dpi;
         about::Rect iconArea, legal, donation, picture, wallpaperVersion;
     } cases[] = {
-        {96, {11, 52, 60, 108}, {7, 196, 313, 222}, {240, 157, 298, 194}, {243, 159, 295, 190},
+        {96,
+         {11, 52, 60, 108},
+         {7, 196, 313, 222},
+         {240, 157, 298, 194},
+         {243, 159, 295, 190},
          {160, 1, 325, 15}},
-        {144, {7, 50, 65, 119}, {6, 196, 314, 222}, {240, 157, 327, 213}, {245, 160, 323, 207},
+        {144,
+         {7, 50, 65, 119},
+         {6, 196, 314, 222},
+         {240, 157, 327, 213},
+         {245, 160, 323, 207},
          {240, 2, 488, 23}},
-        {192, {4, 49, 70, 129}, {5, 196, 315, 222}, {240, 157, 356, 231}, {246, 161, 350, 223},
+        {192,
+         {4, 49, 70, 129},
+         {5, 196, 315, 222},
+         {240, 157, 356, 231},
+         {246, 161, 350, 223},
          {320, 2, 650, 30}},
     };
     for (const Case& c : cases) {
@@ -161,8 +173,8 @@ TEST(UiAbout_Background, WallpaperOnlyInItsModeWithAPathAndNoActiveDesktop) {
     struct Case {
         bool mode, path, activeDesktop, shows;
     } cases[] = {
-        {true, true, false, true},   {false, true, false, false}, {true, false, false, false},
-        {true, true, true, false},   {false, false, true, false},
+        {true, true, false, true}, {false, true, false, false}, {true, false, false, false},
+        {true, true, true, false}, {false, false, true, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(about::ShowsWallpaper(c.mode, c.path, c.activeDesktop), c.shows)
@@ -308,10 +320,14 @@ TEST(UiAbout_Texts, ReleaseDateAndVersionLine) {
         const char* compiler;
         const char* date;
     } cases[] = {
-        {"Dec  7 2026", "Dec  7 2026"}, {"Jan 15 2025", "Jan 15 2025"},
-        {"Sep 07 2024", "Sep  7 2024"}, {"Foo  7 2026", ""},
-        {"Dec  0 2026", ""},            {"Dec 7 2026", ""},
-        {"Dec  7 20x6", ""},            {"", ""},
+        {"Dec  7 2026", "Dec  7 2026"},
+        {"Jan 15 2025", "Jan 15 2025"},
+        {"Sep 07 2024", "Sep  7 2024"},
+        {"Foo  7 2026", ""},
+        {"Dec  0 2026", ""},
+        {"Dec 7 2026", ""},
+        {"Dec  7 20x6", ""},
+        {"", ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(about::ReleaseDate(c.compiler), c.date) << c.compiler;

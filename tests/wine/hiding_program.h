@@ -67,13 +67,21 @@ inline void MoveCursor(POINT p) {
     harness::PumpMessages(20);
 }
 
-// A left click at `p`, as the mouse gives it.
+// A left click at `p`, as the mouse gives it. The press and the release
+// carry the place themselves, so a pointer that jumped back (see MoveCursor)
+// does not move the click.
 inline void LeftClick(POINT p) {
     MoveCursor(p);
     INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = LONG((p.x * 65536LL + GetSystemMetrics(SM_CXSCREEN) - 1) /
+                           GetSystemMetrics(SM_CXSCREEN));
+        input.mi.dy = LONG((p.y * 65536LL + GetSystemMetrics(SM_CYSCREEN) - 1) /
+                           GetSystemMetrics(SM_CYSCREEN));
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
     SendInput(2, inputs, sizeof(INPUT));
 }
 

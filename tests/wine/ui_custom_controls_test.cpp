@@ -195,12 +195,13 @@ TEST_F(CustomControlsTest, PreviewLinksAndAboutPageAtEachScaling) {
         });
         EXPECT_GE(colors.size(), 30u) << "the picture";
         const RECT title = AboutElement(IDC_ABOUT_TITLE);
-        EXPECT_GE(CountPixels(harness::CaptureScreen(), title, Is(COLORREF(about::kTextFill))).count,
-                  Area(title) / 3);
+        EXPECT_GE(
+            CountPixels(harness::CaptureScreen(), title, Is(COLORREF(about::kTextFill))).count,
+            Area(title) / 3);
         const RECT donation = AboutElement(IDC_DONATE_BUTTON);
-        EXPECT_GE(CountPixels(harness::CaptureScreen(), donation, Near(RGB(0xD0, 0x20, 0x30), 24))
-                      .count,
-                  AtDpi(20, dpi))
+        EXPECT_GE(
+            CountPixels(harness::CaptureScreen(), donation, Near(RGB(0xD0, 0x20, 0x30), 24)).count,
+            AtDpi(20, dpi))
             << "the heart of the donation picture";
         harness::Screenshot("ui_custom_about_" + std::to_string(dpi));
         // The pointer on the credits brings the appeal on its yellow box.
@@ -216,9 +217,9 @@ TEST_F(CustomControlsTest, PreviewLinksAndAboutPageAtEachScaling) {
         hiding_test::MoveCursor(overUpdate);
         EXPECT_TRUE(WaitForPixels(
             update, [](const PixelCount& n) { return n.count >= 10; }, Is(kRed)));
-        EXPECT_EQ(CountPixels(harness::CaptureScreen(), credits, Is(COLORREF(about::kAppealFill)))
-                      .count,
-                  0)
+        EXPECT_EQ(
+            CountPixels(harness::CaptureScreen(), credits, Is(COLORREF(about::kAppealFill))).count,
+            0)
             << "the credits are back";
         // A click on the icon shows the page over the user's wallpaper, with
         // neither credits box nor title box; a second click brings them back.
