@@ -9,6 +9,7 @@
 #include "ui/settings_pages_win.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 #include <windowsx.h>
 
 namespace {
@@ -72,8 +73,7 @@ void SetCaptionColor(HWND window, COLORREF color) {
     if (color == g_captionColor)
         return;
     g_captionColor = color;
-    const RECT area = CaptionArea(window);
-    RedrawWindow(window, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    InvalidateRect(GetDlgItem(window, IDC_DESKTOP_COLOR_GROUP), nullptr, TRUE);
 }
 
 void ShowLinkCursor() {
@@ -128,11 +128,14 @@ LRESULT CALLBACK PassMouse(HWND control, UINT message, WPARAM wParam, LPARAM lPa
 
 } // namespace
 
-void PassPageMouseToWindow(HWND window) {
+void PreparePageMouse(HWND window) {
     for (int id : kPassedControls) {
         if (HWND control = GetDlgItem(window, id))
             SetWindowSubclass(control, PassMouse, kPassMouseSubclass, 0);
     }
+    // A themed group box draws its caption in the theme's colour, whatever
+    // WM_CTLCOLORSTATIC says; this caption is a link and takes the link's.
+    SetWindowTheme(GetDlgItem(window, IDC_DESKTOP_COLOR_GROUP), L"", L"");
 }
 
 void OnPageButtonDown(HWND window, POINT cursor, bool rightButton) {

@@ -7,10 +7,11 @@
 
 #include <windows.h>
 
-// The colour boxes and the note take the pointer themselves (they notify
-// their clicks); their presses and moves are passed on to the settings
-// window, in its client coordinates, as if they had been over the page.
-void PassPageMouseToWindow(HWND window);
+// At the settings window's creation. The colour boxes and the note take the
+// pointer themselves (they notify their clicks); their presses and moves are
+// passed on to the settings window, in its client coordinates, as if they
+// had been over the page. The group caption is drawn in its link colour.
+void PreparePageMouse(HWND window);
 
 // WM_LBUTTONDOWN and WM_RBUTTONDOWN of the settings window.
 void OnPageButtonDown(HWND window, POINT cursor, bool rightButton);

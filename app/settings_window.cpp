@@ -56,7 +56,7 @@ INT_PTR Result(HWND window, LRESULT result) {
 // last window of the z-order, so that it never paints over the pages).
 INT_PTR OnInitDialog(HWND window, LPARAM lParam) {
     InitialiseSettingsWindow(window, *reinterpret_cast<const RememberedPlace*>(lParam));
-    PassPageMouseToWindow(window);
+    PreparePageMouse(window);
     SetFocus(GetDlgItem(window, IDC_TABS));
     return FALSE;
 }

@@ -216,6 +216,21 @@ step_about_page() {
     screenshot 17-about-page
 }
 
+step_color_sampler() {
+    win "$bin/deskctl.exe" tab 0
+    win "$bin/deskctl.exe" mouse-on 1001 right # Text Color box: pick from the screen
+    win "$bin/deskctl.exe" wait ICSampler 10
+    win "$bin/deskctl.exe" mouse 300 200 move
+    sleep 0.5
+    say "the sampler covers the screen with the desktop picture (plain white under Wine, whose"
+    say "PaintDesktop draws no wallpaper); the box beside the pointer shows the pixel and the average"
+    screenshot 18-color-sampler
+    win "$bin/deskctl.exe" mouse 300 200 left
+    sleep 1
+    say "the picked colour is the caption text colour, and Automatic Text Color is off"
+    screenshot 19-picked-text-color
+}
+
 steps=(
     "step_setup:Install whatever is missing"
     "step_build:Build the $preset preset (Tessara.exe, deskhook.dll, test-bed tools)"
@@ -235,6 +250,7 @@ steps=(
     "step_icon_dance:Start the icon dance and stop it"
     "step_test_browser:Start Tessara with -test and set a wallpaper from its test page"
     "step_about_page:Show the caption preview and the About page"
+    "step_color_sampler:Pick the caption text colour from the screen"
 )
 
 teardown() {

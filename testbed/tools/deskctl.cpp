@@ -12,6 +12,9 @@
 //                                       new process reads it
 //   deskctl move-view LAYOUT            move the stand-in shell's view (progman, workerw,
 //                                       progman-child) while it runs
+//   deskctl mouse X Y move|left|right   move the pointer to (X, Y), or click a button there
+//   deskctl mouse-on ID left|right      click a button of the mouse on control ID of
+//                                       Tessara's settings window
 #include "testbed/deskshell/deskshell_protocol.h"
 #include "tests/harness/harness.h"
 
@@ -117,6 +120,44 @@ int ClickSettingsButton(int id) {
     return 0;
 }
 
+// The pointer goes to (x, y) and the button event carries that place, as a
+// mouse's would.
+int Mouse(int x, int y, const char* action) {
+    DWORD flags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    DWORD release = 0;
+    if (std::strcmp(action, "left") == 0) {
+        flags |= MOUSEEVENTF_LEFTDOWN;
+        release = MOUSEEVENTF_LEFTUP;
+    } else if (std::strcmp(action, "right") == 0) {
+        flags |= MOUSEEVENTF_RIGHTDOWN;
+        release = MOUSEEVENTF_RIGHTUP;
+    } else if (std::strcmp(action, "move") != 0) {
+        return 2;
+    }
+    SetCursorPos(x, y);
+    INPUT inputs[2]{};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = (x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = (y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
+    inputs[0].mi.dwFlags = flags;
+    inputs[1].mi.dwFlags = release | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(release ? 2 : 1, inputs, sizeof inputs[0]);
+    harness::PumpMessages(100);
+    SetCursorPos(x, y);
+    return 0;
+}
+
+int MouseOnControl(int id, const char* action) {
+    HWND window = FindWindowA("Tessara", "Tessara");
+    HWND control = window ? GetDlgItem(window, id) : nullptr;
+    RECT rect{};
+    if (!control || !GetWindowRect(control, &rect))
+        return 1;
+    return Mouse((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2, action);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -140,9 +181,14 @@ int main(int argc, char** argv) {
         return ClickSettingsButton(std::atoi(argv[2]));
     if (argc == 3 && std::strcmp(argv[1], "move-view") == 0)
         return MoveView(argv[2]);
+    if (argc == 5 && std::strcmp(argv[1], "mouse") == 0)
+        return Mouse(std::atoi(argv[2]), std::atoi(argv[3]), argv[4]);
+    if (argc == 4 && std::strcmp(argv[1], "mouse-on") == 0)
+        return MouseOnControl(std::atoi(argv[2]), argv[3]);
     std::fprintf(stderr,
                  "usage: deskctl wallpaper PATH STYLE TILE | screenshot PATH.png | "
                  "wait CLASS [SECONDS] | scramble | tab INDEX | tray-menu PATH.png | click ID | "
-                 "syscolor | move-view progman|workerw|progman-child\n");
+                 "syscolor | move-view progman|workerw|progman-child | mouse X Y move|left|right | "
+                 "mouse-on ID left|right\n");
     return 2;
 }
