@@ -259,6 +259,9 @@ INT_PTR CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_MOVING:
         NoteDisplayPropertiesBeforeMove(window);
         return FALSE;
+    case WM_WINDOWPOSCHANGING:
+        KeepDockedSettingsWindowFromTheEdges(window, *reinterpret_cast<WINDOWPOS*>(lParam));
+        return FALSE;
     case WM_DISPLAYCHANGE:
         if (!DeferredUntilIconWorkEnds(window, message, wParam, lParam))
             OnDisplayChange(window);

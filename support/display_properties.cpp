@@ -1,5 +1,7 @@
 #include "support/display_properties.h"
 
+#include <algorithm>
+
 namespace display_properties {
 
 std::string Rundll32InSystemFolder(std::string_view windowsFolder) {
@@ -34,6 +36,10 @@ bool FollowMove(const Rect& settingsBefore, const Rect& otherBefore, const Rect&
         return false;
     otherNow = DockedBeside(settingsNow, otherBefore, SideOf(settingsBefore, otherBefore));
     return true;
+}
+
+int KeptLeftWhileDocked(int left, int width, int screenLeft, int screenRight, int margin) {
+    return std::max(screenLeft + margin, std::min(left, screenRight - margin - width));
 }
 
 } // namespace display_properties

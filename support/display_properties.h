@@ -52,4 +52,10 @@ Side SideOf(const Rect& settings, const Rect& other);
 bool FollowMove(const Rect& settingsBefore, const Rect& otherBefore, const Rect& settingsNow,
                 Rect& otherNow);
 
+// While the two are docked, a move of the settings window keeps its left
+// edge at least `margin` from the screen's left edge and its right edge at
+// least `margin` from the screen's right edge (the left edge wins when both
+// cannot hold). The new left edge.
+int KeptLeftWhileDocked(int left, int width, int screenLeft, int screenRight, int margin);
+
 } // namespace display_properties

@@ -81,6 +81,22 @@ void OpenDisplayProperties(HWND settingsWindow) {
     DockBesideSettingsWindow(other, settingsWindow, side);
 }
 
+void KeepDockedSettingsWindowFromTheEdges(HWND settingsWindow, WINDOWPOS& position) {
+    if (position.flags & SWP_NOMOVE)
+        return;
+    HWND other = FindDisplayProperties();
+    const dp::Rect settings = RectOf(settingsWindow);
+    if (!other || !dp::Docked(settings, RectOf(other)))
+        return;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromWindow(settingsWindow, MONITOR_DEFAULTTOPRIMARY), &monitor))
+        return;
+    const int width = (position.flags & SWP_NOSIZE) ? settings.Width() : position.cx;
+    position.x = dp::KeptLeftWhileDocked(position.x, width, monitor.rcMonitor.left,
+                                         monitor.rcMonitor.right, GetSystemMetrics(SM_CXMENUSIZE));
+}
+
 void NoteDisplayPropertiesBeforeMove(HWND settingsWindow) {
     HWND other = FindDisplayProperties();
     if (other)

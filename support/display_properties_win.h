@@ -15,6 +15,11 @@ void OpenDisplayProperties(HWND settingsWindow);
 // Moves `other` beside the settings window on `side`, tops aligned.
 void DockBesideSettingsWindow(HWND other, HWND settingsWindow, display_properties::Side side);
 
+// The settings window's WM_WINDOWPOSCHANGING: while Display Properties is
+// docked, the settings window keeps SM_CXMENUSIZE pixels from either edge of
+// its screen.
+void KeepDockedSettingsWindowFromTheEdges(HWND settingsWindow, WINDOWPOS& position);
+
 // The settings window's WM_MOVING: notes both windows' places before the move.
 void NoteDisplayPropertiesBeforeMove(HWND settingsWindow);
 // The settings window's WM_MOVE: a Display Properties window that was docked

@@ -78,4 +78,17 @@ TEST(DisplayProperties_FollowMove, ADockedWindowFollowsOnItsSideAMovedAwayOneSta
     }
 }
 
+TEST(DisplayProperties_KeptLeftWhileDocked, SomePixelsFromEitherEdgeOfTheScreen) {
+    const struct {
+        int left, width, kept;
+    } cases[] = {
+        {300, 400, 300}, {18, 400, 18},   {17, 400, 18},  {-200, 400, 18},
+        {606, 400, 606}, {607, 400, 606}, {900, 400, 606}, {100, 1000, 18},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(display_properties::KeptLeftWhileDocked(c.left, c.width, 0, 1024, 18), c.kept)
+            << c.left << " " << c.width;
+    EXPECT_EQ(display_properties::KeptLeftWhileDocked(-2000, 400, -1280, 0, 18), -1262);
+}
+
 } // namespace

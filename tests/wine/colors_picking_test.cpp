@@ -338,5 +338,9 @@ TEST_F(DisplayPropertiesTest, OpensOnTheRightNearTheScreensLeftEdgeAndStaysThere
     EXPECT_TRUE(harness::WaitUntil([&] { return DockedRight(Window(), other); }, 3000));
     DragSettingsWindowBy(-20, 20);
     EXPECT_TRUE(harness::WaitUntil([&] { return DockedRight(Window(), other); }, 3000));
+    // Dragged against the screen's edge, it keeps a little way off it.
+    DragSettingsWindowBy(-200, 0);
+    EXPECT_EQ(RectOf(Window()).left, GetSystemMetrics(SM_CXMENUSIZE));
+    EXPECT_TRUE(harness::WaitUntil([&] { return DockedRight(Window(), other); }, 3000));
     harness::Screenshot("display_properties_docked_right");
 }
