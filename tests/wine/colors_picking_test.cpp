@@ -83,12 +83,13 @@ class ColorPickingTest : public app_test::ProgramTest {
 
     // Right click on a colour box: the sampler covers the screen. Under Wine
     // the first input after a start can be lost while the pointer's owner
-    // changes, so the click is repeated when nothing opened.
+    // changes, so the click is repeated once when nothing opened (a loaded
+    // machine may take seconds to show it).
     HWND OpenSampler(int box) {
-        for (int attempt = 0; attempt < 3; ++attempt) {
+        for (int attempt = 0; attempt < 2; ++attempt) {
             Click(CentreOf(Control(box)), true);
             if (HWND sampler =
-                    harness::WaitForWindow(kSamplerClass, kSamplerTitle, tessara_.Pid(), 3000))
+                    harness::WaitForWindow(kSamplerClass, kSamplerTitle, tessara_.Pid(), 8000))
                 return sampler;
         }
         return nullptr;
