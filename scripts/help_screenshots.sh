@@ -13,7 +13,7 @@ cmake --build --preset "$preset" --target ui_program_pages_test
 GTEST_FILTER='*ScreenshotOfEveryPage' \
     ctest --preset "$preset" -R '^ui_program_pages_test$' --output-on-failure
 mkdir -p help/images
-for page in colors hiding positions desktop tray options; do
+for page in colors hiding positions desktop tray options about; do
     # Recompressed and without metadata: the test's own PNGs are stored uncompressed.
     convert "build/$preset/screenshots/help_$page.png" -strip -define png:compression-level=9 \
         "help/images/$page.png"
