@@ -73,8 +73,9 @@ TEST(DisplayProperties_FollowMove, ADockedWindowFollowsOnItsSideAMovedAwayOneSta
         Rect after{};
         EXPECT_EQ(display_properties::FollowMove(before, c.other, now, after), c.follows)
             << c.other.left;
-        if (c.follows)
+        if (c.follows) {
             EXPECT_EQ(after, c.after) << c.other.left;
+        }
     }
 }
 
