@@ -59,6 +59,8 @@ void TurnOn(HWND window) {
     SetTestMode(true);
     FillTestFolders();
     WidenWindowAndTabs(window, kTestWidening);
+    // A window at the screen's right edge would hide the new buttons.
+    KeepOnPrimaryScreen(window);
     InsertTestTab(window);
     SelectTab(window, SettingsTab::Test);
 }

@@ -195,7 +195,8 @@ step_test_browser() {
     win "$bin/Tessara.exe" -stop
     win_background "$bin/Tessara.exe" -test
     win "$bin/deskctl.exe" wait Tessara 30
-    sleep 2
+    # The window exists before it has attached and opened its test page.
+    sleep 6
     win "$bin/deskctl.exe" click 1207 # ">": the next picture of the list
     win "$bin/deskctl.exe" click 1198 # Broadcst
     sleep 2
