@@ -86,11 +86,21 @@ UniqueBitmap LoadBitmapResource(int id) {
         LoadImageA(g_app.instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
+// The small pictures, drawn at every tick of the swinging title: loaded once.
+struct Pictures {
+    UniqueBitmap donation = LoadBitmapResource(IDB_DONATE);
+    UniqueBitmap highlightMask = LoadBitmapResource(IDB_HIGHLIGHT_MASK);
+    UniqueBitmap highlightPattern = LoadBitmapResource(IDB_HIGHLIGHT_PATTERN);
+};
+
+const Pictures& SmallPictures() {
+    static const Pictures pictures;
+    return pictures;
+}
+
 about::Size DonationPictureSize() {
-    static const SIZE size = [] {
-        const UniqueBitmap picture = LoadBitmapResource(IDB_DONATE);
-        return picture ? BitmapSize(picture.get()) : SIZE{};
-    }();
+    const HBITMAP picture = SmallPictures().donation.get();
+    const SIZE size = picture ? BitmapSize(picture) : SIZE{};
     return {size.cx, size.cy};
 }
 
@@ -194,22 +204,22 @@ void DrawBackground(HDC dc, SIZE area) {
 // ---- Foreground -----------------------------------------------------------------------
 
 void DrawHighlight(HDC dc, const about::Rect& area) {
-    const UniqueBitmap mask = LoadBitmapResource(IDB_HIGHLIGHT_MASK);
-    const UniqueBitmap pattern = LoadBitmapResource(IDB_HIGHLIGHT_PATTERN);
+    const HBITMAP mask = SmallPictures().highlightMask.get();
+    const HBITMAP pattern = SmallPictures().highlightPattern.get();
     if (!mask || !pattern)
         return;
-    const SIZE size = BitmapSize(pattern.get());
+    const SIZE size = BitmapSize(pattern);
     const UniqueMemoryDc source(CreateCompatibleDC(dc));
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
     {
-        const SelectedObject selected(source.get(), mask.get());
+        const SelectedObject selected(source.get(), mask);
         for (int y = area.top; y < area.bottom; y += size.cy)
             for (int x = area.left; x < area.right; x += size.cx)
                 BitBlt(dc, x, y, size.cx, size.cy, source.get(), 0, 0, SRCAND);
     }
     {
-        const SelectedObject selected(source.get(), pattern.get());
+        const SelectedObject selected(source.get(), pattern);
         for (int y = area.top; y < area.bottom; y += size.cy)
             for (int x = area.left; x < area.right; x += size.cx)
                 BitBlt(dc, x, y, size.cx, size.cy, source.get(), 0, 0, SRCPAINT);
@@ -316,12 +326,12 @@ void DrawWallpaperPage(HDC dc, const about::Layout& layout) {
 void DrawDonationButton(HDC dc, const about::Layout& layout) {
     RECT button = ToRect(layout.donation);
     DrawFrameControl(dc, &button, DFC_BUTTON, DFCS_BUTTONPUSH);
-    const UniqueBitmap picture = LoadBitmapResource(IDB_DONATE);
+    const HBITMAP picture = SmallPictures().donation.get();
     if (!picture)
         return;
-    const SIZE size = BitmapSize(picture.get());
+    const SIZE size = BitmapSize(picture);
     const UniqueMemoryDc source(CreateCompatibleDC(dc));
-    const SelectedObject selected(source.get(), picture.get());
+    const SelectedObject selected(source.get(), picture);
     const about::Rect& place = layout.donationPicture;
     SetStretchBltMode(dc, HALFTONE);
     SetBrushOrgEx(dc, 0, 0, nullptr);
