@@ -28,9 +28,16 @@ bool StopRunningInstance() {
     return true;
 }
 
+// Every move of the restore was a synchronous exchange; a message sent after
+// them comes back once the desktop thread has also handled what they set off
+// (a hung desktop is given up on), instead of a blind wait.
+constexpr UINT kDesktopSettleTimeoutMs = 2000;
+
 void ShowRestoredDesktop() {
-    Sleep(100);
     if (HWND listView = RefreshDesktopListView()) {
+        DWORD_PTR ignored;
+        SendMessageTimeoutA(listView, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kDesktopSettleTimeoutMs,
+                            &ignored);
         ShowWindow(listView, SW_SHOW);
         UpdateWindow(listView);
     }

@@ -1,4 +1,6 @@
 // Attaching to and detaching from the desktop list view, in the program.
+#include <algorithm>
+
 #include "base/handles.h"
 #include "deskhook/hook_internal.h"
 #include "deskhook/shared_names.h"
@@ -7,8 +9,12 @@ namespace {
 
 constexpr int kHookAttempts = 20;
 constexpr DWORD kRetryAfterFailedHookMs = 1000;
-// The desktop thread may be busy; each wait doubles, 6.3 s in all.
-constexpr DWORD kAnswerWaitsMs[] = {100, 200, 400, 800, 1600, 3200};
+// The desktop thread may be busy: it has 6.3 s to answer. An answer usually
+// comes within milliseconds, so the first looks come quickly and the pauses
+// between them double up to a tenth of a second.
+constexpr ULONGLONG kAnswerWaitMs = 6300;
+constexpr DWORD kFirstAnswerPollMs = 1;
+constexpr DWORD kLongestAnswerPollMs = 100;
 // Detaching must not hang the program on a hung desktop: the copy inside
 // Explorer removes its subclass by itself once this process is gone.
 constexpr UINT kDetachTimeoutMs = 5000;
@@ -71,11 +77,10 @@ void ResetForAttach(SharedBlock& block) {
 }
 
 bool WaitForDesktopAnswer(const SharedBlock& block) {
-    for (DWORD waitMs : kAnswerWaitsMs) {
-        if (Attached(block))
-            break;
-        Sleep(waitMs);
-    }
+    const ULONGLONG deadline = GetTickCount64() + kAnswerWaitMs;
+    for (DWORD pause = kFirstAnswerPollMs; !Attached(block) && GetTickCount64() < deadline;
+         pause = std::min(pause * 2, kLongestAnswerPollMs))
+        Sleep(pause);
     return Attached(block);
 }
 

@@ -7,6 +7,8 @@
 
 #include <cstddef>
 
+#include "deskhook/icon_batch.h"
+
 #ifdef DESKHOOK_BUILDING
 #define DESKHOOK_API extern "C" __declspec(dllexport)
 #else
@@ -19,6 +21,15 @@
 // mapping's name carries the layout version, and `BlockSize` tells the size its
 // creator built, so a library of another layout never reads this one.
 //
+// One icon of a batched exchange (DSK_GetPosMany, DSK_SetPosMany).
+struct IconRecord {
+    LONG Index;         // the item: answered (read) or to move (move)
+    POINT Position;     // its position in list-view coordinates, read or to move to
+    RECT BoundsRect;    // LVIR_BOUNDS rectangle (read)
+    LONG CaptionLength; // valid bytes in Caption, at most 256 (read)
+    char Caption[256];  // its caption; not terminated when all 256 bytes are text (read)
+};
+
 // One request slot of each kind: a caller writes the request, stamps it,
 // sends the registered message to the desktop list view with the stamp in
 // lParam, and reads the answer here once `AnswerStamp` echoes the stamp. Every
@@ -68,12 +79,19 @@ struct SharedBlock {
     volatile LONG AnswerStamp;
     // sizeof(SharedBlock) of the library that created the mapping.
     volatile DWORD BlockSize;
+    // Batched exchanges: one message reads icons BatchFirst .. BatchFirst +
+    // BatchCount - 1 into BatchIcons, or moves the first BatchCount of them.
+    // Whoever reads a count here clamps it (deskhook/icon_batch.h).
+    volatile LONG BatchFirst;     // read request: first item
+    volatile LONG BatchCount;     // request: icons to read or to move
+    volatile LONG BatchAnswered;  // answer: icons read or moved
+    volatile LONG BatchItemCount; // answer of a read: the items the list view held
+    IconRecord BatchIcons[icon_batch::kMaxIcons];
 };
 
 // The layout is shared with the copy inside Explorer: it must not change
 // without a new version in the mapping's name.
 #ifdef _WIN64
-static_assert(sizeof(SharedBlock) == 0x240);
 static_assert(offsetof(SharedBlock, ListHooked) == 0x120);
 static_assert(offsetof(SharedBlock, ItemRequest) == 0x148);
 static_assert(offsetof(SharedBlock, Position) == 0x1A0);
@@ -83,8 +101,10 @@ static_assert(offsetof(SharedBlock, ListHook) == 0x200);
 static_assert(offsetof(SharedBlock, ExtMenu) == 0x228);
 static_assert(offsetof(SharedBlock, OwnerProcessId) == 0x230);
 static_assert(offsetof(SharedBlock, BlockSize) == 0x23C);
+static_assert(offsetof(SharedBlock, BatchFirst) == 0x240);
+static_assert(offsetof(SharedBlock, BatchIcons) == 0x250);
+static_assert(sizeof(SharedBlock) == 0x12130);
 #else
-static_assert(sizeof(SharedBlock) == 0x1FC);
 static_assert(offsetof(SharedBlock, ListHooked) == 0x120);
 static_assert(offsetof(SharedBlock, ItemRequest) == 0x140);
 static_assert(offsetof(SharedBlock, Position) == 0x17C);
@@ -94,6 +114,9 @@ static_assert(offsetof(SharedBlock, ListHook) == 0x1C8);
 static_assert(offsetof(SharedBlock, ExtMenu) == 0x1E8);
 static_assert(offsetof(SharedBlock, OwnerProcessId) == 0x1EC);
 static_assert(offsetof(SharedBlock, BlockSize) == 0x1F8);
+static_assert(offsetof(SharedBlock, BatchFirst) == 0x1FC);
+static_assert(offsetof(SharedBlock, BatchIcons) == 0x20C);
+static_assert(sizeof(SharedBlock) == 0x120EC);
 #endif
 
 // attach non-zero: hook and subclass the desktop list view; 0: undo. Non-zero on success.

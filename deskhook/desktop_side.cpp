@@ -9,6 +9,7 @@
 
 #include "base/handles.h"
 #include "deskhook/caption_copy.h"
+#include "deskhook/icon_batch.h"
 #include "deskhook/hook_internal.h"
 #include "deskhook/shared_names.h"
 
@@ -28,6 +29,9 @@ constexpr UINT kFirstRegisteredMessage = 0xC000;
 struct Session {
     HWND listView;
     UniqueHandle released;
+    // The list view's procedure before our subclass, kept here rather than
+    // taken from the block, which other processes can write.
+    WNDPROC listProc;
 };
 
 // What the watcher thread owns: the list view to watch and its own handle of
@@ -41,6 +45,16 @@ std::unique_ptr<Session> g_session; // list view thread
 int g_callDepth;     // list view thread: nested calls of the subclass procedure
 bool g_unsubclassed; // list view thread: removed, release when the depth is 0
 
+// A question to the list view while a request is answered, put straight to
+// its own procedure as it was before our subclass. Sent, it would pass every
+// message hook of the desktop thread and the subclass chain again for each
+// icon; under Wine that costs far more than the answer itself.
+LRESULT AskList(HWND listView, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (g_session && g_session->listView == listView && g_session->listProc)
+        return CallWindowProcA(g_session->listProc, listView, message, wParam, lParam);
+    return SendMessageA(listView, message, wParam, lParam);
+}
+
 UINT OwnerGoneMessage() {
     static const UINT message = RegisterWindowMessageA(names::MsgOwnerGone);
     return message;
@@ -51,25 +65,94 @@ bool Is(UINT message, UINT registered) {
     return registered >= kFirstRegisteredMessage && message == registered;
 }
 
-void AnswerGetPos(HWND listView, SharedBlock& block, WPARAM index) {
-    block.LabelRect = RECT{};
-    SendMessageA(listView, LVM_GETITEMPOSITION, index, reinterpret_cast<LPARAM>(&block.Position));
-    block.LabelRect.left = LVIR_LABEL;
-    SendMessageA(listView, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&block.LabelRect));
-    block.BoundsRect.left = LVIR_BOUNDS;
-    SendMessageA(listView, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&block.BoundsRect));
+UINT GetPosManyMessage() {
+    static const UINT message = RegisterWindowMessageA(names::MsgGetPosMany);
+    return message;
+}
 
+UINT SetPosManyMessage() {
+    static const UINT message = RegisterWindowMessageA(names::MsgSetPosMany);
+    return message;
+}
+
+LVITEMA CaptionRequest(char* field) {
     LVITEMA request{};
     request.mask = LVIF_TEXT;
     request.iSubItem = 0;
-    request.pszText = block.Caption;
+    request.pszText = field;
     request.cchTextMax = caption::kBytes;
-    block.ItemRequest = request;
-    // The control may swap in a pointer of its own; that answer is taken from
-    // our private copy, never from the block, which other processes can write.
+    return request;
+}
+
+// The caption of item `index` into `field` (caption::kBytes bytes), asked
+// with `request` (a private copy); the number of valid bytes. The control may
+// swap in a pointer of its own; that answer is taken from the private copy,
+// never from the block, which other processes can write.
+LONG ReadCaption(HWND listView, WPARAM index, char* field, LVITEMA request) {
     LRESULT length =
-        SendMessageA(listView, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&request));
-    block.CaptionLength = caption::Store(block.Caption, request.pszText, length);
+        AskList(listView, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&request));
+    return caption::Store(field, request.pszText, length);
+}
+
+RECT ItemRect(HWND listView, WPARAM index, LONG part) {
+    RECT rect{};
+    rect.left = part;
+    AskList(listView, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect));
+    return rect;
+}
+
+void AnswerGetPos(HWND listView, SharedBlock& block, WPARAM index) {
+    block.LabelRect = RECT{};
+    AskList(listView, LVM_GETITEMPOSITION, index, reinterpret_cast<LPARAM>(&block.Position));
+    block.LabelRect = ItemRect(listView, index, LVIR_LABEL);
+    block.BoundsRect = ItemRect(listView, index, LVIR_BOUNDS);
+    const LVITEMA request = CaptionRequest(block.Caption);
+    block.ItemRequest = request;
+    block.CaptionLength = ReadCaption(listView, index, block.Caption, request);
+}
+
+// Every icon asked for that the list view holds, read in one go on its own
+// thread, so the answer is one consistent picture of the desktop.
+void AnswerGetPosMany(HWND listView, SharedBlock& block) {
+    const int itemCount = static_cast<int>(AskList(listView, LVM_GETITEMCOUNT, 0, 0));
+    const icon_batch::Range range =
+        icon_batch::ReadRange(block.BatchFirst, block.BatchCount, itemCount);
+    for (int k = 0; k < range.count; ++k) {
+        IconRecord& record = block.BatchIcons[k];
+        const WPARAM index = static_cast<WPARAM>(range.first + k);
+        record.Index = range.first + k;
+        record.Position = POINT{};
+        AskList(listView, LVM_GETITEMPOSITION, index, reinterpret_cast<LPARAM>(&record.Position));
+        record.BoundsRect = ItemRect(listView, index, LVIR_BOUNDS);
+        record.CaptionLength =
+            ReadCaption(listView, index, record.Caption, CaptionRequest(record.Caption));
+    }
+    block.BatchAnswered = range.count;
+    block.BatchItemCount = itemCount;
+}
+
+// Drawing is held while the icons move and the list view is drawn once
+// afterwards, instead of once per move. A hidden list view draws nothing.
+void AnswerSetPosMany(HWND listView, SharedBlock& block) {
+    const int count = icon_batch::MoveCount(block.BatchCount);
+    const LONG itemCount = static_cast<LONG>(AskList(listView, LVM_GETITEMCOUNT, 0, 0));
+    const bool visible = IsWindowVisible(listView) != FALSE;
+    if (visible)
+        SendMessageA(listView, WM_SETREDRAW, FALSE, 0);
+    int moved = 0;
+    for (int k = 0; k < count; ++k) {
+        const LONG index = block.BatchIcons[k].Index;
+        POINT position = block.BatchIcons[k].Position;
+        if (index >= 0 && index < itemCount)
+            moved += AskList(listView, LVM_SETITEMPOSITION32, static_cast<WPARAM>(index),
+                                  reinterpret_cast<LPARAM>(&position)) != 0;
+    }
+    if (visible) {
+        SendMessageA(listView, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(listView, nullptr, nullptr,
+                     RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
+    block.BatchAnswered = moved;
 }
 
 void ToggleCursor(SharedBlock& block) {
@@ -121,12 +204,15 @@ bool AnswerRequest(HWND listView, SharedBlock& block, UINT message, WPARAM wPara
     if (Is(message, block.MsgGetPos))
         AnswerGetPos(listView, block, wParam);
     else if (Is(message, block.MsgSetPos))
-        SendMessageA(listView, LVM_SETITEMPOSITION32, wParam,
-                     reinterpret_cast<LPARAM>(&block.Position));
+        AskList(listView, LVM_SETITEMPOSITION32, wParam, reinterpret_cast<LPARAM>(&block.Position));
     else if (Is(message, block.MsgHitTest))
-        SendMessageA(listView, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&block.HitTest));
+        AskList(listView, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&block.HitTest));
     else if (Is(message, block.MsgToggleCursor))
         ToggleCursor(block);
+    else if (message == GetPosManyMessage())
+        AnswerGetPosMany(listView, block);
+    else if (message == SetPosManyMessage())
+        AnswerSetPosMany(listView, block);
     else
         return false;
     return true;
@@ -134,7 +220,8 @@ bool AnswerRequest(HWND listView, SharedBlock& block, UINT message, WPARAM wPara
 
 bool IsRequest(const SharedBlock& block, UINT message) {
     return Is(message, block.MsgGetPos) || Is(message, block.MsgSetPos) ||
-           Is(message, block.MsgHitTest) || Is(message, block.MsgToggleCursor);
+           Is(message, block.MsgHitTest) || Is(message, block.MsgToggleCursor) ||
+           message == GetPosManyMessage() || message == SetPosManyMessage();
 }
 
 // Runs before the list view's own procedure sees the message.
@@ -294,11 +381,12 @@ bool StartSession(HWND listView, SharedBlock& block) {
     UniqueHandle released(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     if (!released)
         return false;
-    block.ListOldProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(listView, GWLP_WNDPROC));
+    const auto listProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(listView, GWLP_WNDPROC));
+    block.ListOldProc = listProc;
     // The program seeds these too, but a paint may come first.
     block.PaintTextColor = static_cast<COLORREF>(SendMessageA(listView, LVM_GETTEXTCOLOR, 0, 0));
     block.PaintBackColor = static_cast<COLORREF>(SendMessageA(listView, LVM_GETTEXTBKCOLOR, 0, 0));
-    auto session = std::make_unique<Session>(Session{listView, std::move(released)});
+    auto session = std::make_unique<Session>(Session{listView, std::move(released), listProc});
     if (!Subclass(*session))
         return false;
     g_session = std::move(session);

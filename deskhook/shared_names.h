@@ -30,6 +30,10 @@ inline constexpr char MsgGetPos[] = "DSK_GetPos";
 inline constexpr char MsgSetPos[] = "DSK_SetPos";
 inline constexpr char MsgHitTest[] = "DSK_HitTest";
 inline constexpr char MsgToggleCursor[] = "DSK_SCHCsr";
+// Batched icon exchanges through the block's BatchIcons: many icons read, or
+// moved with the list view's drawing held until the last has moved.
+inline constexpr char MsgGetPosMany[] = "DSK_GetPosMany";
+inline constexpr char MsgSetPosMany[] = "DSK_SetPosMany";
 // Inside Explorer: the hook library's watcher thread -> the subclassed list
 // view, wParam = id of the attaching process that has ended without detaching.
 inline constexpr char MsgOwnerGone[] = "DSK_OwnerGone";
@@ -43,13 +47,13 @@ inline constexpr char MsgEnd2[] = "DSK2End";
 // The suffix is the layout version: a new layout takes a new name, so a newer
 // library never opens an older block still mapped inside Explorer.
 inline constexpr const char* SharedBlockMapping =
-    sizeof(void*) == 8 ? "Local\\TessaraDeskLink64.2" : "Local\\TessaraDeskLink32.2";
+    sizeof(void*) == 8 ? "Local\\TessaraDeskLink64.3" : "Local\\TessaraDeskLink32.3";
 // Held around every exchange through that block by whichever process makes
 // it (the running program, a "-save" run, a worker thread), so that requests
 // and answers of two callers never interleave.
 inline constexpr const char* SharedBlockRequestMutex =
-    sizeof(void*) == 8 ? "Local\\TessaraDeskLinkRequest64.2"
-                       : "Local\\TessaraDeskLinkRequest32.2";
+    sizeof(void*) == 8 ? "Local\\TessaraDeskLinkRequest64.3"
+                       : "Local\\TessaraDeskLinkRequest32.3";
 
 // Broadcast by the shell when the taskbar is (re)created (registered names are
 // case-insensitive); the program re-adds its tray icon.

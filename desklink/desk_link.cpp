@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "base/handles.h"
+#include "deskhook/caption_copy.h"
 #include "deskhook/shared_names.h"
 #include "desklink/icon_lock.h"
 
@@ -61,8 +62,9 @@ bool StillTheAttachedListView(const SharedBlock& block) {
 // the answer. SMTO_BLOCK keeps this thread from handling other sent messages
 // meanwhile, so no handler of ours runs in the middle of a request. True only
 // with a fresh answer from the desktop list view that is attached now.
-template <typename Write, typename Read>
-bool Exchange(UINT SharedBlock::*message, WPARAM wParam, Write write, Read read) {
+// `message` gives the registered message for the block.
+template <typename Message, typename Write, typename Read>
+bool Exchange(Message message, WPARAM wParam, Write write, Read read) {
     IconLock lock;
     RequestTurn turn;
     SharedBlock* block = DeskBlock();
@@ -72,13 +74,30 @@ bool Exchange(UINT SharedBlock::*message, WPARAM wParam, Write write, Read read)
     const LONG stamp = block->RequestStamp + 1;
     block->RequestStamp = stamp;
     DWORD_PTR ignored;
-    if (!SendMessageTimeoutA(block->ListView, block->*message, wParam, stamp,
+    if (!SendMessageTimeoutA(block->ListView, message(*block), wParam, stamp,
                              SMTO_BLOCK | SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &ignored))
         return false;
     if (block->AnswerStamp != stamp)
         return false;
     read(*block);
     return true;
+}
+
+// A message whose id the attach stored in the block.
+auto BlockMessage(UINT SharedBlock::*field) {
+    return [field](const SharedBlock& block) { return block.*field; };
+}
+
+// A message registered by name on both sides.
+auto NamedMessage(const char* name) {
+    const UINT message = RegisterWindowMessageA(name);
+    return [message](const SharedBlock&) { return message; };
+}
+
+void CopyCaption(const char (&field)[caption::kBytes], LONG reported, IconInfo& out) {
+    out.captionLength = std::clamp<int>(reported, 0, caption::kBytes);
+    std::memcpy(out.caption, field, out.captionLength);
+    out.caption[out.captionLength] = '\0';
 }
 
 void NoRequestFields(SharedBlock&) {}
@@ -92,25 +111,70 @@ void SetDesktopNotifyWindow(HWND window) {
 }
 
 bool GetIconInfo(int index, IconInfo& out) {
-    return Exchange(&SharedBlock::MsgGetPos, index, NoRequestFields, [&](const SharedBlock& block) {
-        out.position = block.Position;
-        out.labelRect = block.LabelRect;
-        out.boundsRect = block.BoundsRect;
-        out.captionLength = std::clamp<int>(block.CaptionLength, 0, sizeof(block.Caption));
-        std::memcpy(out.caption, block.Caption, out.captionLength);
-        out.caption[out.captionLength] = '\0';
-    });
+    return Exchange(BlockMessage(&SharedBlock::MsgGetPos), index, NoRequestFields,
+                    [&](const SharedBlock& block) {
+                        out.position = block.Position;
+                        out.labelRect = block.LabelRect;
+                        out.boundsRect = block.BoundsRect;
+                        CopyCaption(block.Caption, block.CaptionLength, out);
+                    });
 }
 
 bool SetIconPosition(int index, POINT position) {
     return Exchange(
-        &SharedBlock::MsgSetPos, index, [&](SharedBlock& block) { block.Position = position; },
+        BlockMessage(&SharedBlock::MsgSetPos), index, [&](SharedBlock& block) { block.Position = position; },
         NoAnswerFields);
+}
+
+bool GetIconInfos(int count, IconInfo* out, int* listCount) {
+    if (count < 0 || count > icon_batch::kMaxIcons)
+        return false;
+    static const auto message = NamedMessage(names::MsgGetPosMany);
+    bool whole = false;
+    const bool answered = Exchange(
+        message, 0,
+        [&](SharedBlock& block) {
+            block.BatchFirst = 0;
+            block.BatchCount = count;
+            block.BatchAnswered = 0;
+        },
+        [&](const SharedBlock& block) {
+            whole = icon_batch::ReadWhole(count, block.BatchAnswered);
+            if (listCount)
+                *listCount = block.BatchItemCount;
+            for (int i = 0; whole && i < count; ++i) {
+                const IconRecord& record = block.BatchIcons[i];
+                out[i].position = record.Position;
+                out[i].labelRect = RECT{};
+                out[i].boundsRect = record.BoundsRect;
+                CopyCaption(record.Caption, record.CaptionLength, out[i]);
+            }
+        });
+    return answered && whole;
+}
+
+bool SetIconPositions(const IconMove* moves, int count) {
+    if (count < 0 || count > icon_batch::kMaxIcons)
+        return false;
+    static const auto message = NamedMessage(names::MsgSetPosMany);
+    bool whole = false;
+    const bool answered = Exchange(
+        message, 0,
+        [&](SharedBlock& block) {
+            for (int i = 0; i < count; ++i) {
+                block.BatchIcons[i].Index = moves[i].index;
+                block.BatchIcons[i].Position = moves[i].position;
+            }
+            block.BatchCount = count;
+            block.BatchAnswered = 0;
+        },
+        [&](const SharedBlock& block) { whole = block.BatchAnswered == count; });
+    return answered && whole;
 }
 
 bool HitTestIcon(POINT point, int& item, UINT* flags) {
     return Exchange(
-        &SharedBlock::MsgHitTest, 0,
+        BlockMessage(&SharedBlock::MsgHitTest), 0,
         [&](SharedBlock& block) {
             block.HitTest = LVHITTESTINFO{};
             block.HitTest.pt = point;
@@ -124,7 +188,7 @@ bool HitTestIcon(POINT point, int& item, UINT* flags) {
 }
 
 bool ToggleDesktopCursor(bool& shownAfter) {
-    return Exchange(&SharedBlock::MsgToggleCursor, 0, NoRequestFields,
+    return Exchange(BlockMessage(&SharedBlock::MsgToggleCursor), 0, NoRequestFields,
                     [&](const SharedBlock& block) { shownAfter = block.CursorShown != 0; });
 }
 

@@ -114,6 +114,20 @@ COLORREF ListTextBackColor();
 bool GetIconInfo(int index, IconInfo& out);
 // Writes Position and sends DSK_SetPos.
 bool SetIconPosition(int index, POINT position);
+// DSK_GetPosMany: icons 0 .. count - 1 (count at most icon_batch::kMaxIcons)
+// read in one exchange, as one picture of the desktop taken by its own
+// thread; labelRect is not part of it and left empty. True only when every
+// one of them was answered. `listCount` (optional) receives the number of
+// icons the list view held when it answered.
+bool GetIconInfos(int count, IconInfo* out, int* listCount = nullptr);
+// One icon to move, and where.
+struct IconMove {
+    int index;
+    POINT position;
+};
+// DSK_SetPosMany: up to icon_batch::kMaxIcons icons moved in one exchange,
+// with the list view drawn once afterwards. True only when every move was made.
+bool SetIconPositions(const IconMove* moves, int count);
 // DSK_HitTest with `point` in list-view coordinates: `item` receives the item
 // index or -1, `flags` (optional) the LVHT_ flags.
 bool HitTestIcon(POINT point, int& item, UINT* flags = nullptr);

@@ -3,34 +3,57 @@
 namespace icons {
 namespace {
 
+// Icons off the screen are moved onto it first and read again.
+void BringOnScreen(IconDesktop& desktop, const ScreenGeometry& screen, int count,
+                   IconDesktop::Icon* icons, IconDesktop::Move* moves) {
+    int offScreen = 0;
+    for (int i = 0; i < count; ++i)
+        if (IsOffScreen(icons[i].position, screen))
+            moves[offScreen++] = {i, ClampOnScreen(icons[i].position, screen)};
+    if (offScreen == 0)
+        return;
+    desktop.MoveAll(moves, offScreen);
+    desktop.ReadAll(count, icons);
+}
+
+// Every icon is read, matched to the first free saved entry of its caption in
+// index order, and the matched ones move to their saved places at once and
+// are read back there for their rectangles.
 void CollectAndMatch(IconDesktop& desktop, SavedSet& saved, const ScreenGeometry& screen,
                      PlacementTable& table) {
     ClearPlaced(table);
+    IconDesktop::Icon icons[kMaxRestoreIcons];
+    IconDesktop::Move moves[kMaxRestoreIcons];
+    desktop.ReadAll(table.count, icons);
+    BringOnScreen(desktop, screen, table.count, icons, moves);
+    int matched = 0;
     for (int i = 0; i < table.count; ++i) {
-        IconDesktop::Icon icon = desktop.Read(i);
-        if (IsOffScreen(icon.position, screen)) {
-            desktop.Move(i, ClampOnScreen(icon.position, screen));
-            icon = desktop.Read(i);
-        }
-        table.newPosition[i] = icon.position;
-        table.rect[i] = icon.bounds;
-        const SavedEntry* entry = TakeSavedEntry(saved, icon.caption);
+        table.newPosition[i] = icons[i].position;
+        table.rect[i] = icons[i].bounds;
+        const SavedEntry* entry = TakeSavedEntry(saved, icons[i].caption);
         if (!entry)
             continue;
-        const Point savedPosition{entry->x, entry->y};
         table.placed[i] = true;
-        table.newPosition[i] = savedPosition;
-        desktop.Move(i, savedPosition);
-        table.rect[i] = desktop.Read(i).bounds;
+        table.newPosition[i] = Point{entry->x, entry->y};
+        moves[matched++] = {i, table.newPosition[i]};
     }
+    if (matched == 0)
+        return;
+    desktop.MoveAll(moves, matched);
+    desktop.ReadAll(table.count, icons);
+    for (int k = 0; k < matched; ++k)
+        table.rect[moves[k].index] = icons[moves[k].index].bounds;
 }
 
 // Really moves the icons: everything snaps to the grid, and icon 0 shows
 // where the grid starts.
 Point FindGridOrigin(IconDesktop& desktop) {
-    desktop.Move(0, Point{0, 0});
+    const IconDesktop::Move toCorner{0, Point{0, 0}};
+    desktop.MoveAll(&toCorner, 1);
     desktop.SnapToGrid();
-    return desktop.Read(0).position;
+    IconDesktop::Icon first;
+    desktop.ReadAll(1, &first);
+    return first.position;
 }
 
 } // namespace
@@ -60,9 +83,13 @@ bool RunRestorePasses(IconDesktop& desktop, SavedSet& saved, const ScreenGeometr
 }
 
 void ApplyPlacements(IconDesktop& desktop, const PlacementTable& table) {
-    desktop.Lock();
+    if (table.count <= 0)
+        return;
+    IconDesktop::Move moves[kMaxRestoreIcons];
     for (int i = 0; i < table.count; ++i)
-        desktop.Move(i, table.newPosition[i]);
+        moves[i] = {i, table.newPosition[i]};
+    desktop.Lock();
+    desktop.MoveAll(moves, table.count);
     desktop.Unlock();
 }
 

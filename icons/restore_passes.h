@@ -11,19 +11,26 @@
 namespace icons {
 
 // The desktop's icons as the passes see them. Every call that reads or moves
-// icons happens between Lock and Unlock.
+// icons happens between Lock and Unlock. Icons are read and moved many at a
+// time: each call is one exchange with the desktop, however many icons it
+// takes.
 class IconDesktop {
   public:
     struct Icon {
         Point position;
         Rect bounds;
-        std::string_view caption; // valid until the next Read
+        std::string_view caption; // valid until the next ReadAll
+    };
+    struct Move {
+        int index;
+        Point position;
     };
 
     virtual void Lock() = 0;
     virtual void Unlock() = 0;
-    virtual Icon Read(int index) = 0;
-    virtual void Move(int index, Point position) = 0;
+    // Icons 0 .. count - 1 (count at most kMaxRestoreIcons) into `icons`.
+    virtual void ReadAll(int count, Icon* icons) = 0;
+    virtual void MoveAll(const Move* moves, int count) = 0;
     virtual void SnapToGrid() = 0;
 
   protected:

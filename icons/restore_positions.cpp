@@ -3,6 +3,7 @@
 // that shows the icons again.
 #include "icons/icon_positions.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -30,7 +31,11 @@ constexpr char kNoRoom[] =
     "Tessara could not find enough empty spaces for icons\nwhich were created since the last "
     "\"Save\" or are off the screen.\n\nSome icons may overlap or remain off screen.";
 
-// The real desktop behind the placement passes.
+static_assert(icons::kMaxRestoreIcons <= icon_batch::kMaxIcons &&
+              icons::kMaxSavedIcons <= icon_batch::kMaxIcons);
+
+// The real desktop behind the placement passes: every ReadAll and MoveAll is
+// one exchange with the desktop.
 class ListViewDesktop : public icons::IconDesktop {
   public:
     void Lock() override { lock_.emplace(); }
@@ -38,24 +43,32 @@ class ListViewDesktop : public icons::IconDesktop {
     // Once the desktop has failed to answer, nothing more is asked or moved:
     // a hung desktop costs one time-out, and no icon goes to a place worked
     // out from answers that never came.
-    Icon Read(int index) override {
-        if (linkLost_ || !GetIconInfo(index, info_)) {
+    void ReadAll(int count, Icon* icons) override {
+        count = std::clamp(count, 0, icons::kMaxRestoreIcons);
+        if (linkLost_ || !GetIconInfos(count, infos_.get())) {
             linkLost_ = true;
-            info_ = IconInfo{};
+            std::fill_n(infos_.get(), count, IconInfo{});
         }
-        return {{info_.position.x, info_.position.y},
-                {info_.boundsRect.left, info_.boundsRect.top, info_.boundsRect.right,
-                 info_.boundsRect.bottom},
-                icons::CaptionBytes(info_.caption, info_.captionLength)};
+        for (int i = 0; i < count; ++i) {
+            const IconInfo& info = infos_[i];
+            icons[i] = {{info.position.x, info.position.y},
+                        {info.boundsRect.left, info.boundsRect.top, info.boundsRect.right,
+                         info.boundsRect.bottom},
+                        icons::CaptionBytes(info.caption, info.captionLength)};
+        }
     }
-    void Move(int index, icons::Point position) override {
-        linkLost_ = linkLost_ || !SetIconPosition(index, POINT{position.x, position.y});
+    void MoveAll(const Move* moves, int count) override {
+        count = std::clamp(count, 0, icons::kMaxRestoreIcons);
+        IconMove listMoves[icons::kMaxRestoreIcons];
+        for (int i = 0; i < count; ++i)
+            listMoves[i] = {moves[i].index, POINT{moves[i].position.x, moves[i].position.y}};
+        linkLost_ = linkLost_ || !SetIconPositions(listMoves, count);
     }
     void SnapToGrid() override { ArrangeSnapToGrid(); }
 
   private:
     std::optional<IconLock> lock_;
-    IconInfo info_{};
+    std::unique_ptr<IconInfo[]> infos_ = std::make_unique<IconInfo[]>(icons::kMaxRestoreIcons);
     bool linkLost_ = false;
 };
 

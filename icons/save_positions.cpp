@@ -28,17 +28,20 @@ constexpr char kOffScreenQuestion[] = "Some icons are at least partially off scr
 
 enum class ReadOutcome { Complete, TooMuchData, LinkLost };
 
-// Fills writer with every icon, in list-view order. offScreen tells whether
-// any icon's pixel position lies outside the screen.
+// Fills writer with every icon, in list-view order, read in one exchange.
+// offScreen tells whether any icon's pixel position lies outside the screen.
+// A read that misses an icon, or finds the list view holding another number
+// of icons than were counted, would pass for a complete set: LinkLost.
 ReadOutcome ReadIcons(int count, IconScreen screen, icons::StoredSetWriter& writer,
                       bool& offScreen) {
     const bool relative = RelativeModeSelected();
     const icons::ScreenGeometry bounds{screen.width, screen.height, 0, 0};
-    IconLock lock;
-    IconInfo info;
+    auto infos = std::make_unique<IconInfo[]>(count);
+    int listCount = 0;
+    if (!GetIconInfos(count, infos.get(), &listCount) || listCount != count)
+        return ReadOutcome::LinkLost;
     for (int i = 0; i < count; ++i) {
-        if (!GetIconInfo(i, info))
-            return ReadOutcome::LinkLost;
+        const IconInfo& info = infos[i];
         icons::Point p{info.position.x, info.position.y};
         offScreen = offScreen || icons::IsOffScreen(p, bounds);
         if (relative)

@@ -45,6 +45,7 @@ stress() {
 for preset in "${presets[@]}"; do
     cmake --preset "$preset" >/dev/null || exit 1
     stress "$preset" reliability_stress "${args[@]}" # figures 1-4 and 6
+    stress "$preset" roundtrip_stress "${args[@]}" # figure 5
 done
 testbed/wine/wine-env stop "$wine_dir"
 exit $status

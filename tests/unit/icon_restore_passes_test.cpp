@@ -22,18 +22,22 @@ class FakeDesktop : public IconDesktop {
     std::int32_t cell = 75;
     int snaps = 0;
     int unlockedAccesses = 0;
+    int exchanges = 0; // calls that would each be one message to the desktop
 
     void Lock() override { ++lockDepth_; }
     void Unlock() override { --lockDepth_; }
-    Icon Read(int index) override {
+    void ReadAll(int count, Icon* out) override {
         Access();
-        const FakeIcon& icon = icons.at(index);
-        const Point p = icon.position;
-        return {p, Rect{p.x, p.y, p.x + icon.width, p.y + icon.height}, icon.caption};
+        for (int i = 0; i < count; ++i) {
+            const FakeIcon& icon = icons.at(i);
+            const Point p = icon.position;
+            out[i] = {p, Rect{p.x, p.y, p.x + icon.width, p.y + icon.height}, icon.caption};
+        }
     }
-    void Move(int index, Point position) override {
+    void MoveAll(const Move* moves, int count) override {
         Access();
-        icons.at(index).position = position;
+        for (int i = 0; i < count; ++i)
+            icons.at(moves[i].index).position = moves[i].position;
     }
     void SnapToGrid() override {
         Access();
@@ -43,7 +47,10 @@ class FakeDesktop : public IconDesktop {
     }
 
   private:
-    void Access() { unlockedAccesses += lockDepth_ <= 0; }
+    void Access() {
+        unlockedAccesses += lockDepth_ <= 0;
+        ++exchanges;
+    }
     std::int32_t Nearest(std::int32_t v) const {
         return (v >= 0 ? v + cell / 2 : v - cell / 2) / cell * cell;
     }
@@ -159,6 +166,31 @@ TEST(IconRestorePasses, NoIconsMeansNothingToDo) {
     FakeDesktop desktop;
     EXPECT_TRUE(Restore(desktop, value.set));
     EXPECT_EQ(desktop.snaps, 0);
+}
+
+// Reading and moving go many icons at a time: the exchanges with the desktop
+// do not grow with the number of icons.
+TEST(IconRestorePasses, ExchangesDoNotGrowWithTheIcons) {
+    auto exchangesFor = [](int count) {
+        SavedValue value;
+        value.writer = StoredSetWriter(static_cast<std::uint8_t>(count));
+        FakeDesktop desktop;
+        for (int i = 0; i < count; ++i) {
+            const std::string caption = "Icon " + std::to_string(i);
+            value.writer.Append(10 + (i % 12) * 80, 10 + (i / 12) * 80, caption);
+            desktop.icons.push_back({{(i % 13) * 75, (i / 13) * 75}, caption});
+        }
+        desktop.icons.push_back({{2000, 3000}, "New and off screen"});
+        ReadStoredSet(value.writer.Data(), value.writer.Size(), value.set);
+        EXPECT_TRUE(Restore(desktop, value.set));
+        ExpectAt(desktop, count - 1, {10 + ((count - 1) % 12) * 80, 10 + ((count - 1) / 12) * 80});
+        return desktop.exchanges;
+    };
+    const int few = exchangesFor(3);
+    EXPECT_EQ(exchangesFor(100), few);
+    // Read, bring on screen and read again, move the matched and read them
+    // back, the grid origin (move, snap, read), and the final move.
+    EXPECT_LE(few, 10);
 }
 
 } // namespace

@@ -141,6 +141,86 @@ TEST_F(DeskhookLink, SetPosMovesTheIcon) {
     }
 }
 
+TEST_F(DeskhookLink, ManyIconsAreReadInOneExchangeAsTheShellReportsThem) {
+    const std::vector<ShellIcon> layout = shell_.Layout();
+    ASSERT_GT(layout.size(), 1u);
+    std::vector<IconInfo> infos(layout.size());
+    int listCount = -1;
+    ASSERT_TRUE(GetIconInfos(static_cast<int>(layout.size()), infos.data(), &listCount));
+    EXPECT_EQ(listCount, static_cast<int>(layout.size()));
+    for (const ShellIcon& icon : layout) {
+        SCOPED_TRACE(icon.caption);
+        const IconInfo& info = infos[icon.index];
+        EXPECT_EQ(info.position.x, icon.position.x);
+        EXPECT_EQ(info.position.y, icon.position.y);
+        EXPECT_TRUE(SameRect(info.boundsRect, icon.bounds));
+        EXPECT_EQ(std::string(info.caption), icon.caption);
+        EXPECT_EQ(info.captionLength, static_cast<int>(icon.caption.size()));
+    }
+}
+
+// The icons were counted, then the list changed before they were read: a
+// read of more icons than the list holds is not whole, and the answer tells
+// how many the list held, so a save can refuse a picture that is not the one
+// it counted.
+TEST_F(DeskhookLink, AManyReadAfterTheListChangedTellsSo) {
+    const int counted = IconCount();
+    ASSERT_GT(counted, 2);
+    std::vector<IconInfo> infos(counted + 1);
+    int listCount = -1;
+    ASSERT_TRUE(shell_.Remove(counted - 1));
+    EXPECT_FALSE(GetIconInfos(counted, infos.data(), &listCount));
+    EXPECT_EQ(listCount, counted - 1);
+    ASSERT_GE(shell_.Add("Icon added"), 0);
+    ASSERT_GE(shell_.Add("Another added"), 0);
+    EXPECT_TRUE(GetIconInfos(counted, infos.data(), &listCount));
+    EXPECT_EQ(listCount, counted + 1);
+}
+
+TEST_F(DeskhookLink, ManyMovesMoveEveryIconAndAnIndexTheListLacksFails) {
+    const IconMove moves[] = {{0, {300, 200}}, {2, {17, 411}}, {1, {640, 5}}};
+    ASSERT_TRUE(SetIconPositions(moves, 3));
+    std::vector<ShellIcon> layout = shell_.Layout();
+    for (const IconMove& move : moves) {
+        EXPECT_EQ(layout.at(move.index).position.x, move.position.x);
+        EXPECT_EQ(layout.at(move.index).position.y, move.position.y);
+    }
+    const IconMove outside[] = {{3, {100, 300}}, {IconCount(), {10, 10}}, {-1, {10, 10}}};
+    EXPECT_FALSE(SetIconPositions(outside, 3));
+    EXPECT_EQ(shell_.Layout().at(3).position.x, 100);
+    EXPECT_EQ(shell_.Layout().at(3).position.y, 300);
+}
+
+// Counts in the block are written by another process: the desktop side takes
+// none of them as given.
+TEST_F(DeskhookLink, ABatchCountFromTheBlockIsNeverTrusted) {
+    const int count = IconCount();
+    auto sendStamped = [&](const char* name) {
+        const LONG stamp = block_->RequestStamp + 1;
+        block_->RequestStamp = stamp;
+        DWORD_PTR ignored;
+        EXPECT_TRUE(SendMessageTimeoutA(shell_.ListView(), RegisterWindowMessageA(name), 0, stamp,
+                                        SMTO_ABORTIFHUNG, 5000, &ignored));
+        EXPECT_EQ(block_->AnswerStamp, stamp) << name;
+    };
+    block_->BatchFirst = -1000;
+    block_->BatchCount = 0x7FFFFFFF;
+    sendStamped(names::MsgGetPosMany);
+    EXPECT_EQ(block_->BatchAnswered, count);
+    EXPECT_EQ(block_->BatchIcons[0].Index, 0);
+
+    const ShellIcon before = shell_.Layout().at(0);
+    for (IconRecord& record : block_->BatchIcons) {
+        record.Index = 0x7FFFFFFF;
+        record.Position = POINT{-1, -1};
+    }
+    block_->BatchCount = 0x7FFFFFFF;
+    sendStamped(names::MsgSetPosMany);
+    EXPECT_EQ(block_->BatchAnswered, 0);
+    EXPECT_EQ(shell_.Layout().at(0).position.x, before.position.x);
+    EXPECT_EQ(shell_.IconCount(), count) << "the shell is still there and whole";
+}
+
 TEST_F(DeskhookLink, HitTestFindsTheIconUnderThePoint) {
     std::vector<ShellIcon> layout = shell_.Layout();
     ASSERT_GE(layout.size(), 3u);
