@@ -46,16 +46,18 @@ bool ReadIconValue(const std::string& name, std::uint8_t (&buffer)[icons::kMaxSt
     return result == ERROR_SUCCESS;
 }
 
-void WriteIconValue(const std::string& name, const std::uint8_t* data, std::size_t size) {
+IconValueWrite WriteIconValue(const std::string& name, const std::uint8_t* data,
+                              std::size_t size) {
     SECURITY_ATTRIBUTES security{sizeof security, nullptr, TRUE};
     UniqueRegKey key;
     char noClass[] = "";
     if (RegCreateKeyExA(HKEY_CURRENT_USER, kProgramKey, 0, noClass, 0, KEY_ALL_ACCESS, &security,
                         key.receive(), nullptr) != ERROR_SUCCESS)
-        return;
+        return IconValueWrite::NoKey;
     if (RegSetValueExA(key.get(), name.c_str(), 0, REG_BINARY, data, static_cast<DWORD>(size)) !=
         ERROR_SUCCESS)
-        RegDeleteValueA(key.get(), name.c_str());
+        return IconValueWrite::Refused;
+    return IconValueWrite::Stored;
 }
 
 bool RelativeIconSetExists() {

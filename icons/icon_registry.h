@@ -29,6 +29,10 @@ std::string CurrentIconValueName(IconScreen screen);
 bool ReadIconValue(const std::string& name, std::uint8_t (&buffer)[icons::kMaxStoredBytes],
                    std::size_t& size);
 
-// Stores the value; a failed write deletes it, so that no partial or stale set
-// stays under that name. Nothing happens when the key cannot be created.
-void WriteIconValue(const std::string& name, const std::uint8_t* data, std::size_t size);
+enum class IconValueWrite { Stored, NoKey, Refused };
+
+// Stores the value. The registry writes a value whole or not at all, so a
+// write it refuses leaves the set saved before under that name readable:
+// Refused, and nothing is deleted. NoKey when the key cannot be created.
+IconValueWrite WriteIconValue(const std::string& name, const std::uint8_t* data,
+                              std::size_t size);

@@ -23,6 +23,8 @@ constexpr char kTooMuchData[] = "Too many icons to save.\nTessara can only save 
                                 "data about icons.\n\nIcon positions were not saved.";
 constexpr char kDesktopDidNotAnswer[] =
     "The desktop did not answer for every icon.\n\nIcon positions were not saved.";
+constexpr char kNotWritten[] = "The registry did not take the icon positions.\n\nIcon positions "
+                              "were not saved; the positions saved before are kept.";
 constexpr char kOffScreenQuestion[] = "Some icons are at least partially off screen.\n\nDo you "
                                       "want to continue saving the icon positions?";
 
@@ -96,5 +98,6 @@ void SaveIconPositions(HWND owner, AutoArrangeQuestion question) {
     if (offScreen && QuietMessageBox(owner, kOffScreenQuestion, kProgramName,
                                      MB_YESNO | MB_ICONQUESTION) == IDNO)
         return;
-    WriteIconValue(valueName, writer->Data(), writer->Size());
+    if (WriteIconValue(valueName, writer->Data(), writer->Size()) == IconValueWrite::Refused)
+        QuietMessageBox(owner, kNotWritten, kProgramName, MB_OK | MB_ICONERROR);
 }

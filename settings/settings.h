@@ -28,10 +28,14 @@ enum class InvalidSettings { Silent, Reported };
 
 void LoadSettings(Settings& record, SettingsSource source, InvalidSettings invalid);
 // Stores `copy`. A process whose live record was never loaded stores nothing.
+// A key that cannot be opened or a write the registry refuses is reported in
+// a box (shown even in quiet mode); a refused write keeps the stored record.
 void SaveSettings(Settings copy);
 
 // StartWithWindows = 1 when the autostart entry exists.
 void ReadAutostart();
+// Writes or removes the autostart entry; a refused write keeps the entry that
+// was there and is reported as a refused settings save is.
 void WriteAutostart(bool on);
 
 // Writes Explorer's "ListviewShadow" (Windows XP and later only).

@@ -104,10 +104,13 @@ void SaveSettings(Settings copy) {
         ReportSaveFailure("Could not save settings: hKey==%d after RegCreateKeyEx", 0);
         return;
     }
+    // A refused write leaves the record stored before whole: the registry
+    // writes a value whole or not at all.
     const SettingsBytes bytes = SerializeSettings(copy);
-    if (RegSetValueExA(key.get(), kSettingsValue, 0, REG_BINARY, bytes.data(),
-                       DWORD(bytes.size())) != ERROR_SUCCESS)
-        RegDeleteValueA(key.get(), kSettingsValue);
+    const LONG written = RegSetValueExA(key.get(), kSettingsValue, 0, REG_BINARY, bytes.data(),
+                                        DWORD(bytes.size()));
+    if (written != ERROR_SUCCESS)
+        ReportSaveFailure("Could not save settings: RegSetValueEx %ld", written);
 }
 
 void ReadAutostart() {
@@ -129,10 +132,11 @@ void WriteAutostart(bool on) {
         RegDeleteValueA(key.get(), kAutostartValue);
         return;
     }
-    if (RegSetValueExA(key.get(), kAutostartValue, 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(command.c_str()),
-                       DWORD(command.size() + 1)) != ERROR_SUCCESS)
-        RegDeleteValueA(key.get(), kAutostartValue);
+    const LONG written = RegSetValueExA(key.get(), kAutostartValue, 0, REG_SZ,
+                                        reinterpret_cast<const BYTE*>(command.c_str()),
+                                        DWORD(command.size() + 1));
+    if (written != ERROR_SUCCESS)
+        ReportSaveFailure("Could not write the autostart entry: RegSetValueEx %ld", written);
 }
 
 void SetListviewShadow(DWORD value) {

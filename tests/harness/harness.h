@@ -120,6 +120,28 @@ bool RegDeleteValue(HKEY root, const std::string& key, const std::string& name);
 // Deletes the key with all its subkeys; true when it is gone afterwards.
 bool RegDeleteKeyTree(HKEY root, const std::string& key);
 
+// While it lives, every RegSetValueExA call made by this program's own code
+// (the product code linked into the test included) fails with `error`, as a
+// full registry or a used-up registry quota makes it fail on Windows. Wine 8
+// cannot be made to refuse the write of a key opened with full access: its
+// server checks a key's security at the open and fails a set afterwards only
+// for a deleted key. So this replaces the entry of this executable's import
+// table; system DLLs keep the real function.
+class RegistryWritesRefused {
+  public:
+    explicit RegistryWritesRefused(LONG error = ERROR_NO_SYSTEM_RESOURCES);
+    ~RegistryWritesRefused();
+    RegistryWritesRefused(const RegistryWritesRefused&) = delete;
+    RegistryWritesRefused& operator=(const RegistryWritesRefused&) = delete;
+
+    // Whether the import was found and replaced.
+    bool Active() const { return slot_ != nullptr; }
+
+  private:
+    void** slot_ = nullptr;
+    void* original_ = nullptr;
+};
+
 // ---- Screenshots ---------------------------------------------------------
 
 struct Image {

@@ -75,4 +75,54 @@ bool RegDeleteKeyTree(HKEY root, const std::string& key) {
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
 
+namespace {
+
+LONG g_refusedWriteError = ERROR_SUCCESS;
+
+LONG WINAPI RefusedRegSetValueExA(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD) {
+    return g_refusedWriteError;
+}
+
+// The slot of this executable's import table that holds `target`.
+void** ImportSlotOf(void* target) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (!imports.VirtualAddress)
+        return nullptr;
+    for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         dll->Name; ++dll)
+        for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
+             slot->u1.Function; ++slot)
+            if (reinterpret_cast<void*>(slot->u1.Function) == target)
+                return reinterpret_cast<void**>(&slot->u1.Function);
+    return nullptr;
+}
+
+void SetImportSlot(void** slot, void* function) {
+    DWORD protection = 0;
+    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
+    *slot = function;
+    VirtualProtect(slot, sizeof *slot, protection, &protection);
+}
+
+} // namespace
+
+RegistryWritesRefused::RegistryWritesRefused(LONG error) {
+    original_ = reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegSetValueExA"));
+    slot_ = original_ ? ImportSlotOf(original_) : nullptr;
+    if (!slot_)
+        return;
+    g_refusedWriteError = error;
+    SetImportSlot(slot_, reinterpret_cast<void*>(&RefusedRegSetValueExA));
+}
+
+RegistryWritesRefused::~RegistryWritesRefused() {
+    if (slot_)
+        SetImportSlot(slot_, original_);
+}
+
 } // namespace harness

@@ -1,6 +1,7 @@
 // Saving and restoring the desktop icon layout end to end: Tessara.exe with
 // "-save" and "-restore" against the stand-in shell, observed through the
 // shell's layout, the registry and the message boxes.
+#include "base/app_state.h"
 #include "base/instance_data.h"
 #include "desklink/desk_link.h"
 #include "icons/icon_positions.h"
@@ -521,6 +522,34 @@ TEST_F(InProcess, SaveAsksAboutAutoArrangeWhenToldTo) {
     EXPECT_FALSE(Stored(kResolutionValue));
     CallAnswering([] { SaveIconPositions(nullptr, AutoArrangeQuestion::Ask); }, question, IDYES);
     EXPECT_TRUE(Stored(kResolutionValue));
+}
+
+TEST_F(InProcess, ARefusedWriteKeepsTheSavedSetAndSaysSo) {
+    StartShell();
+    Attach();
+    const auto saved = Encode({{500, 500, "Icon 1"}});
+    ASSERT_TRUE(harness::RegWriteBinary(HKEY_CURRENT_USER, kKey, kResolutionValue, saved));
+    {
+        harness::RegistryWritesRefused refused;
+        ASSERT_TRUE(refused.Active());
+        CallAnswering([] { SaveIconPositions(nullptr, AutoArrangeQuestion::Skip); },
+                      "The registry did not take the icon positions.\n\nIcon positions were "
+                      "not saved; the positions saved before are kept.",
+                      IDOK);
+        // Quiet: no box, and still nothing written.
+        g_app.quiet = true;
+        std::atomic<bool> done{false};
+        std::thread worker([&] {
+            SaveIconPositions(nullptr, AutoArrangeQuestion::Skip);
+            done = true;
+        });
+        EXPECT_TRUE(harness::WaitUntil([&] { return done.load(); })) << "a box while quiet";
+        if (HWND box = harness::FindTopLevel("#32770", "Tessara", GetCurrentProcessId()))
+            harness::PressButton(box, IDOK);
+        worker.join();
+        g_app.quiet = false;
+    }
+    EXPECT_EQ(Stored(kResolutionValue), saved);
 }
 
 TEST_F(InProcess, AutoArrangeRefusalClearsAutomaticRestoreAndSaysSo) {

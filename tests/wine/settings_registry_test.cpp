@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -47,27 +48,33 @@ struct LoadRun {
     std::string warning;
 };
 
-// Loads on a worker thread so that a warning box can be read and answered here.
-LoadRun LoadAnsweringWarning(InvalidSettings invalid) {
+// Runs `call` on a worker thread so that a box it shows with `caption` can be
+// read and answered (OK) here; the box's text, or nothing without a box.
+std::optional<std::string> BoxShownBy(const std::function<void()>& call, const char* caption) {
     std::atomic<bool> done{false};
     std::thread worker([&] {
-        LoadSettings(g_settings, SettingsSource::Stored, invalid);
+        call();
         done = true;
     });
-    LoadRun run;
+    std::optional<std::string> text;
     HWND box = nullptr;
     harness::WaitUntil([&] {
-        box = harness::FindTopLevel("#32770", kProgramName, GetCurrentProcessId());
+        box = harness::FindTopLevel("#32770", caption, GetCurrentProcessId());
         return done || box;
     });
     if (box) {
-        run.warned = true;
-        run.warning = harness::MessageBoxText(box);
+        text = harness::MessageBoxText(box);
         harness::PressButton(box, IDOK);
     }
     harness::WaitUntil([&] { return done.load(); });
     worker.join();
-    return run;
+    return text;
+}
+
+LoadRun LoadAnsweringWarning(InvalidSettings invalid) {
+    const std::optional<std::string> warning = BoxShownBy(
+        [invalid] { LoadSettings(g_settings, SettingsSource::Stored, invalid); }, kProgramName);
+    return {warning.has_value(), warning.value_or("")};
 }
 
 class SettingsRegistry : public ::testing::Test {
@@ -197,6 +204,36 @@ TEST_F(SettingsRegistry, ARecordThatWasNeverLoadedIsNeverSaved) {
     g_settings = {};
     SaveSettings(SettingsTemplate());
     EXPECT_FALSE(harness::RegRead(HKEY_CURRENT_USER, kProgramKey, kSettingsValue));
+}
+
+TEST_F(SettingsRegistry, ARefusedSaveKeepsTheStoredRecordAndSaysSo) {
+    Store(StoredBytes(UserRecord(), 528));
+    g_settings = SettingsTemplate();
+    std::optional<std::string> report;
+    {
+        harness::RegistryWritesRefused refused;
+        ASSERT_TRUE(refused.Active());
+        report = BoxShownBy([] { SaveSettings(SettingsTemplate()); }, "Debug thingy");
+    }
+    EXPECT_EQ(report, "Could not save settings: RegSetValueEx 1450");
+    EXPECT_EQ(StoredSettings(), StoredBytes(UserRecord(), 528));
+}
+
+TEST_F(SettingsRegistry, ARefusedAutostartWriteKeepsTheEntryAndSaysSo) {
+    WriteAutostart(true);
+    const auto before = harness::RegRead(HKEY_CURRENT_USER, kAutostartKey, kAutostartValue);
+    ASSERT_TRUE(before);
+    g_app.quiet = true; // the entry would change: " -q"
+    std::optional<std::string> report;
+    {
+        harness::RegistryWritesRefused refused;
+        ASSERT_TRUE(refused.Active());
+        report = BoxShownBy([] { WriteAutostart(true); }, "Debug thingy");
+    }
+    EXPECT_EQ(report, "Could not write the autostart entry: RegSetValueEx 1450");
+    const auto after = harness::RegRead(HKEY_CURRENT_USER, kAutostartKey, kAutostartValue);
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->AsString(), before->AsString());
 }
 
 TEST_F(SettingsRegistry, AutostartCarriesTheQuietAndTestSwitches) {
