@@ -146,7 +146,12 @@ COLORREF SampleAroundIcons() {
     const colors::PixelView picture = CachedWallpaper();
     if (picture.Empty())
         return desktopColor;
-    const int count = IconCount();
+    // Without a desktop to answer (the shell restarting, or gone) there is
+    // nothing to sample and nothing to tell the user.
+    const std::optional<int> answered = AnsweredIconCount();
+    if (!answered)
+        return desktopColor;
+    const int count = *answered;
     if (count == 0) {
         if (!DesktopMovedOffProgman())
             MessageBoxA(nullptr, "No icons found.\n\nUnable to sample screen colors.", Caption(),

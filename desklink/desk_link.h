@@ -8,6 +8,8 @@
 
 #include "deskhook/deskhook.h"
 
+#include <optional>
+
 // What the desktop list view reports about one icon.
 struct IconInfo {
     POINT position;    // list-view coordinates
@@ -95,7 +97,11 @@ bool DesktopMovedOffProgman();
 
 // ---- Messages straight to the list view (no shared block) -------------------
 
+// The list view's icon count; 0 also when no list view answered.
 int IconCount();
+// The same, with nothing when no list view answered (none cached, gone, or
+// hung beyond the time-out).
+std::optional<int> AnsweredIconCount();
 // Icon spacing of the list view (LVM_GETITEMSPACING, large icons).
 SIZE IconSpacing();
 void ArrangeSnapToGrid();

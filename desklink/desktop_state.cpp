@@ -5,6 +5,8 @@
 #include "base/system_functions.h"
 #include "deskhook/shared_names.h"
 
+#include <optional>
+
 namespace {
 
 HWND g_listView;
@@ -29,12 +31,17 @@ bool WebViewInDesktopView() {
 // view gives up after this long, and lets no other sent message in meanwhile.
 constexpr UINT kQueryTimeoutMs = 2000;
 
-LRESULT AskListView(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+// Nothing when there is no list view, it is gone or it did not answer in time.
+std::optional<LRESULT> ListViewAnswer(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutA(g_listView, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG,
                              kQueryTimeoutMs, &result))
-        return 0;
+        return std::nullopt;
     return static_cast<LRESULT>(result);
+}
+
+LRESULT AskListView(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return ListViewAnswer(message, wParam, lParam).value_or(0);
 }
 
 } // namespace
@@ -78,8 +85,15 @@ bool DesktopMovedOffProgman() {
     return !home || OutermostAncestor(g_listView) != OutermostAncestor(home);
 }
 
+std::optional<int> AnsweredIconCount() {
+    const std::optional<LRESULT> count = ListViewAnswer(LVM_GETITEMCOUNT);
+    if (!count)
+        return std::nullopt;
+    return static_cast<int>(*count);
+}
+
 int IconCount() {
-    return static_cast<int>(AskListView(LVM_GETITEMCOUNT));
+    return AnsweredIconCount().value_or(0);
 }
 
 SIZE IconSpacing() {

@@ -171,6 +171,15 @@ class ProgramTest : public ::testing::Test {
     // Starts Tessara.exe outside test mode with `record` stored, or with no
     // stored record at all, and waits until it has attached to the shell.
     void StartProgram(const std::optional<Settings>& record = std::nullopt) {
+        LaunchProgram(record);
+        if (HasFatalFailure())
+            return;
+        ASSERT_TRUE(tessara_.WaitForShownWindow());
+        ASSERT_TRUE(harness::WaitUntil([&] { return shell_.IsListViewSubclassed(); }));
+    }
+
+    // StartProgram without the waits.
+    void LaunchProgram(const std::optional<Settings>& record = std::nullopt) {
         SetTestMode(false);
         // Drop shadows on the desktop would put their notice in place of the
         // first page's controls.
@@ -181,8 +190,6 @@ class ProgramTest : public ::testing::Test {
         else
             ForgetSettings();
         ASSERT_TRUE(tessara_.Start());
-        ASSERT_TRUE(tessara_.WaitForShownWindow());
-        ASSERT_TRUE(harness::WaitUntil([&] { return shell_.IsListViewSubclassed(); }));
     }
 
     harness::Shell shell_;

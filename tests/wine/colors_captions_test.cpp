@@ -79,6 +79,43 @@ TEST_F(CaptionColorsTest, ResamplePicksTheColorAroundTheIcons) {
     EXPECT_TRUE(WaitForPaintColors(RGB(255, 255, 255), RGB(0, 128, 128))) << PaintColors();
 }
 
+constexpr char kNoIconsToSample[] = "No icons found.\n\nUnable to sample screen colors.";
+
+TEST_F(CaptionColorsTest, ADesktopWithoutIconsIsReportedWhenSampling) {
+    ASSERT_TRUE(shell_.Start(harness::ShellOptions::WithIcons(0)));
+    ASSERT_TRUE(SetWallpaper(Format::Png, 32, 32, Solid(RGB(90, 140, 200)), Layout::Tiled));
+    Settings s = CaptionSettings();
+    s.TransparentText = 0;
+    s.AutoResample = 1;
+    // The box may come before the settings window is shown.
+    LaunchProgram(s);
+    HWND box = harness::WaitForDialog("Tessara", tessara_.Pid(), app_test::kAttachMs);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(harness::MessageBoxText(box), kNoIconsToSample);
+    harness::PressButton(box, IDOK);
+    EXPECT_TRUE(tessara_.WaitForShownWindow());
+}
+
+// The watchdog's tick after the shell has gone forgets the list view, as it
+// does while Explorer restarts; a resample then has no desktop to ask.
+TEST_F(CaptionColorsTest, ResampleWithTheDesktopGoneSaysNothing) {
+    ASSERT_TRUE(SetWallpaper(Format::Png, 32, 32, Solid(RGB(90, 140, 200)), Layout::Tiled));
+    Settings s = CaptionSettings();
+    s.TransparentText = 0;
+    s.AutoResample = 1;
+    StartProgram(s);
+    ASSERT_TRUE(WaitForPaintColors(RGB(0, 0, 0), RGB(90, 140, 200))) << PaintColors();
+    shell_.Stop();
+    PostMessageA(tessara_.Window(), WM_TIMER, timers::Watchdog, 0);
+    ASSERT_TRUE(harness::WaitUntil(
+        [&] { return tessara_.StatusLine().find("attempts left") != std::string::npos; }));
+    tessara_.Command(IDC_RESAMPLE_NOW);
+    // Without icons to sample around, the background is the desktop colour.
+    EXPECT_TRUE(app_test::WaitForStored(
+        [](const Settings& stored) { return stored.TextBackColor == int32_t(RGB(0, 128, 128)); }));
+    EXPECT_FALSE(harness::FindTopLevel("#32770", nullptr, tessara_.Pid()));
+}
+
 TEST_F(CaptionColorsTest, TransparentAgainstSolidBackground) {
     ASSERT_TRUE(SetWallpaper(Format::Png, 32, 32, Solid(RGB(30, 30, 30)), Layout::Tiled));
     Settings s = CaptionSettings();
