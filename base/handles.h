@@ -96,6 +96,10 @@ struct MappedViewTraits : NullIsEmpty<void*, nullptr> {
     static void Close(void* value) { UnmapViewOfFile(value); }
 };
 
+struct WindowTraits : NullIsEmpty<HWND, nullptr> {
+    static void Close(HWND value) { DestroyWindow(value); }
+};
+
 } // namespace handles
 
 using UniqueHandle = handles::Unique<handles::KernelHandleTraits>;
@@ -115,6 +119,9 @@ using UniqueMenu = handles::Unique<handles::MenuTraits>;
 // loaded while it is used.
 using UniqueModule = handles::Unique<handles::ModuleTraits>;
 using UniqueMappedView = handles::Unique<handles::MappedViewTraits>;
+// A window of this program; only the thread that created it can destroy it,
+// so the owner lives and ends on that thread.
+using UniqueWindow = handles::Unique<handles::WindowTraits>;
 
 // A device context of a window (GetDC/GetWindowDC), given back with ReleaseDC.
 class WindowDc {

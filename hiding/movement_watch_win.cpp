@@ -4,13 +4,19 @@
 
 namespace {
 
-// The watch polls the time of the last input and the cursor position rather
-// than hooking the mouse: every mouse input of the session waits for the
-// low-level mouse hooks, so a hook in this program would hold up the whole
-// desktop's mouse whenever the program does not run (suspended, stopped in a
-// debugger, hung), and Windows removes a hook that keeps it waiting for good.
-// While it is not armed the thread sleeps without a time-out.
-constexpr DWORD kPollMs = 50;
+// The watch learns of input through raw input sent to a message-only window
+// of its own thread. Raw input is posted, never waited for, so a program that
+// does not run (suspended, stopped in a debugger, hung) holds up nobody's
+// input; a low-level mouse hook would hold up the whole desktop's mouse, since
+// every mouse input of the session waits for those hooks.
+//
+// The mouse and the keyboard are registered only while the watch is armed:
+// input costs the program nothing while the tick runs at full speed. Raw input
+// is registered per process and device class, so nothing else in the program
+// may register the mouse or the keyboard.
+constexpr USHORT kGenericDesktopPage = 0x01;
+constexpr USHORT kMouseUsage = 0x02;
+constexpr USHORT kKeyboardUsage = 0x06;
 
 struct MovementWatch {
     UniqueHandle thread;
@@ -22,50 +28,87 @@ MovementWatch g_watch;
 // Set before the thread starts and cleared after it has ended.
 HWND g_window = nullptr;
 LONG volatile g_armed = 0;
-// What the mouse looked like when the watch was armed.
+// The time of the last input when the watch was armed.
 LONG volatile g_lastInput = 0;
-LONG volatile g_cursorX = 0;
-LONG volatile g_cursorY = 0;
 
 DWORD LastInputTime() {
     LASTINPUTINFO info{sizeof info, 0};
     return GetLastInputInfo(&info) ? info.dwTime : 0;
 }
 
-POINT CursorNow() {
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    return cursor;
+bool RegisterMouseAndKeyboard(DWORD flags, HWND target) {
+    const RAWINPUTDEVICE devices[] = {{kGenericDesktopPage, kMouseUsage, flags, target},
+                                      {kGenericDesktopPage, kKeyboardUsage, flags, target}};
+    return RegisterRawInputDevices(devices, ARRAYSIZE(devices), sizeof devices[0]) != FALSE;
 }
+
+// While on, mouse and keyboard input go to `sink` as WM_INPUT, also while
+// another program is in the foreground. Off again at the latest when the
+// object ends.
+class InputListening {
+  public:
+    explicit InputListening(HWND sink) : sink_(sink) {}
+    ~InputListening() { Stop(); }
+    InputListening(const InputListening&) = delete;
+    InputListening& operator=(const InputListening&) = delete;
+
+    bool Start() {
+        on_ = sink_ && RegisterMouseAndKeyboard(RIDEV_INPUTSINK, sink_);
+        return on_;
+    }
+    void Stop() {
+        if (on_)
+            RegisterMouseAndKeyboard(RIDEV_REMOVE, nullptr);
+        on_ = false;
+    }
+    bool On() const { return on_; }
+
+  private:
+    HWND sink_;
+    bool on_ = false;
+};
 
 // Any use of the mouse wakes the tick, a move, a click or a turn of the
-// wheel alike; so does a key.
-bool MouseUsedSinceArmed() {
-    const POINT cursor = CursorNow();
-    return LONG(LastInputTime()) != g_lastInput || cursor.x != g_cursorX ||
-           cursor.y != g_cursorY;
+// wheel alike; so does a key. One message per arming.
+void TellMovement() {
+    if (InterlockedExchange(&g_armed, 0))
+        PostMessageA(g_window, UM_CURSORMOVED, 0, 0);
 }
 
-// Armed: polls until the mouse is used, the arming is taken back or the
-// watch stops. False when it stops.
-bool WatchWhileArmed() {
-    while (WaitForSingleObject(g_watch.stop.get(), kPollMs) == WAIT_TIMEOUT) {
-        if (!g_armed)
-            return true;
-        if (MouseUsedSinceArmed()) {
-            if (InterlockedExchange(&g_armed, 0))
-                PostMessageA(g_window, UM_CURSORMOVED, 0, 0);
-            return true;
-        }
+// Dispatches what the thread received; true when raw input was among it.
+// DefWindowProc frees what a WM_INPUT holds.
+bool DispatchReceived() {
+    bool input = false;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        input = input || msg.message == WM_INPUT;
+        DispatchMessageA(&msg);
     }
-    return false;
+    return input;
 }
 
+// Input received before the arming is dropped before listening starts; input
+// between the arming and the listening is told by the time of the last input.
+// A watch that cannot listen tells at once, so that the tick never rests
+// without someone to wake it.
 DWORD WINAPI RunMovementWatch(void*) {
+    UniqueWindow sink(CreateWindowExA(0, "Message", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      nullptr, nullptr));
+    InputListening listening(sink.get());
     const HANDLE events[] = {g_watch.stop.get(), g_watch.armed.get()};
-    while (WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 + 1)
-        if (!WatchWhileArmed())
+    for (;;) {
+        const DWORD woken = MsgWaitForMultipleObjectsEx(ARRAYSIZE(events), events, INFINITE,
+                                                        QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woken != WAIT_OBJECT_0 + 1 && woken != WAIT_OBJECT_0 + ARRAYSIZE(events))
             break;
+        if (DispatchReceived() && listening.On())
+            TellMovement();
+        if (g_armed && !listening.On() &&
+            (!listening.Start() || LONG(LastInputTime()) != g_lastInput))
+            TellMovement();
+        if (!g_armed)
+            listening.Stop();
+    }
     return 0;
 }
 
@@ -99,10 +142,9 @@ void StopMovementWatch() {
 bool ArmMovementWatch() {
     if (!g_watch.thread)
         return false;
-    const POINT cursor = CursorNow();
+    if (g_armed)
+        return true;
     g_lastInput = LONG(LastInputTime());
-    g_cursorX = cursor.x;
-    g_cursorY = cursor.y;
     InterlockedExchange(&g_armed, 1);
     SetEvent(g_watch.armed.get());
     return true;

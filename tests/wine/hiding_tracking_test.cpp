@@ -1,6 +1,7 @@
 // The hiding modes of the real Tessara.exe: the cursor is moved for real over
 // the stand-in desktop, a test window and the taskbar, and the test reads
 // whether the list view, the taskbar and the pointer are shown.
+#include "hiding/movement_watch_win.h"
 #include "tests/wine/hiding_program.h"
 
 #include <commctrl.h>
@@ -65,6 +66,108 @@ TEST_F(TrackingTest, ASuspendedProgramDoesNotHoldUpTheMouse) {
     EXPECT_LT(took, 500u);
     MoveCursor(OnDesktop(5));
     EXPECT_TRUE(harness::WaitUntil([&] { return IconsVisible(); }, kSoonMs));
+}
+
+// The movement watch in this process, told to a message-only window of the
+// test that counts UM_CURSORMOVED. Input is sent for real; the watch hears of
+// it as a program in the background would.
+class MovementWatchTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = CountMovements;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "TessaraMovementCounter";
+        RegisterClassA(&wc);
+        window_ = CreateWindowExA(0, wc.lpszClassName, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                  nullptr, wc.hInstance, nullptr);
+        ASSERT_TRUE(window_);
+        told_ = 0;
+        StartMovementWatch(window_);
+    }
+
+    void TearDown() override {
+        StopMovementWatch();
+        DestroyWindow(window_);
+    }
+
+    static LRESULT CALLBACK CountMovements(HWND window, UINT message, WPARAM w, LPARAM l) {
+        if (message == UM_CURSORMOVED)
+            ++told_;
+        return DefWindowProcA(window, message, w, l);
+    }
+
+    static void TurnTheWheel() {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+        SendInput(1, &input, sizeof input);
+    }
+
+    // A key that nothing uses, pressed and released.
+    static void PressAKey() {
+        INPUT inputs[2] = {};
+        for (INPUT& input : inputs) {
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = VK_F24;
+        }
+        inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, inputs, sizeof(INPUT));
+    }
+
+    // The devices this process has registered for raw input.
+    static UINT RegisteredDevices() {
+        UINT count = 0;
+        GetRegisteredRawInputDevices(nullptr, &count, sizeof(RAWINPUTDEVICE));
+        return count;
+    }
+
+    bool ToldWithin(int count, DWORD ms) {
+        return harness::WaitUntil([&] { return told_ >= count; }, ms);
+    }
+
+    HWND window_ = nullptr;
+    static inline int told_ = 0;
+};
+
+TEST_F(MovementWatchTest, TheFirstInputAfterArmingIsToldOnce) {
+    ASSERT_TRUE(ArmMovementWatch());
+    ASSERT_TRUE(harness::WaitUntil([] { return RegisteredDevices() == 2; }, kSoonMs));
+    TurnTheWheel();
+    EXPECT_TRUE(ToldWithin(1, kSoonMs));
+    TurnTheWheel();
+    harness::PumpMessages(300);
+    EXPECT_EQ(told_, 1);
+}
+
+TEST_F(MovementWatchTest, AKeyIsToldToo) {
+    ASSERT_TRUE(ArmMovementWatch());
+    ASSERT_TRUE(harness::WaitUntil([] { return RegisteredDevices() == 2; }, kSoonMs));
+    PressAKey();
+    EXPECT_TRUE(ToldWithin(1, kSoonMs));
+}
+
+// A mouse in use costs nothing while the watch is not armed: the program
+// receives raw input only between an arming and the input it tells.
+TEST_F(MovementWatchTest, ListensOnlyWhileArmed) {
+    harness::PumpMessages(100);
+    EXPECT_EQ(RegisteredDevices(), 0u);
+    ASSERT_TRUE(ArmMovementWatch());
+    EXPECT_TRUE(harness::WaitUntil([] { return RegisteredDevices() == 2; }, kSoonMs));
+    TurnTheWheel();
+    ASSERT_TRUE(ToldWithin(1, kSoonMs));
+    EXPECT_TRUE(harness::WaitUntil([] { return RegisteredDevices() == 0; }, kSoonMs));
+    ASSERT_TRUE(ArmMovementWatch());
+    TurnTheWheel();
+    EXPECT_TRUE(ToldWithin(2, kSoonMs));
+}
+
+TEST_F(MovementWatchTest, StoppingWhileArmedEndsTheListening) {
+    ASSERT_TRUE(ArmMovementWatch());
+    ASSERT_TRUE(harness::WaitUntil([] { return RegisteredDevices() == 2; }, kSoonMs));
+    StopMovementWatch();
+    EXPECT_EQ(RegisteredDevices(), 0u);
+    EXPECT_FALSE(ArmMovementWatch());
 }
 
 TEST_F(TrackingTest, RestingOnTheDesktopHidesAfterItsDelay) {
