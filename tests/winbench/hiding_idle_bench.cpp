@@ -4,6 +4,11 @@
 // Boss Mouse on. Prints both and their ratio. The measurement starts once the
 // cursor has rested longer than every delay of the tracker.
 //
+// Then how soon the resting tick wakes: with the icons hidden at once on the
+// desktop and the tick slowed down, the cursor jumps and the mouse is used;
+// the time until the icons show again, median and worst of a few trials. A
+// tick that waited for its resting period instead would take up to a second.
+//
 //   testbed/wine/wine-env run build/wine build/x86_64/bin/hiding_idle_bench.exe [SECONDS]
 //
 // SECONDS per configuration, 60 unless given. Run both configurations in one
@@ -15,6 +20,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <vector>
 
 namespace {
 
@@ -22,14 +29,14 @@ double Seconds(FILETIME t) {
     return ULARGE_INTEGER{{t.dwLowDateTime, t.dwHighDateTime}}.QuadPart / 1e7;
 }
 
-// Kernel and user time of every thread of `pid`. Wine reports no times for
-// another process as a whole (GetProcessTimes gives zeros), but it does for
-// each of its threads.
-double CpuSeconds(DWORD pid) {
+// Kernel and user time of each thread of `pid`, by thread id. Wine reports no
+// times for another process as a whole (GetProcessTimes gives zeros), but it
+// does for each of its threads.
+std::map<DWORD, double> ThreadCpuSeconds(DWORD pid) {
+    std::map<DWORD, double> times;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
     if (snapshot == INVALID_HANDLE_VALUE)
-        return -1;
-    double total = 0;
+        return times;
     THREADENTRY32 entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
@@ -38,12 +45,29 @@ double CpuSeconds(DWORD pid) {
         HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID);
         FILETIME created, ended, kernel, user;
         if (thread && GetThreadTimes(thread, &created, &ended, &kernel, &user))
-            total += Seconds(kernel) + Seconds(user);
+            times[entry.th32ThreadID] = Seconds(kernel) + Seconds(user);
         if (thread)
             CloseHandle(thread);
     }
     CloseHandle(snapshot);
-    return total;
+    return times;
+}
+
+// CPU time used between two readings. A thread that ended in between takes
+// its times with it (Wine reads them from the live thread), so it counts for
+// nothing rather than making the sum fall; how many did is told.
+double CpuSecondsBetween(const std::map<DWORD, double>& before,
+                         const std::map<DWORD, double>& after) {
+    double used = 0;
+    for (const auto& [thread, seconds] : after) {
+        const auto then = before.find(thread);
+        used += seconds - (then == before.end() ? 0 : then->second);
+    }
+    const auto ended = std::count_if(before.begin(), before.end(),
+                                     [&](const auto& entry) { return !after.count(entry.first); });
+    if (ended)
+        std::printf("  (%ld thread(s) ended during the measurement, not counted)\n", long(ended));
+    return used;
 }
 
 Settings Configuration(bool tracking) {
@@ -70,13 +94,66 @@ double Measure(const char* name, bool tracking, int seconds) {
     // Attach, first save and first ticks settle; then the cursor has been
     // still for longer than the desktop's idle delay, so no deadline is left.
     harness::PumpMessages(3000 + DWORD(SettingsTemplate().HideOnDesktopDelay) * 1000);
-    const double before = CpuSeconds(tessara.Pid());
+    const auto before = ThreadCpuSeconds(tessara.Pid());
     Sleep(DWORD(seconds) * 1000);
-    const double used = CpuSeconds(tessara.Pid()) - before;
+    const double used = CpuSecondsBetween(before, ThreadCpuSeconds(tessara.Pid()));
     std::printf("%s: %.3f s\n", name, used);
     std::fflush(stdout);
     tessara.Exit();
     return used;
+}
+
+Settings HideAtOnceOnTheDesktop() {
+    Settings s = Configuration(true);
+    s.HotCornerEnabled = 0;
+    s.BossMouse = 0;
+    s.HideWhenOnDesktop = 1;
+    s.HideOnDesktopDelay = 0;
+    s.HideWhenOffDesktop = 0;
+    s.DelayShowOnDesktop = 0;
+    s.ShowDelay = 1;
+    s.ShowTrayIcon = 0;
+    return s;
+}
+
+void TurnTheWheel() {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    SendInput(1, &input, sizeof input);
+}
+
+// Milliseconds from a jump of the cursor with mouse input, made while the
+// tick rests, to the icons shown; empty when the program did not start.
+std::vector<DWORD> WakeLatencies(const harness::Shell& shell, int trials) {
+    app_test::StoreSettings(HideAtOnceOnTheDesktop());
+    app_test::Tessara tessara;
+    if (!tessara.Start() || !tessara.WaitForShownWindow())
+        return {};
+    tessara.Command(IDC_HIDE_WINDOW);
+    const auto iconsVisible = [&] { return IsWindowVisible(shell.ListView()) != FALSE; };
+    std::vector<DWORD> latencies;
+    SetCursorPos(700, 450);
+    TurnTheWheel();
+    for (int trial = 0; trial < trials; ++trial) {
+        if (!harness::WaitUntil([&] { return !iconsVisible(); }, 5000))
+            break;
+        // Longer than a resting period: the tick has slowed down.
+        harness::PumpMessages(1500);
+        const int x = trial % 2 ? 700 : 705;
+        const DWORD start = GetTickCount();
+        SetCursorPos(x, 450);
+        TurnTheWheel();
+        // Under Wine the input may put the pointer back; the jump is repeated.
+        harness::PumpMessages(20);
+        SetCursorPos(x, 450);
+        while (!iconsVisible() && GetTickCount() - start < 5000)
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
+        latencies.push_back(GetTickCount() - start);
+    }
+    tessara.Exit();
+    std::sort(latencies.begin(), latencies.end());
+    return latencies;
 }
 
 } // namespace
@@ -100,5 +177,11 @@ int main(int argc, char** argv) {
     if (off > 0)
         std::printf("  ratio on/off: %.2f\n", on / off);
     std::printf("  added by the tick: %.3f %% of one core\n", 100 * (on - off) / seconds);
-    return off < 0 || on < 0;
+    std::fflush(stdout);
+    const std::vector<DWORD> wake = WakeLatencies(shell, 7);
+    if (!wake.empty())
+        std::printf("Resting tick woken by the mouse, cursor jump to icons shown (%zu trials):\n"
+                    "  median %lu ms, worst %lu ms\n",
+                    wake.size(), wake[wake.size() / 2], wake.back());
+    return off < 0 || on < 0 || wake.empty();
 }
