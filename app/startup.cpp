@@ -146,6 +146,7 @@ int RunTessara(HINSTANCE instance, const char* commandLine) {
     ParseCommandLine(g_app.commandLine);
     if (g_app.stop)
         return 0;
+    BindShellFunctions();
     const UniqueHandle instanceMutex = ClaimSingleInstance();
     if (!instanceMutex) {
         BringFirstInstanceForward();

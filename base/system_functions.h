@@ -32,6 +32,9 @@ struct SystemFunctions {
 
 extern SystemFunctions g_system;
 
-// Looks each function up in its module. Of the modules only shell32 is
-// loaded for this; the others are loaded with every program.
+// Looks up the functions of the modules every program has loaded.
 void BindSystemFunctions();
+// Loads shell32 and the common controls, which the program loads when it
+// first needs them, and looks up their functions. A run that only saves or
+// restores the icons needs neither and starts without them.
+void BindShellFunctions();

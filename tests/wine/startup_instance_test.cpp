@@ -100,12 +100,14 @@ class Startup : public ::testing::Test {
 
 } // namespace
 
-// The binding loads shell32 itself: a program that does not import from it
-// would otherwise find neither function.
+// The binding loads shell32 and the common controls itself: the program
+// loads them only at first use, so they would not be found otherwise.
 TEST_F(Startup, OptionalShellFunctionsAreFound) {
     BindSystemFunctions();
+    BindShellFunctions();
     EXPECT_TRUE(g_system.SHGetSettings);
     EXPECT_TRUE(g_system.SHGetSpecialFolderPathA);
+    EXPECT_TRUE(g_system.LoadIconWithScaleDown);
     EXPECT_TRUE(g_system.LockWorkStation);
 }
 

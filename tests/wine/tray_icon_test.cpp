@@ -320,7 +320,7 @@ TEST_F(TrayMenuResources, TestMenuOffersToLeaveTestMode) {
 // The tray gets the small-icon size itself, scaled down from a larger image
 // where the icon has none of that size.
 TEST_F(TrayMenuResources, IconComesAtTheRequestedSmallSize) {
-    BindSystemFunctions();
+    BindShellFunctions();
     for (int size : {16, 20, 24, 32}) {
         const UniqueIcon icon = LoadTrayIcon(program_.get(), size);
         ASSERT_TRUE(icon) << size;
