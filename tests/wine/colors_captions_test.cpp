@@ -24,6 +24,14 @@ class CaptionColorsTest : public app_test::ProgramTest {
         return s;
     }
 
+    // Captions on a solid background sampled from the wallpaper.
+    static Settings ResamplingSettings() {
+        Settings s = CaptionSettings();
+        s.TransparentText = 0;
+        s.AutoResample = 1;
+        return s;
+    }
+
     bool WaitForPaintColors(COLORREF text, COLORREF back) const {
         return harness::WaitUntil(
             [&] { return block_->PaintTextColor == text && block_->PaintBackColor == back; },
@@ -65,9 +73,7 @@ TEST_F(CaptionColorsTest, BlackTextOnALightWallpaperWhiteOnADarkOne) {
 
 TEST_F(CaptionColorsTest, ResamplePicksTheColorAroundTheIcons) {
     ASSERT_TRUE(SetWallpaper(Format::Png, 32, 32, Solid(RGB(90, 140, 200)), Layout::Tiled));
-    Settings s = CaptionSettings();
-    s.TransparentText = 0;
-    s.AutoResample = 1;
+    const Settings s = ResamplingSettings();
     StartProgram(s);
     // 90 + 140 + 200 is above 390: black text.
     EXPECT_TRUE(WaitForPaintColors(RGB(0, 0, 0), RGB(90, 140, 200))) << PaintColors();
@@ -84,9 +90,7 @@ constexpr char kNoIconsToSample[] = "No icons found.\n\nUnable to sample screen 
 TEST_F(CaptionColorsTest, ADesktopWithoutIconsIsReportedWhenSampling) {
     ASSERT_TRUE(shell_.Start(harness::ShellOptions::WithIcons(0)));
     ASSERT_TRUE(SetWallpaper(Format::Png, 32, 32, Solid(RGB(90, 140, 200)), Layout::Tiled));
-    Settings s = CaptionSettings();
-    s.TransparentText = 0;
-    s.AutoResample = 1;
+    const Settings s = ResamplingSettings();
     // The box may come before the settings window is shown.
     LaunchProgram(s);
     HWND box = harness::WaitForDialog("Tessara", tessara_.Pid(), app_test::kAttachMs);
@@ -100,9 +104,7 @@ TEST_F(CaptionColorsTest, ADesktopWithoutIconsIsReportedWhenSampling) {
 // does while Explorer restarts; a resample then has no desktop to ask.
 TEST_F(CaptionColorsTest, ResampleWithTheDesktopGoneSaysNothing) {
     ASSERT_TRUE(SetWallpaper(Format::Png, 32, 32, Solid(RGB(90, 140, 200)), Layout::Tiled));
-    Settings s = CaptionSettings();
-    s.TransparentText = 0;
-    s.AutoResample = 1;
+    const Settings s = ResamplingSettings();
     StartProgram(s);
     ASSERT_TRUE(WaitForPaintColors(RGB(0, 0, 0), RGB(90, 140, 200))) << PaintColors();
     shell_.Stop();
