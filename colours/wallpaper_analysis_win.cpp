@@ -1,6 +1,7 @@
 #include "colours/wallpaper_analysis_win.h"
 
 #include "base/app_state.h"
+#include "base/handles.h"
 #include "colours/color_notes_win.h"
 #include "colours/com_win.h"
 #include "colours/wallpaper_analysis.h"
@@ -9,6 +10,7 @@
 #include <wincodec.h>
 
 #include <climits>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -106,9 +108,53 @@ std::wstring WidePath(const std::string& path) {
     return wide;
 }
 
-// Decodes the first frame of `path` as 24-bit BGR into the cache, stored
-// bottom-up with padded rows.
-HRESULT DecodeIntoCache(const std::string& path) {
+// Makes the cache hold `width` x `height` pixels: 24-bit BGR, stored bottom-up
+// with padded rows. Returns the row stride, or 0 when the size is out of reach.
+UINT SizeCache(UINT width, UINT height, HRESULT& hr) {
+    const UINT64 bytes = UINT64(colors::RowStride(static_cast<int>(width))) * height;
+    if (width == 0 || height == 0 || width > INT_MAX / 3 || height > INT_MAX ||
+        bytes > SIZE_MAX / 2) {
+        hr = HRESULT_FROM_WIN32(ERROR_NOT_ENOUGH_MEMORY);
+        return 0;
+    }
+    if (!g_cache.buffer.Reserve(static_cast<std::size_t>(bytes))) {
+        hr = HRESULT_FROM_WIN32(GetLastError());
+        return 0;
+    }
+    g_cache.width = static_cast<int>(width);
+    g_cache.height = static_cast<int>(height);
+    return static_cast<UINT>(colors::RowStride(static_cast<int>(width)));
+}
+
+// A bitmap file is read by GDI: it needs neither COM nor the imaging
+// component, whose libraries would stay loaded for the rest of the run.
+// Returns false, with nothing read, when GDI cannot load the file.
+bool DecodeBitmapIntoCache(const std::string& path, HRESULT& hr) {
+    UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageA(
+        nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    BITMAP header{};
+    if (!bitmap || !GetObjectA(bitmap.get(), sizeof header, &header))
+        return false;
+    const UINT width = static_cast<UINT>(header.bmWidth);
+    const UINT height = static_cast<UINT>(std::abs(header.bmHeight));
+    if (!SizeCache(width, height, hr))
+        return true;
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = static_cast<LONG>(width);
+    format.bmiHeader.biHeight = static_cast<LONG>(height);
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 24;
+    format.bmiHeader.biCompression = BI_RGB;
+    WindowDc screen(nullptr);
+    if (!screen || GetDIBits(screen.get(), bitmap.get(), 0, height, g_cache.buffer.data(),
+                             &format, DIB_RGB_COLORS) != static_cast<int>(height))
+        hr = HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+    return true;
+}
+
+// Other pictures (JPEG, PNG and the rest) go through the imaging component.
+HRESULT DecodeImageIntoCache(const std::string& path) {
     ComApartment apartment;
     if (!apartment.usable())
         return apartment.result();
@@ -134,23 +180,21 @@ HRESULT DecodeIntoCache(const std::string& path) {
         hr = converter->GetSize(&width, &height);
     if (FAILED(hr))
         return hr;
-    const UINT64 bytes = UINT64(colors::RowStride(static_cast<int>(width))) * height;
-    if (width == 0 || height == 0 || width > INT_MAX / 3 || height > INT_MAX ||
-        bytes > SIZE_MAX / 2)
-        return HRESULT_FROM_WIN32(ERROR_NOT_ENOUGH_MEMORY);
-    if (!g_cache.buffer.Reserve(static_cast<std::size_t>(bytes)))
-        return HRESULT_FROM_WIN32(GetLastError());
-    const UINT stride = static_cast<UINT>(colors::RowStride(static_cast<int>(width)));
-    for (UINT y = 0; y < height && SUCCEEDED(hr); ++y) {
+    const UINT stride = SizeCache(width, height, hr);
+    for (UINT y = 0; y < height && stride && SUCCEEDED(hr); ++y) {
         const WICRect row{0, static_cast<INT>(y), static_cast<INT>(width), 1};
         hr = converter->CopyPixels(&row, stride, stride,
                                    g_cache.buffer.data() + std::size_t(height - 1 - y) * stride);
     }
-    if (SUCCEEDED(hr)) {
-        g_cache.width = static_cast<int>(width);
-        g_cache.height = static_cast<int>(height);
-    }
     return hr;
+}
+
+// Decodes the first frame of `path` into the cache.
+HRESULT DecodeIntoCache(const std::string& path) {
+    HRESULT hr = S_OK;
+    if (DecodeBitmapIntoCache(path, hr))
+        return hr;
+    return DecodeImageIntoCache(path);
 }
 
 // Makes the cache hold the current wallpaper. Its pixels serve again only

@@ -156,6 +156,20 @@ int SuspendProcess(DWORD pid, bool suspend) {
     return reached;
 }
 
+bool HasLoaded(DWORD pid, const std::string& name) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    bool found = false;
+    MODULEENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Module32First(snapshot, &entry); more && !found;
+         more = Module32Next(snapshot, &entry))
+        found = lstrcmpiA(entry.szModule, name.c_str()) == 0;
+    CloseHandle(snapshot);
+    return found;
+}
+
 // ---- Windows -------------------------------------------------------------
 
 std::string WindowText(HWND hwnd) {

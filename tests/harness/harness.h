@@ -70,6 +70,9 @@ class Process {
 // program; the number of threads reached.
 int SuspendProcess(DWORD pid, bool suspend);
 
+// Whether process `pid` has the library `name` ("windowscodecs.dll") loaded.
+bool HasLoaded(DWORD pid, const std::string& name);
+
 // Top-level window of the given class and/or exact title (nullptr: any),
 // optionally of process `pid` (0: any). Hidden windows count too.
 HWND FindTopLevel(const char* className, const char* title, DWORD pid = 0);

@@ -45,9 +45,13 @@ TEST_F(DesktopColorTest, EachFormatAndEachNewPicture) {
     ASSERT_TRUE(SetWallpaper(Format::Bmp, 300, 200, Solid(RGB(20, 60, 200))));
     StartProgram(WallpaperColorSettings());
     EXPECT_TRUE(WaitForDesktopColor(RGB(20, 60, 200), 0)) << Hex(SystemDesktopColor());
+    // A bitmap is read without the imaging component, which would stay loaded.
+    constexpr char kImaging[] = "windowscodecs.dll";
+    EXPECT_FALSE(harness::HasLoaded(tessara_.Process().Pid(), kImaging));
     // A smaller picture, right after: its own colour, not the last one's.
     ASSERT_TRUE(SetWallpaper(Format::Png, 64, 48, Solid(RGB(200, 180, 30))));
     EXPECT_TRUE(WaitForDesktopColor(RGB(200, 180, 30), 0)) << Hex(SystemDesktopColor());
+    EXPECT_TRUE(harness::HasLoaded(tessara_.Process().Pid(), kImaging));
     ASSERT_TRUE(SetWallpaper(Format::Bmp, 40, 30, Solid(RGB(90, 20, 120))));
     ASSERT_TRUE(SetWallpaper(Format::Png, 30, 20, Solid(RGB(10, 150, 90))));
     EXPECT_TRUE(WaitForDesktopColor(RGB(10, 150, 90), 0)) << Hex(SystemDesktopColor());
