@@ -21,6 +21,10 @@ constexpr char kDesktopKey[] = "Control Panel\\Desktop";
 
 std::atomic<bool> g_forceResample{false};
 std::atomic<bool> g_suppressResample{false};
+// A sample found the desktop without icons. The worker says so only once it
+// has unlocked the desktop's drawing: a box waiting for the user must not
+// leave the desktop unpainted under it.
+std::atomic<bool> g_noIconsFound{false};
 
 // What ApplyCaptionColors last wrote; nothing before its first call.
 struct AppliedColors {
@@ -103,6 +107,9 @@ void RunWallpaperWork(HWND window) {
     pixels.reset();
     LockWindowUpdate(nullptr);
     g_suppressResample = false;
+    if (g_noIconsFound.exchange(false))
+        MessageBoxA(nullptr, "No icons found.\n\nUnable to sample screen colors.", Caption(),
+                    MB_ICONERROR);
 }
 
 // The start is counted before the thread exists, so that the release timer
@@ -154,8 +161,7 @@ COLORREF SampleAroundIcons() {
     const int count = *answered;
     if (count == 0) {
         if (!DesktopMovedOffProgman())
-            MessageBoxA(nullptr, "No icons found.\n\nUnable to sample screen colors.", Caption(),
-                        MB_ICONERROR);
+            g_noIconsFound = true;
         return desktopColor;
     }
     colors::FrameSampler sampler({picture, CurrentLayout(), GetSystemMetrics(SM_CXSCREEN),

@@ -18,8 +18,8 @@ void SuppressNextResample();
 // Desktop state has changed since).
 void ApplyCaptionColors(HWND settingsWindow);
 // Average of what the screen shows in a frame around every icon caption;
-// the desktop colour without a wallpaper or without icons. Needs a hold on
-// the wallpaper cache.
+// the desktop colour without a wallpaper or without icons, which the worker
+// run then reports. Needs a hold on the wallpaper cache.
 COLORREF SampleAroundIcons();
 // "Resample Now" proper: loads the wallpaper and samples around the icons.
 void ResampleTextBackground(HWND settingsWindow, COLORREF& color);

@@ -96,6 +96,10 @@ TEST_F(CaptionColorsTest, ADesktopWithoutIconsIsReportedWhenSampling) {
     HWND box = harness::WaitForDialog("Tessara", tessara_.Pid(), app_test::kAttachMs);
     ASSERT_TRUE(box);
     EXPECT_EQ(harness::MessageBoxText(box), kNoIconsToSample);
+    EXPECT_TRUE(tessara_.WaitForShownWindow()) << "while the box waits";
+    // The run has ended, its lock on the desktop's drawing too: the captions
+    // already stand on the desktop colour.
+    EXPECT_TRUE(WaitForPaintColors(RGB(255, 255, 255), RGB(0, 128, 128))) << PaintColors();
     harness::PressButton(box, IDOK);
     EXPECT_TRUE(tessara_.WaitForShownWindow());
 }
