@@ -11,6 +11,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -128,17 +129,18 @@ UINT SizeCache(UINT width, UINT height, HRESULT& hr) {
 
 // A bitmap file is read by GDI: it needs neither COM nor the imaging
 // component, whose libraries would stay loaded for the rest of the run.
-// Returns false, with nothing read, when GDI cannot load the file.
-bool DecodeBitmapIntoCache(const std::string& path, HRESULT& hr) {
-    UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageA(
-        nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+// Nothing, with nothing read, when GDI cannot load the file.
+std::optional<HRESULT> DecodeBitmapIntoCache(const std::string& path) {
+    UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                        LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
     BITMAP header{};
     if (!bitmap || !GetObjectA(bitmap.get(), sizeof header, &header))
-        return false;
+        return std::nullopt;
     const UINT width = static_cast<UINT>(header.bmWidth);
     const UINT height = static_cast<UINT>(std::abs(header.bmHeight));
+    HRESULT hr = S_OK;
     if (!SizeCache(width, height, hr))
-        return true;
+        return hr;
     BITMAPINFO format{};
     format.bmiHeader.biSize = sizeof format.bmiHeader;
     format.bmiHeader.biWidth = static_cast<LONG>(width);
@@ -147,10 +149,10 @@ bool DecodeBitmapIntoCache(const std::string& path, HRESULT& hr) {
     format.bmiHeader.biBitCount = 24;
     format.bmiHeader.biCompression = BI_RGB;
     WindowDc screen(nullptr);
-    if (!screen || GetDIBits(screen.get(), bitmap.get(), 0, height, g_cache.buffer.data(),
-                             &format, DIB_RGB_COLORS) != static_cast<int>(height))
-        hr = HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
-    return true;
+    if (!screen || GetDIBits(screen.get(), bitmap.get(), 0, height, g_cache.buffer.data(), &format,
+                             DIB_RGB_COLORS) != static_cast<int>(height))
+        return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+    return S_OK;
 }
 
 // Other pictures (JPEG, PNG and the rest) go through the imaging component.
@@ -191,9 +193,8 @@ HRESULT DecodeImageIntoCache(const std::string& path) {
 
 // Decodes the first frame of `path` into the cache.
 HRESULT DecodeIntoCache(const std::string& path) {
-    HRESULT hr = S_OK;
-    if (DecodeBitmapIntoCache(path, hr))
-        return hr;
+    if (const std::optional<HRESULT> read = DecodeBitmapIntoCache(path))
+        return *read;
     return DecodeImageIntoCache(path);
 }
 
