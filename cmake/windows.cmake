@@ -43,4 +43,17 @@ function(tessara_delay_load target scope dll)
   endif()
   add_dependencies(${target} ${dll}_delayed)
   target_link_libraries(${target} ${scope} ${lib} delayimp)
+  # GNU ld drops the code of an import member whose function is only called
+  # through its __imp_ slot, as a dllimport declaration does: in an ordinary
+  # import library that code is just a jump. A delay-import member keeps the
+  # stub that loads the DLL there, and the slot points at it, so the 32-bit
+  # linker left such slots 0 and the first call jumped to address 0. Naming
+  # every function as undefined keeps each member's code.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    string(REGEX MATCHALL "\n[A-Za-z_][A-Za-z0-9_]*@[0-9]+" functions "${exports}")
+    foreach(function IN LISTS functions)
+      string(STRIP "${function}" function)
+      target_link_options(${target} ${scope} "LINKER:--undefined=_${function}")
+    endforeach()
+  endif()
 endfunction()

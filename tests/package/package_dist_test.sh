@@ -6,6 +6,9 @@
 # - every shipped program imports at start only the Windows libraries that
 #   every window program loads (the MinGW runtime is linked in; the others
 #   are loaded at first use), besides Tessara.exe's own deskhook.dll;
+# - every function loaded at first use reaches the delay-load helper
+#   (delay_imports.py), on both widths, whether or not this machine can run
+#   the 32-bit build;
 # - the installer carries both builds and the uninstaller.
 #   package_dist_test.sh DIST OUT
 set -uo pipefail
@@ -46,6 +49,8 @@ for arch in win32 win64; do
             [[ $binary == Tessara.exe && $lower == deskhook.dll ]] && continue
             [[ " ${startup_libraries[*]} " == *" $lower "* ]] || fail "$arch/$binary imports $library at start"
         done < <("$machine-w64-mingw32-objdump" -p "$out/$arch/$binary" | sed -n 's/^\s*DLL Name: //p')
+        python3 "$tree/tests/package/delay_imports.py" "$out/$arch/$binary" ||
+            fail "$arch/$binary has delay-imported functions that jump nowhere"
     done
 done
 
