@@ -75,11 +75,23 @@ step_shell() {
     screenshot 01-desktop
 }
 
+# Running means its window is there and the process still is: a crashed
+# program ends at once, since the test bed starts no debugger.
 step_tessara() {
     win_background "$bin/Tessara.exe"
-    local pid=${pids[-1]}
-    sleep 2
-    kill -0 "$pid" 2>/dev/null || { echo "demo: Tessara.exe ended early" >&2; return 1; }
+    local pid=${pids[-1]} status=0
+    for _ in $(seq 60); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            wait "$pid" || status=$?
+            echo "demo: Tessara.exe ended before its window appeared (exit status $status)" >&2
+            return 1
+        fi
+        win "$bin/deskctl.exe" wait Tessara 0 2>/dev/null && break
+        sleep 0.5
+    done
+    win "$bin/deskctl.exe" wait Tessara 0
+    sleep 1
+    kill -0 "$pid" 2>/dev/null || { echo "demo: Tessara.exe ended right after it opened its window" >&2; return 1; }
     say "Tessara.exe is running (pid $pid)"
     screenshot 02-tessara-running
 }
@@ -265,11 +277,25 @@ teardown() {
     fi
 }
 trap teardown EXIT
-trap 'echo "demo: failed in step $step_no (line $LINENO)" >&2' ERR
+# A failing command inside a step is named; a step that fails with its own
+# reason has printed it already.
+set -E
+failed() {
+    local command=$1 line=$2
+    [[ $command == run_step ]] && command="" || command=" at line $line: $command"
+    echo "demo: step $step_no failed$command" >&2
+}
+trap 'failed "$BASH_COMMAND" "$LINENO"' ERR
+run_step() { "${entry%%:*}"; }
 
+if [[ $preset == i686 ]]; then
+    echo "==> The demo shows the 32-bit build (i686), the one for 32-bit Windows"
+else
+    echo "==> The demo shows the 64-bit build (x86_64): this kernel cannot execute 32-bit programs"
+fi
 for entry in "${steps[@]}"; do
     step_no=$((step_no + 1))
     echo "==> [$step_no/${#steps[@]}] ${entry#*:}"
-    "${entry%%:*}"
+    run_step
 done
 echo "==> Done: screenshots in $demo"

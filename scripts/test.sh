@@ -46,13 +46,15 @@ PY
 passed=0
 failed=0
 skipped=0
+skip_reasons=()
 status=0
 for preset in "${presets[@]}"; do
     echo "== test $preset"
     if [[ $preset == i686 ]] && ! can_run_32bit; then
         count=$(ctest --preset "$preset" -N | grep -c '^ *Test *#')
         skipped=$((skipped + count))
-        echo "== $count tests of $preset skipped: this kernel cannot execute 32-bit programs (Wine's 32-bit loader fails)"
+        skip_reasons+=("$count tests of $preset skipped: this kernel cannot execute 32-bit programs (Wine's 32-bit loader fails)")
+        echo "== ${skip_reasons[-1]}"
         # Still compiled, so that they build for both widths: at the lowest
         # priority and one job at a time, so as not to slow the timed tests.
         nice -n 19 cmake --build --preset "$preset" -j 1 >build/i686-tests.log 2>&1 &
@@ -67,7 +69,8 @@ for preset in "${presets[@]}"; do
         if [[ $count -gt 0 ]]; then
             skipped=$((skipped + count))
             exclude=(-LE needs32bit)
-            echo "== $count tests of $preset skipped: they run 32-bit programs, which this kernel cannot execute"
+            skip_reasons+=("$count tests of $preset skipped: they run 32-bit programs, which this kernel cannot execute")
+            echo "== ${skip_reasons[-1]}"
         fi
     fi
     report=$PWD/build/$preset/ctest-junit.xml
@@ -98,6 +101,8 @@ if [[ -n ${i686_tests_build:-} ]]; then
 fi
 
 if [[ $skipped -gt 0 ]]; then
+    # Said again at the end, so that a skipped half cannot pass unnoticed.
+    printf '== %s\n' "${skip_reasons[@]}"
     echo "$passed passed, $failed failed, $skipped skipped"
 else
     echo "$passed passed, $failed failed"

@@ -167,7 +167,11 @@ int main(int argc, char** argv) {
         return harness::ScreenshotTo(argv[2]) ? 0 : 1;
     if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "wait") == 0) {
         DWORD seconds = argc == 4 ? std::strtoul(argv[3], nullptr, 10) : 20;
-        return harness::WaitForWindow(argv[2], nullptr, 0, seconds * 1000) ? 0 : 1;
+        if (harness::WaitForWindow(argv[2], nullptr, 0, seconds * 1000))
+            return 0;
+        std::fprintf(stderr, "deskctl: no top-level window of class %s appeared within %lu s\n", argv[2],
+                     static_cast<unsigned long>(seconds));
+        return 1;
     }
     if (argc == 2 && std::strcmp(argv[1], "scramble") == 0)
         return ScrambleIcons();
