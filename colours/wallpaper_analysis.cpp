@@ -47,9 +47,11 @@ bool RowDiffers(const PixelView& picture, const Reference& ref, int row) {
     return false;
 }
 
+// Only the rows strictly between the lowest and the highest differing row
+// count, so a picture whose content is one or two rows high has no columns.
 bool ColumnDiffers(const PixelView& picture, const Reference& ref, int column, int lowest,
                    int highest) {
-    for (int y = lowest; y <= highest; ++y)
+    for (int y = lowest + 1; y < highest; ++y)
         if (ref.DiffersFrom(picture.Row(y) + static_cast<std::size_t>(column) * 3))
             return true;
     return false;
@@ -66,13 +68,17 @@ ContentRect FindSolidBorder(const PixelView& picture) {
         ++found.lowestRow;
     if (found.lowestRow == picture.height)
         return whole; // every pixel is the reference colour
-    // A differing row exists, so each of the searches below stops inside the picture.
+    // A differing row exists, so the search for the highest stops inside the picture.
     found.highestRow = picture.height - 1;
     while (!RowDiffers(picture, ref, found.highestRow))
         --found.highestRow;
     found.leftColumn = 0;
-    while (!ColumnDiffers(picture, ref, found.leftColumn, found.lowestRow, found.highestRow))
+    while (found.leftColumn < picture.width &&
+           !ColumnDiffers(picture, ref, found.leftColumn, found.lowestRow, found.highestRow))
         ++found.leftColumn;
+    if (found.leftColumn == picture.width)
+        return whole;
+    // A differing column exists, so the search for the rightmost stops at it.
     found.rightColumn = picture.width - 1;
     while (!ColumnDiffers(picture, ref, found.rightColumn, found.lowestRow, found.highestRow))
         --found.rightColumn;
