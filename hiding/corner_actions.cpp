@@ -79,12 +79,16 @@ bool HotCornerWatch::Check(const Settings& settings, const CornerInput& in) {
     return true;
 }
 
-bool BossMouseWatch::Check(const EdgeInput& in) {
+bool BossMouseOn(const Settings& settings) {
+    return settings.BossMouse == 1 && settings.HotCornerEnabled == 1;
+}
+
+bool BossMouseWatch::Check(const EdgeInput& in, bool on) {
     if (!OnScreenEdge(in.cursor, in.screen)) {
         rearmed_ = true;
         return false;
     }
-    if (!in.bossMouseChecked || in.screenSaverRunning || !in.normalDesktop)
+    if (!on || in.screenSaverRunning || !in.normalDesktop)
         return false;
     const bool act = rearmed_;
     rearmed_ = false;
@@ -108,6 +112,6 @@ bool IsListedForKill(const std::string& className) {
 bool HideAllWindowsWatch::Check(const Settings& settings, const CornerInput& corner,
                                 const EdgeInput& edges) {
     const bool cornerActs = corner_.Check(settings, corner);
-    const bool edgeActs = edges_.Check(edges);
+    const bool edgeActs = edges_.Check(edges, BossMouseOn(settings));
     return cornerActs || edgeActs;
 }

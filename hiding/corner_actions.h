@@ -57,16 +57,19 @@ private:
 struct EdgeInput {
     ScreenPoint cursor{0, 0};
     ScreenSize screen{0, 0};
-    bool bossMouseChecked = false;
     bool screenSaverRunning = false; // or unknown where the system cannot tell
     bool normalDesktop = false;
 };
 
+// Boss Mouse is on as the user sees it: checked, and not greyed, which its
+// box is while the hot corner is off.
+bool BossMouseOn(const Settings& settings);
+
 class BossMouseWatch {
 public:
     // True when the action is to be performed now: once per contact with the
-    // edges; the cursor must leave every edge before it acts again.
-    bool Check(const EdgeInput& in);
+    // edges while on; the cursor must leave every edge before it acts again.
+    bool Check(const EdgeInput& in, bool on);
 
 private:
     bool rearmed_ = true;

@@ -14,7 +14,6 @@
 #include "hiding/cursor_tracker_win.h"
 #include "hiding/show_desktop_file.h"
 #include "settings/settings.h"
-#include "ui/resource.h"
 
 namespace {
 
@@ -116,9 +115,8 @@ void CheckCornerAndEdges(HWND settingsWindow, ScreenPoint cursor, DWORD now) {
     EdgeInput edges;
     edges.cursor = cursor;
     edges.screen = screen;
-    edges.bossMouseChecked = onEdge && IsDlgButtonChecked(settingsWindow, IDC_BOSS_MOUSE);
     edges.normalDesktop = normalDesktop;
-    if (edges.bossMouseChecked)
+    if (onEdge && BossMouseOn(g_settings))
         edges.screenSaverRunning = ScreenSaverRunning();
     if (g_watch.Check(g_settings, corner, edges))
         PerformCornerAction(settingsWindow, g_settings.HotCornerAction);

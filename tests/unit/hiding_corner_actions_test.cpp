@@ -116,7 +116,6 @@ EdgeInput Edge(ScreenPoint p) {
     EdgeInput in;
     in.cursor = p;
     in.screen = kScreen;
-    in.bossMouseChecked = true;
     in.normalDesktop = true;
     return in;
 }
@@ -127,25 +126,40 @@ TEST(HidingCorners_BossMouse, OncePerEdgeContact) {
                                 {1023, 20}, {1023, 21}};
     std::vector<bool> acted;
     for (ScreenPoint p : path)
-        acted.push_back(watch.Check(Edge(p)));
+        acted.push_back(watch.Check(Edge(p), true));
     EXPECT_EQ(acted, (std::vector<bool>{false, true, false, false, false, true, false}));
 }
 
-TEST(HidingCorners_BossMouse, HeldBackByTheCheckBoxTheScreenSaverAndTheDesktop) {
+TEST(HidingCorners_BossMouse, HeldBackWhenOffTheScreenSaverAndTheDesktop) {
     for (int blocker = 0; blocker < 3; ++blocker) {
         BossMouseWatch watch;
         EdgeInput in = Edge({0, 300});
-        in.bossMouseChecked = blocker != 0;
         in.screenSaverRunning = blocker == 1;
         in.normalDesktop = blocker != 2;
-        EXPECT_FALSE(watch.Check(in)) << blocker;
+        EXPECT_FALSE(watch.Check(in, blocker != 0)) << blocker;
         // Held back, the contact is not used up.
-        EXPECT_TRUE(watch.Check(Edge({0, 300}))) << blocker;
+        EXPECT_TRUE(watch.Check(Edge({0, 300}), true)) << blocker;
     }
+}
+
+// Its box is greyed while the hot corner is off: greyed is off.
+TEST(HidingCorners_BossMouse, OnOnlyWhenCheckedAndNotGreyed) {
+    for (int checked = 0; checked < 2; ++checked)
+        for (int corner = 0; corner < 2; ++corner) {
+            Settings s = CornerSettings(false);
+            s.BossMouse = checked;
+            s.HotCornerEnabled = corner;
+            HideAllWindowsWatch watch;
+            const ScreenPoint edge{0, 300};
+            EXPECT_EQ(watch.Check(s, CornerInput{0, edge, kScreen, true}, Edge(edge)),
+                      checked == 1 && corner == 1)
+                << checked << corner;
+        }
 }
 
 TEST(HidingCorners_Both, ACornerThatActsIsOneAction) {
     Settings s = CornerSettings(false);
+    s.BossMouse = 1;
     HideAllWindowsWatch watch;
     auto check = [&](ScreenPoint p, TickCount now) {
         EdgeInput edge = Edge(p);
