@@ -14,6 +14,7 @@
 #include "ui/hot_keys_win.h"
 #include "ui/resource.h"
 #include "ui/settings_pages_win.h"
+#include "ui/tab_defaults.h"
 
 namespace {
 
@@ -45,13 +46,7 @@ HWND DialogOwner(HWND settingsWindow) {
 // started" has no such effect (its check mark follows the controls' refresh),
 // only a warning about the hot key that its first toggle could bring up.
 constexpr int kReappliedToggles[] = {IDC_START_WITH_WINDOWS, IDC_SHOW_TOOL_TIPS, IDC_CONTEXT_MENU,
-                                     IDC_SHOW_TRAY_ICON};
-
-int HidingModeCommand() {
-    if (g_settings.HideAlways)
-        return IDC_HIDE_ALWAYS;
-    return g_settings.HideByCursor ? IDC_HIDE_BY_CURSOR : IDC_NEVER_HIDE;
-}
+                                     IDC_SHOW_TRAY_ICON, IDC_WINDOW_FADING};
 
 void ReapplyOutsideEffects(HWND window) {
     QuietTrayRemoval quiet;
@@ -59,7 +54,7 @@ void ReapplyOutsideEffects(HWND window) {
         SendMessageA(window, WM_COMMAND, id, 0);
         SendMessageA(window, WM_COMMAND, id, 0);
     }
-    SendMessageA(window, WM_COMMAND, HidingModeCommand(), 0);
+    SendMessageA(window, WM_COMMAND, HidingModeCommand(g_settings), 0);
 }
 
 } // namespace
@@ -102,8 +97,8 @@ void CheckForNewVersion(HWND settingsWindow) {
 void EmailSupportWithReport(HWND settingsWindow) {
     SupportRequest request{settingsWindow, {}, ShowErrorInStatusLine};
     request.wallpaper.file = GetWallpaperPath();
-    const colors::PixelView picture = CachedWallpaper();
-    if (!picture.Empty())
-        request.wallpaper.picture = support::DisplayMode{"", picture.width, picture.height, 24};
+    // The kept picture is 24 bits a pixel, whatever the file holds.
+    if (const std::optional<colors::PictureSize> size = LastWallpaperSize())
+        request.wallpaper.picture = support::DisplayMode{"", size->width, size->height, 24};
     EmailSupport(request);
 }

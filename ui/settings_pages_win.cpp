@@ -188,6 +188,10 @@ void ActAfterReset(HWND window, const TabReset& reset) {
         SendCommand(window, IDC_SHOW_TRAY_ICON);
     if (reset.sendShowToolTipsCommand)
         SendCommand(window, IDC_SHOW_TOOL_TIPS);
+    if (reset.sendWindowFadingCommand)
+        SendCommand(window, IDC_WINDOW_FADING);
+    if (reset.sendHidingModeCommand)
+        SendCommand(window, HidingModeCommand(g_settings));
     if (reset.registerHotKeys)
         RegisterHotKeysAgain(window);
     if (reset.repaintDesktopColorBox)

@@ -1,5 +1,7 @@
 #include "ui/tab_defaults.h"
 
+#include "ui/resource.h"
+
 #include <cstdint>
 #include <initializer_list>
 
@@ -98,14 +100,21 @@ bool KeepForItsCommand(int32_t& field, int32_t before) {
 
 } // namespace
 
+int HidingModeCommand(const Settings& s) {
+    if (s.HideAlways)
+        return IDC_HIDE_ALWAYS;
+    return s.HideByCursor ? IDC_HIDE_BY_CURSOR : IDC_NEVER_HIDE;
+}
+
 TabReset ResetTabFields(Settings& live, const Settings& defaults, SettingsTab current) {
-    int32_t trayIconBefore = live.ShowTrayIcon;
-    int32_t toolTipsBefore = live.ShowToolTips;
+    const Settings before = live;
     ResetFields(live, defaults, current);
 
     TabReset reset;
-    reset.sendShowTrayIconCommand = KeepForItsCommand(live.ShowTrayIcon, trayIconBefore);
-    reset.sendShowToolTipsCommand = KeepForItsCommand(live.ShowToolTips, toolTipsBefore);
+    reset.sendShowTrayIconCommand = KeepForItsCommand(live.ShowTrayIcon, before.ShowTrayIcon);
+    reset.sendShowToolTipsCommand = KeepForItsCommand(live.ShowToolTips, before.ShowToolTips);
+    reset.sendWindowFadingCommand = KeepForItsCommand(live.WindowFading, before.WindowFading);
+    reset.sendHidingModeCommand = HidingModeCommand(live) != HidingModeCommand(before);
     reset.registerHotKeys = current == SettingsTab::Options || current == SettingsTab::About;
     reset.repaintDesktopColorBox = current == SettingsTab::Desktop;
     return reset;

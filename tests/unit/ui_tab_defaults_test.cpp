@@ -1,5 +1,7 @@
 #include "ui/tab_defaults.h"
 
+#include "ui/resource.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -97,6 +99,35 @@ TEST(UiTabDefaults_Reset, TrayIconAndToolTipsChangeOnlyThroughTheirCommands) {
     }
 }
 
+// Window fading starts or stops its timer through its command; a hiding mode
+// starts or stops the cursor tracking through its radio button's.
+TEST(UiTabDefaults_Reset, FadingAndHidingModeTakeEffectThroughTheirCommands) {
+    struct Case {
+        SettingsTab tab;
+        int32_t fading, hideByCursor, hideAlways;
+        bool fadingCommand, hidingCommand;
+    } cases[] = {
+        {SettingsTab::Options, 1, 1, 0, true, false},
+        {SettingsTab::Options, 0, 0, 0, false, false},
+        {SettingsTab::Hiding, 1, 0, 0, false, true},
+        {SettingsTab::Hiding, 0, 0, 1, false, true},
+        {SettingsTab::Hiding, 0, 1, 0, false, false},
+        {SettingsTab::About, 1, 0, 1, true, true},
+        {SettingsTab::Colors, 1, 0, 0, false, false},
+    };
+    for (const Case& c : cases) {
+        Settings live = SettingsTemplate();
+        live.WindowFading = c.fading;
+        live.HideByCursor = c.hideByCursor;
+        live.HideAlways = c.hideAlways;
+        const TabReset reset = ResetTabFields(live, SettingsTemplate(), c.tab);
+        EXPECT_EQ(live.WindowFading, c.fading) << int(c.tab) << " kept for its command";
+        EXPECT_EQ(reset.sendWindowFadingCommand, c.fadingCommand) << int(c.tab);
+        EXPECT_EQ(reset.sendHidingModeCommand, c.hidingCommand) << int(c.tab);
+    }
+    EXPECT_EQ(HidingModeCommand(SettingsTemplate()), IDC_HIDE_BY_CURSOR);
+}
+
 TEST(UiTabDefaults_Reset, UnchangedTrayIconSendsNoCommand) {
     Settings live = SettingsTemplate();
     TabReset reset = ResetTabFields(live, SettingsTemplate(), SettingsTab::About);
@@ -108,6 +139,7 @@ TEST(UiTabDefaults_Reset, ResetAllRestoresTheWholeRecord) {
     Settings live = UnlikeTheDefaults();
     live.ShowTrayIcon = SettingsTemplate().ShowTrayIcon;
     live.ShowToolTips = SettingsTemplate().ShowToolTips;
+    live.WindowFading = SettingsTemplate().WindowFading;
     std::strcpy(live.ShowDesktopFile, "C:\\temp\\tessara.scf");
     ResetTabFields(live, SettingsTemplate(), SettingsTab::About);
     EXPECT_TRUE(SameSettings(live, SettingsTemplate()));

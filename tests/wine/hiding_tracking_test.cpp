@@ -3,6 +3,7 @@
 // whether the list view, the taskbar and the pointer are shown.
 #include "hiding/movement_watch_win.h"
 #include "tests/wine/hiding_program.h"
+#include "ui/settings_pages.h"
 
 #include <commctrl.h>
 
@@ -288,6 +289,21 @@ TEST_F(TrackingTest, ModeRadiosFromOutsideHideAndShow) {
               BST_UNCHECKED);
     EXPECT_TRUE(app_test::WaitForStored(
         [](const Settings& stored) { return !stored.HideAlways && !stored.HideByCursor; }));
+}
+
+// Reset Tab from "Never hide" selects "By cursor position", and the cursor
+// is tracked from then on: resting on the desktop hides after its delay.
+TEST_F(TrackingTest, ResettingTheHidingTabStartsTheTracking) {
+    Launch(QuietSettings());
+    MoveCursor(OnDesktop());
+    SendMessageA(GetDlgItem(tessara_.Window(), IDC_TABS), TCM_SETCURFOCUS,
+                 WPARAM(SettingsTab::Hiding), 0);
+    tessara_.Command(IDC_TAB_DEFAULTS);
+    EXPECT_EQ(SendDlgItemMessageA(tessara_.Window(), IDC_HIDE_BY_CURSOR, BM_GETCHECK, 0, 0),
+              BST_CHECKED);
+    MoveCursor(OnDesktop(5));
+    EXPECT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); },
+                                   SettingsTemplate().HideOnDesktopDelay * 1000 + kSoonMs));
 }
 
 class AlwaysHideTest : public HidingTest {
