@@ -4,6 +4,7 @@
 #include "base/handles.h"
 #include "base/instance_data.h"
 #include "colours/color_notes_win.h"
+#include "colours/desktop_lock_win.h"
 #include "colours/stretched_wallpaper_win.h"
 #include "colours/wallpaper_analysis_win.h"
 #include "deskhook/deskhook.h"
@@ -82,7 +83,7 @@ bool ResampleWanted(const Settings& s) {
 // The worker's run, with the start counted and its hold on the cache taken.
 void RunWallpaperWork(HWND window) {
     g_lastRunInputs = CurrentWorkInputs();
-    LockWindowUpdate(DesktopListView());
+    std::optional<DesktopDrawingLock> locked(std::in_place);
     const bool normalize = g_settings.KeepAspectRatio &&
                            RegReadDWord(kDesktopKey, "WallpaperStyle") == colors::kStyleStretched;
     std::optional<WallpaperPixels> pixels;
@@ -105,7 +106,7 @@ void RunWallpaperWork(HWND window) {
     ApplyCaptionColors(window);
     SendColorNote(window, ColorNote::DesktopState);
     pixels.reset();
-    LockWindowUpdate(nullptr);
+    locked.reset();
     g_suppressResample = false;
     if (g_noIconsFound.exchange(false))
         MessageBoxA(nullptr, "No icons found.\n\nUnable to sample screen colors.", Caption(),

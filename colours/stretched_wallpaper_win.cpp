@@ -4,6 +4,7 @@
 #include "base/instance_data.h"
 #include "base/handles.h"
 #include "colours/color_notes_win.h"
+#include "colours/desktop_lock_win.h"
 #include "colours/stretched_wallpaper.h"
 #include "colours/wallpaper_analysis_win.h"
 #include "settings/settings.h"
@@ -125,13 +126,17 @@ void ShowCentredUnderWallpaperName(HWND window, const std::string& scaledPath) {
         return;
     FindClose(search);
     if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
+        DesktopDrawnWhileAsking drawn;
         if (MessageBoxA(window, kReadOnlyQuestion, Caption(), MB_ICONWARNING | MB_YESNO) == IDYES)
             TurnOffKeepAspectRatio(window);
         return;
     }
     if (!CopyFileA(wallpaper.c_str(), backup.c_str(), FALSE)) {
         DeleteFileA(backup.c_str());
-        MessageBoxA(window, kNoBackupMessage, Caption(), MB_OK);
+        {
+            DesktopDrawnWhileAsking drawn;
+            MessageBoxA(window, kNoBackupMessage, Caption(), MB_OK);
+        }
         TurnOffKeepAspectRatio(window);
         return;
     }

@@ -3,6 +3,7 @@
 #include "base/app_state.h"
 #include "base/handles.h"
 #include "colours/color_notes_win.h"
+#include "colours/desktop_lock_win.h"
 #include "colours/com_win.h"
 #include "colours/wallpaper_analysis.h"
 #include "settings/settings.h"
@@ -58,6 +59,7 @@ struct Cache {
     int height = 0;
     bool filled = false;
     colors::WallpaperFileState source; // the file the pixels came from, kept after release
+    std::optional<colors::PictureSize> lastSize; // of the last picture read, kept after release
     bool startRefused = false;         // a worker start came while an earlier one was counted
 };
 
@@ -220,6 +222,8 @@ DWORD LoadCurrentWallpaper() {
         return ErrorCodeOf(hr);
     g_cache.filled = true;
     g_cache.source = current;
+    CacheLock lock;
+    g_cache.lastSize = colors::PictureSize{g_cache.width, g_cache.height};
     return 0;
 }
 
@@ -251,6 +255,11 @@ WallpaperPixels::~WallpaperPixels() {
 
 colors::PixelView WallpaperPixels::view() const {
     return CachedWallpaper();
+}
+
+std::optional<colors::PictureSize> LastWallpaperSize() {
+    CacheLock lock;
+    return g_cache.lastSize;
 }
 
 colors::PixelView CachedWallpaper() {
@@ -316,9 +325,11 @@ void SetDesktopColorFromWallpaper(HWND settingsWindow) {
 
 void SetDesktopColor(HWND settingsWindow, COLORREF color) {
     const INT element = COLOR_BACKGROUND;
-    if (!SetSysColors(1, &element, &color))
+    if (!SetSysColors(1, &element, &color)) {
+        DesktopDrawnWhileAsking drawn;
         QuietMessageBox(settingsWindow, "SetSysColors Failed!",
                         g_app.caption[0] ? g_app.caption : kProgramName, MB_OK);
+    }
     SendColorNote(settingsWindow, ColorNote::DesktopColor,
                   static_cast<LPARAM>(GetSysColor(COLOR_BACKGROUND)));
 }

@@ -8,8 +8,10 @@
 #include <windows.h>
 
 #include "colours/pixel_image.h"
+#include "colours/stretched_wallpaper.h"
 #include "colours/wallpaper_analysis.h"
 
+#include <optional>
 #include <string>
 
 inline constexpr UINT_PTR kCacheReleaseTimer = 29;
@@ -37,6 +39,9 @@ class WallpaperPixels {
 
 // The cached pixels while someone holds the cache; empty otherwise.
 colors::PixelView CachedWallpaper();
+
+// The size of the last wallpaper picture read, which outlives its pixels.
+std::optional<colors::PictureSize> LastWallpaperSize();
 
 // Counts a start of the wallpaper worker. True for the first start of the
 // cache's lifetime, which also takes a hold that EndWallpaperWorkerRun gives

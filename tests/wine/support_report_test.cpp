@@ -3,6 +3,7 @@
 // file read back section by section, and the clipboard.
 #include "support/diagnostic_report.h"
 #include "tests/wine/app_program.h"
+#include "tests/wine/colors_wine.h"
 
 #include <fstream>
 #include <regex>
@@ -67,8 +68,12 @@ class SupportReportTest : public app_test::ProgramTest {
         ASSERT_TRUE(harness::RegWriteString(HKEY_CLASSES_ROOT,
                                             std::string(kTextType) + "\\shell\\open\\command", "",
                                             recorder + "\"" + viewerLog_ + "\" \"%1\""));
+        colors_test::SetDesktopColor(RGB(0, 0, 0));
+        ASSERT_TRUE(colors_test::SetWallpaper(colors_test::Format::Bmp, 96, 40,
+                                              colors_test::Solid(RGB(30, 60, 90))));
         ASSERT_TRUE(shell_.Start(harness::ShellOptions::WithIcons(5)));
-        Settings settings = SettingsTemplate();
+        // The desktop colour from the wallpaper makes the start read the picture.
+        Settings settings = colors_test::WallpaperColorSettings();
         settings.ShowTrayIcon = 0;
         settings.ShowToolTips = 0;
         settings.AutoRestorePositions = 0;
@@ -113,6 +118,10 @@ class SupportReportTest : public app_test::ProgramTest {
 TEST_F(SupportReportTest, StartsTheMailWritesTheReportCopiesAndOpensIt) {
     // A stale report of an earlier run is replaced.
     { std::ofstream(report_, std::ios::binary) << "old report"; }
+    // The wallpaper's pixels are released half a second after their last use;
+    // its size is still reported.
+    ASSERT_TRUE(colors_test::WaitForDesktopColor(RGB(30, 60, 90), 0));
+    harness::PumpMessages(1500);
     AskForSupport();
     ASSERT_TRUE(harness::WaitUntil([&] { return !ReadFileText(viewerLog_).empty(); }, 20000));
     EXPECT_NE(ReadFileText(viewerLog_).find(report_), std::string::npos);
@@ -151,6 +160,7 @@ TEST_F(SupportReportTest, StartsTheMailWritesTheReportCopiesAndOpensIt) {
     EXPECT_EQ(Between(text, "Number of icons ......... ", "\r\n"), "5");
     EXPECT_EQ(Between(text, "AutoArrange ............. ", "\r\n"), "No");
     EXPECT_EQ(Between(text, "Screen Size ............. ", "\r\n"), "1024x768");
+    EXPECT_EQ(Between(text, "Wallpaper dimensions .... ", "\r\n"), "96x40, Depth:24");
     EXPECT_EQ(Between(text, "Number of monitors ...... ", "\r\n"), "1");
     EXPECT_NE(Between(text, "Desktops ................ ", "\r\n").find("Default, "),
               std::string::npos);
