@@ -146,7 +146,7 @@ void OnHotKey(HWND window, int hotKey) {
         break;
     case kHotKeyShowIcons:
         if (g_settings.HideAlways == 1) {
-            ShowWindow(DesktopListView(), SW_SHOW);
+            ShowDesktopWindow(DesktopListView(), SW_SHOW);
             ShowTaskbar();
         }
         break;

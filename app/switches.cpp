@@ -38,8 +38,8 @@ void ShowRestoredDesktop() {
         DWORD_PTR ignored;
         SendMessageTimeoutA(listView, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kDesktopSettleTimeoutMs,
                             &ignored);
-        ShowWindow(listView, SW_SHOW);
-        UpdateWindow(listView);
+        ShowDesktopWindow(listView, SW_SHOW);
+        RepaintDesktopWindow(listView);
     }
 }
 

@@ -119,9 +119,9 @@ void RestoreDropShadows() {
 
 void ShowDesktopWindows() {
     if (HWND listView = DesktopListView())
-        ShowWindow(listView, SW_SHOW);
+        ShowDesktopWindow(listView, SW_SHOW);
     if (HWND progman = FindWindowA(names::ProgmanClass, nullptr))
-        ShowWindow(progman, SW_SHOW);
+        ShowDesktopWindow(progman, SW_SHOW);
 }
 
 void CloseHiddenWindow(HWND window) {

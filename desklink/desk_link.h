@@ -82,6 +82,15 @@ HWND RefreshDesktopListView();
 HWND ProgmanSentinel();
 void RecordProgmanSentinel();
 
+// Shows or hides a window of the desktop's process (the list view, the
+// taskbar, "Progman") without waiting on its thread: a hung desktop must not
+// hold the program. The window changes once its thread gets to it.
+void ShowDesktopWindow(HWND window, int command);
+// Has such a window drawn anew when its thread gets to it.
+void RepaintDesktopWindow(HWND window);
+// LVM_SETTEXTBKCOLOR on the cached list view, given up on a hung desktop.
+void SetListTextBackColor(COLORREF color);
+
 // ---- Desktop state (stateless queries, ask again whenever needed) -----------
 
 // LVS_AUTOARRANGE in the cached list view's style.

@@ -63,6 +63,20 @@ void RecordProgmanSentinel() {
     g_progmanSentinel = TopLevelProgman();
 }
 
+void ShowDesktopWindow(HWND window, int command) {
+    if (window)
+        ShowWindowAsync(window, command);
+}
+
+void RepaintDesktopWindow(HWND window) {
+    if (window)
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void SetListTextBackColor(COLORREF color) {
+    AskListView(LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(color));
+}
+
 bool AutoArrangeOn() {
     return (GetWindowLongA(g_listView, GWL_STYLE) & LVS_AUTOARRANGE) != 0;
 }

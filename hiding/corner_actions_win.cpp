@@ -85,7 +85,7 @@ void ShowDesktop(HWND settingsWindow) {
         EnumWindows(MinimizeWindowProc, reinterpret_cast<LPARAM>(settingsWindow));
         return;
     }
-    ShowWindow(DesktopListView(), SW_SHOW);
+    ShowDesktopWindow(DesktopListView(), SW_SHOW);
     ShowTaskbar();
     ShellExecuteA(nullptr, "open", g_settings.ShowDesktopFile, nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -79,7 +79,7 @@ void PeekTaskbar(HWND window) {
 
 void ApplyIconActions(const TickActions& actions) {
     if (actions.showIcons) {
-        ShowWindow(DesktopListView(), SW_SHOWNA);
+        ShowDesktopWindow(DesktopListView(), SW_SHOWNA);
         ShowTaskbar();
     }
     if (actions.showTaskbar)
@@ -139,16 +139,16 @@ void ApplyHidingMode() {
         HideDesktopIcons(g_settings.HideTaskbar);
         return;
     }
-    ShowWindow(DesktopListView(), SW_SHOW);
+    ShowDesktopWindow(DesktopListView(), SW_SHOW);
     ShowTaskbar();
 }
 
 void ShowTaskbar() {
-    ShowWindow(Taskbar(), SW_SHOW);
+    ShowDesktopWindow(Taskbar(), SW_SHOW);
 }
 
 void HideTaskbarWindow() {
-    ShowWindow(Taskbar(), SW_HIDE);
+    ShowDesktopWindow(Taskbar(), SW_HIDE);
 }
 
 TickActions TrackCursor(HWND settingsWindow, const TrackingView& view, DWORD now) {

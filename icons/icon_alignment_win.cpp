@@ -76,7 +76,7 @@ icons::ScreenGeometry PrimaryScreen() {
 // The icon lock is held from the first move to the last, so that no dance or
 // other icon work moves an icon in between.
 void MoveIcons(HWND listView, const std::vector<icons::Point>& places) {
-    ShowWindow(listView, SW_HIDE);
+    ShowDesktopWindow(listView, SW_HIDE);
     IconLock lock;
     for (std::size_t i = 0; i < places.size(); ++i)
         if (!SetIconPosition(static_cast<int>(i), POINT{places[i].x, places[i].y}))
@@ -102,7 +102,7 @@ AlignmentOutcome AlignIcons(HWND owner, IconAlignment layout) {
     AlignmentOutcome outcome;
     outcome.moved = true;
     outcome.resampleWanted = g_settings.AutoResample == 1 && g_settings.TransparentText == 0;
-    ShowWindow(listView, SW_SHOW);
+    ShowDesktopWindow(listView, SW_SHOW);
     Instances().IconsTemporarilyMoved = 1;
     return outcome;
 }

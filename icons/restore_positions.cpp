@@ -106,7 +106,7 @@ bool ReadSavedIcons(IconScreen screen, SavedIcons& saved) {
 void PlaceIcons(HWND owner, HWND listView, int count, IconScreen screen, SavedIcons& saved) {
     const SIZE spacing = IconSpacing();
     const icons::ScreenGeometry geometry{screen.width, screen.height, spacing.cx, spacing.cy};
-    ShowWindow(listView, SW_HIDE);
+    ShowDesktopWindow(listView, SW_HIDE);
     ListViewDesktop desktop;
     auto table = std::make_unique<icons::PlacementTable>();
     const bool allPlaced = icons::RunRestorePasses(desktop, saved.set, geometry, count, *table);
@@ -116,7 +116,7 @@ void PlaceIcons(HWND owner, HWND listView, int count, IconScreen screen, SavedIc
 }
 
 RestoreOutcome FinishRestore(HWND listView) {
-    ShowWindow(listView, g_settings.HideAlways ? SW_HIDE : SW_SHOW);
+    ShowDesktopWindow(listView, g_settings.HideAlways ? SW_HIDE : SW_SHOW);
     Instances().IconsTemporarilyMoved = 0;
     RestoreOutcome outcome;
     outcome.resampleWanted = g_settings.AutoResample && !g_settings.TransparentText;

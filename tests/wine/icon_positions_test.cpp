@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -416,6 +417,26 @@ TEST_F(IconPositions, NoSavedSetMovesNothingAndSaysNothing) {
     EXPECT_TRUE(IsWindowVisible(shell_.ListView()));
 }
 
+// Every wait on the desktop is bounded, the showing of the icons at the end
+// too: a desktop that stops answering costs time-outs, not the run.
+TEST_F(IconPositions, ARestoreAgainstAHungDesktopEndsWithinSeconds) {
+    StartShell();
+    ASSERT_TRUE(OpenInstanceData());
+    RefreshDesktopListView();
+    ASSERT_TRUE(AttachDesktop());
+    Instances().DesktopAttached = 1;
+    EXPECT_EQ(RunTessara("-q -save"), 0u);
+    constexpr DWORD kFrozenMs = 15000;
+    shell_.Freeze(kFrozenMs);
+    const DWORD frozenAt = GetTickCount();
+    Process tessara = Process::Start("Tessara.exe", "-q -restore");
+    EXPECT_TRUE(tessara.WaitExit(9000).has_value()) << "-restore waited for the hung desktop";
+    // The shell wakes before the attachment is let go.
+    harness::PumpMessages(kFrozenMs - std::min<DWORD>(GetTickCount() - frozenAt, kFrozenMs));
+    Instances().DesktopAttached = 0;
+    EXPECT_TRUE(DetachDesktop());
+}
+
 TEST_F(IconPositions, SwitchesReuseTheAttachmentOfARunningInstance) {
     // This test program stands in for the running instance: it attaches the
     // desktop and says so in the data all instances share.
@@ -579,13 +600,14 @@ TEST_F(InProcess, FinishedRestoreClearsTheTemporarilyMovedFlagAndSaysSo) {
     EXPECT_TRUE(outcome.finished);
     EXPECT_TRUE(outcome.resampleWanted);
     EXPECT_FALSE(outcome.autoRestoreCleared);
-    EXPECT_TRUE(IsWindowVisible(shell_.ListView()));
+    // Shown by the desktop's thread when it gets to it.
+    EXPECT_TRUE(harness::WaitUntil([&] { return IsWindowVisible(shell_.ListView()) != FALSE; }));
 
     g_settings.HideAlways = 1;
     g_settings.TransparentText = 1;
     outcome = RestoreIconPositions(nullptr);
     EXPECT_FALSE(outcome.resampleWanted);
-    EXPECT_FALSE(IsWindowVisible(shell_.ListView()));
+    EXPECT_TRUE(harness::WaitUntil([&] { return !IsWindowVisible(shell_.ListView()); }));
 }
 
 TEST_F(InProcess, QueriesSeeTheSetOfEachMode) {
