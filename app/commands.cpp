@@ -57,6 +57,11 @@ void HideSettingsWindow(const Command& command) {
     ShowWindow(command.window, SW_HIDE);
 }
 
+// Asked by the desktop's menu, which lets this program take the foreground.
+void BringSettingsWindowForward(const Command& command) {
+    ShowSettingsWindowInFront(command.window);
+}
+
 void ExitProgram(const Command& command) {
     SendMessageA(command.window, WM_CLOSE, 0, 0);
 }
@@ -145,7 +150,7 @@ void RegisterOrUnregisterHotKeys(const Command& command) {
 // ---- Icon positions ---------------------------------------------------------------
 
 void RestorePositions(const Command& command) {
-    ShowWindow(DesktopListView(), SW_SHOW);
+    ShowDesktopWindow(DesktopListView(), SW_SHOW);
     RestoreIconsForWindow(command.window);
     RefreshSettingsPage(command.window);
 }
@@ -181,7 +186,7 @@ void ShowCaptionBackground(HWND window, bool transparent) {
 
 void ChooseTransparent(const Command& command) {
     ShowCaptionBackground(command.window, true);
-    SendMessageA(DesktopListView(), LVM_SETTEXTBKCOLOR, 0, LPARAM(CLR_NONE));
+    SetListTextBackColor(CLR_NONE);
     RequestColorRefresh(command.window);
 }
 
@@ -387,7 +392,7 @@ void ToggleDance(const Command& command) {
 
 // The button is pressed where the desktop can be seen.
 void PressDanceButton(const Command& command) {
-    ShowWindow(DesktopListView(), SW_SHOW);
+    ShowDesktopWindow(DesktopListView(), SW_SHOW);
     ToggleDanceForWindow(command.window);
 }
 
@@ -440,6 +445,7 @@ void ReportUnknownCommand([[maybe_unused]] int id) {
 const CommandRow kCommands[] = {
     {IDCANCEL, HideSettingsWindow},
     {IDC_HIDE_WINDOW, HideSettingsWindow},
+    {IDM_SHOW_WINDOW, BringSettingsWindowForward},
     {IDM_EXIT, ExitProgram},
     {IDM_CLOSE_ACTION, RunCloseBox},
     {IDC_CLOSE_PROMPT, SetCloseAction<1, 0>},

@@ -61,14 +61,6 @@ void DeleteIcon(HWND window) {
     Shell_NotifyIconA(NIM_DELETE, &identity);
 }
 
-void ShowSettingsWindowInFront(HWND window) {
-    constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW;
-    EnableWindow(window, TRUE);
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, flags);
-    SetForegroundWindow(window);
-    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
-}
-
 TrayMenuContext CurrentTrayMenuContext() {
     const PageContext page = CurrentPageContext();
     TrayMenuContext context;
@@ -110,6 +102,14 @@ bool InsertItem(HINSTANCE resources, HMENU popup, UINT where, BOOL byPosition,
 }
 
 } // namespace
+
+void ShowSettingsWindowInFront(HWND window) {
+    constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW;
+    EnableWindow(window, TRUE);
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, flags);
+    SetForegroundWindow(window);
+    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+}
 
 UniqueIcon LoadTrayIcon(HINSTANCE resources, int size) {
     HICON icon = nullptr;

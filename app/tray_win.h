@@ -29,6 +29,8 @@ class QuietTrayRemoval {
 void SwitchTrayIconCommand(HWND settingsWindow);
 // UM_TRAYNOTIFY; `mouseMessage` is its lParam.
 void OnTrayNotify(HWND settingsWindow, UINT mouseMessage);
+// Shows, enables and brings the settings window to the front.
+void ShowSettingsWindowInFront(HWND window);
 // "TaskBarCreated": the new taskbar gets the icon again.
 void ReAddTrayIcon(HWND settingsWindow);
 // Shutdown.

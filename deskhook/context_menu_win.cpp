@@ -128,7 +128,6 @@ constexpr UINT kFirstRegisteredMessage = 0xC000;
 // Commands go to the program synchronously, as its own buttons do, but a
 // hung or busy program must not keep the desktop's menu from closing.
 constexpr UINT kCommandTimeoutMs = 2000;
-constexpr UINT kProbeTimeoutMs = 200;
 
 // One subclassing of the desktop view, owned by the view thread. It signals
 // `released` once the subclass is gone and no call of ours is left on the
@@ -270,23 +269,16 @@ void ShowIconsAndTaskbar(HWND view) {
         ShowWindowAsync(taskbar, SW_SHOW);
 }
 
-bool Responds(HWND window) {
-    DWORD_PTR ignored;
-    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kProbeTimeoutMs,
-                               &ignored) != 0;
-}
-
 // Explorer may bring a window forward right after the user's choice; the
-// program could not. The calls below wait for the program's thread, so a
-// program that does not answer now is left alone.
+// program may not by itself, so Explorer lets it. Whatever changes the
+// program's window would wait for the program's thread, so the program is
+// only asked, by a posted command, and brings its window forward itself.
 void BringForward(HWND window) {
-    if (!IsWindow(window) || !Responds(window))
+    DWORD pid = 0;
+    if (!IsWindow(window) || !GetWindowThreadProcessId(window, &pid))
         return;
-    const UINT flags = SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE;
-    EnableWindow(window, TRUE);
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, flags);
-    SetForegroundWindow(window);
-    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    AllowSetForegroundWindow(pid);
+    PostMessageA(window, WM_COMMAND, context_menu::kShowWindow, 0);
 }
 
 void SendCommand(HWND window, int id) {

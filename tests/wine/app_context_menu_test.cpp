@@ -97,6 +97,36 @@ TEST_F(AppContextMenu, ShowWindowItemBringsTheHiddenSettingsWindowForward) {
     }));
 }
 
+// The desktop only asks the program, by a posted command: a program that
+// does not answer makes no desktop wait, and comes forward once it runs again.
+TEST_F(AppContextMenu, ShowWindowItemMakesTheDesktopWaitForNoBusyProgram) {
+    Start();
+    tessara_.Command(IDC_HIDE_WINDOW);
+    ASSERT_TRUE(harness::WaitUntil([&] { return !IsWindowVisible(tessara_.Window()); }));
+    const DWORD pid = tessara_.Pid();
+    ASSERT_GT(harness::SuspendProcess(pid, true), 0);
+    const bool chosen = ChooseSubmenuItem(shell_, IDM_SHOW_WINDOW);
+    DWORD_PTR ignored;
+    const bool desktopAnswers = SendMessageTimeoutA(shell_.Progman(), WM_NULL, 0, 0, SMTO_NORMAL,
+                                                    500, &ignored) != 0;
+    harness::SuspendProcess(pid, false);
+    ASSERT_TRUE(chosen);
+    EXPECT_TRUE(desktopAnswers);
+    EXPECT_TRUE(harness::WaitUntil([&] {
+        HWND window = tessara_.Window();
+        return IsWindowVisible(window) && IsWindowEnabled(window) &&
+               GetForegroundWindow() == window;
+    }));
+}
+
+// Enter on the highlighted item chooses it, as a click does.
+TEST_F(AppContextMenu, AnItemChosenByKeyboardRuns) {
+    Start();
+    ASSERT_TRUE(ChooseSubmenuItemByKeyboard(shell_, IDC_HIDE_ALWAYS));
+    EXPECT_TRUE(app_test::WaitForStored([](const Settings& s) { return s.HideAlways == 1; }));
+    EXPECT_TRUE(harness::WaitUntil([&] { return !IsWindowVisible(shell_.ListView()); }));
+}
+
 TEST_F(AppContextMenu, OptionSwitchesTheSubmenuOffAndOn) {
     Start();
     ASSERT_TRUE(HasSubmenu());

@@ -114,4 +114,19 @@ inline bool ChooseSubmenuItem(const harness::Shell& shell, UINT id) {
     return harness::WaitUntil([&] { return shell.OpenMenu().empty(); });
 }
 
+// The same with the keyboard: the item is highlighted, then Enter chooses it.
+inline bool ChooseSubmenuItemByKeyboard(const harness::Shell& shell, UINT id) {
+    if (!PointAtSubmenuItem(shell, OpenMenu(shell), id))
+        return false;
+    harness::PumpMessages(100);
+    INPUT keys[2] = {};
+    for (INPUT& key : keys) {
+        key.type = INPUT_KEYBOARD;
+        key.ki.wVk = VK_RETURN;
+    }
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+    return harness::WaitUntil([&] { return shell.OpenMenu().empty(); });
+}
+
 } // namespace context_menu_test
