@@ -11,6 +11,7 @@
 #include "deskhook/caption_copy.h"
 #include "deskhook/icon_batch.h"
 #include "deskhook/hook_internal.h"
+#include "deskhook/request_stamp.h"
 #include "deskhook/shared_names.h"
 
 namespace {
@@ -101,22 +102,39 @@ RECT ItemRect(HWND listView, WPARAM index, LONG part) {
     return rect;
 }
 
-void AnswerGetPos(HWND listView, SharedBlock& block, WPARAM index) {
-    block.LabelRect = RECT{};
-    AskList(listView, LVM_GETITEMPOSITION, index, reinterpret_cast<LPARAM>(&block.Position));
+// The fields a request brings, copied out of the block before they are acted
+// on, so that no other request's writing can change them meanwhile.
+struct Request {
+    POINT position{}; // DSK_SetPos
+    POINT hitPoint{}; // DSK_HitTest
+    LONG first = 0;   // batched read: the first icon asked for
+    LONG count = 0;   // batched read: icons asked for; batched move: moves
+    struct Move {
+        LONG index;
+        POINT position;
+    } moves[icon_batch::kMaxIcons];
+};
+
+// An item that is not there has no position: that is no answer, rather than
+// the position of the item asked for before.
+bool AnswerGetPos(HWND listView, SharedBlock& block, WPARAM index) {
+    POINT position{};
+    if (!AskList(listView, LVM_GETITEMPOSITION, index, reinterpret_cast<LPARAM>(&position)))
+        return false;
+    block.Position = position;
     block.LabelRect = ItemRect(listView, index, LVIR_LABEL);
     block.BoundsRect = ItemRect(listView, index, LVIR_BOUNDS);
     const LVITEMA request = CaptionRequest(block.Caption);
     block.ItemRequest = request;
     block.CaptionLength = ReadCaption(listView, index, block.Caption, request);
+    return true;
 }
 
 // Every icon asked for that the list view holds, read in one go on its own
 // thread, so the answer is one consistent picture of the desktop.
-void AnswerGetPosMany(HWND listView, SharedBlock& block) {
+void AnswerGetPosMany(HWND listView, SharedBlock& block, const Request& request) {
     const int itemCount = static_cast<int>(AskList(listView, LVM_GETITEMCOUNT, 0, 0));
-    const icon_batch::Range range =
-        icon_batch::ReadRange(block.BatchFirst, block.BatchCount, itemCount);
+    const icon_batch::Range range = icon_batch::ReadRange(request.first, request.count, itemCount);
     for (int k = 0; k < range.count; ++k) {
         IconRecord& record = block.BatchIcons[k];
         const WPARAM index = static_cast<WPARAM>(range.first + k);
@@ -133,16 +151,15 @@ void AnswerGetPosMany(HWND listView, SharedBlock& block) {
 
 // Drawing is held while the icons move and the list view is drawn once
 // afterwards, instead of once per move. A hidden list view draws nothing.
-void AnswerSetPosMany(HWND listView, SharedBlock& block) {
-    const int count = icon_batch::MoveCount(block.BatchCount);
+void AnswerSetPosMany(HWND listView, SharedBlock& block, const Request& request) {
     const LONG itemCount = static_cast<LONG>(AskList(listView, LVM_GETITEMCOUNT, 0, 0));
     const bool visible = IsWindowVisible(listView) != FALSE;
     if (visible)
         SendMessageA(listView, WM_SETREDRAW, FALSE, 0);
     int moved = 0;
-    for (int k = 0; k < count; ++k) {
-        const LONG index = block.BatchIcons[k].Index;
-        POINT position = block.BatchIcons[k].Position;
+    for (int k = 0; k < request.count; ++k) {
+        const LONG index = request.moves[k].index;
+        POINT position = request.moves[k].position;
         if (index >= 0 && index < itemCount)
             moved += AskList(listView, LVM_SETITEMPOSITION32, static_cast<WPARAM>(index),
                                   reinterpret_cast<LPARAM>(&position)) != 0;
@@ -193,29 +210,60 @@ bool IsOwnerGone(const SharedBlock& block, UINT message, WPARAM wParam) {
     return message == OwnerGoneMessage() && wParam == block.OwnerProcessId;
 }
 
-// A request is answered only with the stamp the program wrote for it: a
-// message that arrives after its sender gave up must not answer, nor act on,
-// the request of whoever holds the block now.
-bool IsCurrentRequest(const SharedBlock& block, LPARAM stamp) {
-    return static_cast<LONG>(stamp) == block.RequestStamp;
+void CopyRequest(const SharedBlock& block, UINT message, Request& request) {
+    if (Is(message, block.MsgSetPos)) {
+        request.position = block.Position;
+    } else if (Is(message, block.MsgHitTest)) {
+        request.hitPoint = block.HitTest.pt;
+    } else if (message == GetPosManyMessage()) {
+        request.first = block.BatchFirst;
+        request.count = block.BatchCount;
+    } else if (message == SetPosManyMessage()) {
+        request.count = icon_batch::MoveCount(block.BatchCount);
+        for (int k = 0; k < request.count; ++k)
+            request.moves[k] = Request::Move{block.BatchIcons[k].Index, block.BatchIcons[k].Position};
+    }
 }
 
-bool AnswerRequest(HWND listView, SharedBlock& block, UINT message, WPARAM wParam) {
+void AnswerHitTest(HWND listView, SharedBlock& block, POINT point) {
+    LVHITTESTINFO hit{};
+    hit.pt = point;
+    hit.iItem = -1;
+    AskList(listView, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    block.HitTest = hit;
+}
+
+// True when the request was answered.
+bool AnswerRequest(HWND listView, SharedBlock& block, UINT message, WPARAM wParam,
+                   Request& request) {
     if (Is(message, block.MsgGetPos))
-        AnswerGetPos(listView, block, wParam);
-    else if (Is(message, block.MsgSetPos))
-        AskList(listView, LVM_SETITEMPOSITION32, wParam, reinterpret_cast<LPARAM>(&block.Position));
+        return AnswerGetPos(listView, block, wParam);
+    if (Is(message, block.MsgSetPos))
+        AskList(listView, LVM_SETITEMPOSITION32, wParam, reinterpret_cast<LPARAM>(&request.position));
     else if (Is(message, block.MsgHitTest))
-        AskList(listView, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&block.HitTest));
+        AnswerHitTest(listView, block, request.hitPoint);
     else if (Is(message, block.MsgToggleCursor))
         ToggleCursor(block);
     else if (message == GetPosManyMessage())
-        AnswerGetPosMany(listView, block);
+        AnswerGetPosMany(listView, block, request);
     else if (message == SetPosManyMessage())
-        AnswerSetPosMany(listView, block);
+        AnswerSetPosMany(listView, block, request);
     else
         return false;
     return true;
+}
+
+// A request is answered only with the fields written for its stamp: a
+// message that arrives after its sender gave up must not answer, nor act on,
+// the request of whoever holds the block now.
+void AnswerCurrentRequest(HWND listView, SharedBlock& block, UINT message, WPARAM wParam,
+                          LPARAM lParam) {
+    const LONG stamp = static_cast<LONG>(lParam);
+    Request request;
+    if (request_stamp::Take(block.RequestStamp, stamp,
+                            [&] { CopyRequest(block, message, request); }) &&
+        AnswerRequest(listView, block, message, wParam, request))
+        block.AnswerStamp = stamp;
 }
 
 bool IsRequest(const SharedBlock& block, UINT message) {
@@ -227,8 +275,7 @@ bool IsRequest(const SharedBlock& block, UINT message) {
 // Runs before the list view's own procedure sees the message.
 void HandleRequest(HWND listView, SharedBlock& block, UINT message, WPARAM wParam, LPARAM lParam) {
     if (IsRequest(block, message)) {
-        if (IsCurrentRequest(block, lParam) && AnswerRequest(listView, block, message, wParam))
-            block.AnswerStamp = static_cast<LONG>(lParam);
+        AnswerCurrentRequest(listView, block, message, wParam, lParam);
     } else if (message == WM_WININICHANGE) {
         ForwardSettingChange(block, wParam, lParam);
     } else if (message == WM_PAINT) {

@@ -1,7 +1,7 @@
 // Exchanges with the hook library's copy inside Explorer. A request is
-// written into the shared block and stamped, the registered message is sent
-// to the list view with the stamp, and the answer is read from the block once
-// the desktop side has echoed the stamp.
+// written into the shared block and stamped (deskhook/request_stamp.h), the
+// registered message is sent to the list view with the stamp, and the answer
+// is read from the block once the desktop side has echoed the stamp.
 #include "desklink/desk_link.h"
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 
 #include "base/handles.h"
 #include "deskhook/caption_copy.h"
+#include "deskhook/request_stamp.h"
 #include "deskhook/shared_names.h"
 #include "desklink/icon_lock.h"
 
@@ -70,9 +71,7 @@ bool Exchange(Message message, WPARAM wParam, Write write, Read read) {
     SharedBlock* block = DeskBlock();
     if (!turn.Held() || !Attached(block) || !StillTheAttachedListView(*block))
         return false;
-    write(*block);
-    const LONG stamp = block->RequestStamp + 1;
-    block->RequestStamp = stamp;
+    const LONG stamp = request_stamp::Publish(block->RequestStamp, [&] { write(*block); });
     DWORD_PTR ignored;
     if (!SendMessageTimeoutA(block->ListView, message(*block), wParam, stamp,
                              SMTO_BLOCK | SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &ignored))

@@ -114,6 +114,10 @@ TEST_F(DeskhookLink, GetPosReportsWhatTheShellReportsForEveryIcon) {
         EXPECT_EQ(std::string(info.caption), icon.caption);
         EXPECT_EQ(info.captionLength, static_cast<int>(icon.caption.size()));
     }
+    // An item that is not there has no answer, not the last item's position.
+    IconInfo missing{};
+    EXPECT_FALSE(GetIconInfo(static_cast<int>(layout.size()) + 3, missing));
+    EXPECT_EQ(missing.position.x, 0);
 }
 
 TEST_F(DeskhookLink, LongestCaptionComesBackWholeAndTerminated) {
