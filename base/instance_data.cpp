@@ -1,5 +1,7 @@
 #include "base/instance_data.h"
 
+#include "base/user_security_win.h"
+
 #include <cstdint>
 
 namespace {
@@ -12,11 +14,20 @@ InstanceData* data = &privateData;
 
 } // namespace
 
+// This user's alone: a mapping of that name made by someone else is not used,
+// and the private block stays.
 bool OpenInstanceData() {
-    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                        sizeof(InstanceData), kInstanceDataMapping);
+    UserOnlySecurity security;
+    if (!security.Attributes())
+        return false;
+    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, security.Attributes(), PAGE_READWRITE,
+                                        0, sizeof(InstanceData), kInstanceDataMapping);
     if (!mapping)
         return false;
+    if (!OwnedByThisUser(mapping)) {
+        CloseHandle(mapping);
+        return false;
+    }
     void* view = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(InstanceData));
     if (!view) {
         CloseHandle(mapping);

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "base/handles.h"
+#include "base/user_security_win.h"
 #include "deskhook/hook_internal.h"
 #include "deskhook/shared_names.h"
 
@@ -18,6 +19,8 @@ constexpr DWORD kLongestAnswerPollMs = 100;
 // Detaching must not hang the program on a hung desktop: the copy inside
 // Explorer removes its subclass by itself once this process is gone.
 constexpr UINT kDetachTimeoutMs = 5000;
+// An exchange of another process holds the request mutex for one answer.
+constexpr DWORD kRequestMutexWaitMs = 3000;
 
 bool Attached(const SharedBlock& block) {
     return block.ListHooked != nullptr;
@@ -94,9 +97,16 @@ BOOL Attach(SharedBlock& block) {
         SetLastError(ERROR_EXE_MACHINE_TYPE_MISMATCH);
         return FALSE;
     }
-    ResetForAttach(block);
-    RegisterMessages(block);
-    block.ListView = listView;
+    {
+        // No exchange of another process may read the block half reset.
+        static const UniqueHandle mutex = OpenUserMutex(names::SharedBlockRequestMutex);
+        const MutexTurn turn(mutex.get(), kRequestMutexWaitMs);
+        if (!turn.Held())
+            return FALSE;
+        ResetForAttach(block);
+        RegisterMessages(block);
+        block.ListView = listView;
+    }
     for (int attempt = 0; attempt < kHookAttempts; ++attempt) {
         DWORD thread = GetWindowThreadProcessId(block.ListView, nullptr);
         block.ListHook = thread ? SetWindowsHookExA(WH_GETMESSAGE, deskhook::ListMessageHook,

@@ -1,9 +1,8 @@
-#include <aclapi.h>
-
 #include <atomic>
 #include <memory>
 
 #include "base/handles.h"
+#include "base/user_security_win.h"
 #include "deskhook/hook_internal.h"
 #include "deskhook/shared_names.h"
 
@@ -30,66 +29,6 @@ struct MappedBlock {
         view.reset();
         mapping.reset();
     }
-};
-
-struct LocalFreeDeleter {
-    void operator()(void* memory) const { LocalFree(memory); }
-};
-
-// The user of this process, in a buffer of its own (TOKEN_USER).
-std::unique_ptr<BYTE[]> TokenUser() {
-    UniqueHandle token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.receive()))
-        return nullptr;
-    DWORD size = 0;
-    GetTokenInformation(token.get(), ::TokenUser, nullptr, 0, &size);
-    auto buffer = size ? std::make_unique<BYTE[]>(size) : nullptr;
-    if (buffer && !GetTokenInformation(token.get(), ::TokenUser, buffer.get(), size, &size))
-        buffer.reset();
-    return buffer;
-}
-
-PSID UserSid(const std::unique_ptr<BYTE[]>& tokenUser) {
-    return reinterpret_cast<TOKEN_USER*>(tokenUser.get())->User.Sid;
-}
-
-// The object's owner is this process's user.
-bool OwnedByThisUser(HANDLE object) {
-    PSID owner = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetSecurityInfo(object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
-                        nullptr, nullptr, &descriptor) != ERROR_SUCCESS)
-        return false;
-    std::unique_ptr<void, LocalFreeDeleter> release(descriptor);
-    auto user = TokenUser();
-    return owner && user && EqualSid(owner, UserSid(user));
-}
-
-// Owned by this user and open to this user alone, stated rather than left to
-// the defaults, so that whoever opens it can check who made it.
-class UserOnlySecurity {
-  public:
-    UserOnlySecurity() : user_(TokenUser()) {
-        if (!user_)
-            return;
-        PSID sid = UserSid(user_);
-        valid_ = InitializeAcl(acl(), sizeof acl_, ACL_REVISION) &&
-                 AddAccessAllowedAce(acl(), ACL_REVISION, GENERIC_ALL, sid) &&
-                 InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) &&
-                 SetSecurityDescriptorOwner(&descriptor_, sid, FALSE) &&
-                 SetSecurityDescriptorDacl(&descriptor_, TRUE, acl(), FALSE);
-        attributes_ = SECURITY_ATTRIBUTES{sizeof attributes_, &descriptor_, FALSE};
-    }
-    SECURITY_ATTRIBUTES* Attributes() { return valid_ ? &attributes_ : nullptr; }
-
-  private:
-    ACL* acl() { return reinterpret_cast<ACL*>(acl_); }
-
-    std::unique_ptr<BYTE[]> user_;
-    alignas(DWORD) BYTE acl_[sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + SECURITY_MAX_SID_SIZE];
-    SECURITY_DESCRIPTOR descriptor_{};
-    SECURITY_ATTRIBUTES attributes_{};
-    bool valid_ = false;
 };
 
 // A block of our layout: the view covers it (a smaller mapping cannot be

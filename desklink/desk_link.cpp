@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "base/handles.h"
+#include "base/user_security_win.h"
 #include "deskhook/caption_copy.h"
 #include "deskhook/request_stamp.h"
 #include "deskhook/shared_names.h"
@@ -26,32 +27,18 @@ bool Attached(const SharedBlock* block) {
 }
 
 // The mutex that every process takes around its exchanges through the
-// block. Opened once and held open for the life of the process.
+// block, this user's alone: without it no exchange takes place. Opened once
+// and held open for the life of the process.
 HANDLE RequestMutex() {
-    static const UniqueHandle mutex(CreateMutexA(nullptr, FALSE, names::SharedBlockRequestMutex));
+    static const UniqueHandle mutex = OpenUserMutex(names::SharedBlockRequestMutex);
     return mutex.get();
 }
 
-// Holds the request mutex for one exchange. A process that died holding it
-// leaves it abandoned; the next owner takes it as it is, since every request
-// is stamped anew.
-class RequestTurn {
+// One exchange's turn; every request is stamped anew, so a turn taken over
+// from a process that died holding it starts clean.
+class RequestTurn : public MutexTurn {
   public:
-    RequestTurn() {
-        const DWORD waited = mutex_ ? WaitForSingleObject(mutex_, kRequestMutexWaitMs) : WAIT_FAILED;
-        held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
-    }
-    ~RequestTurn() {
-        if (held_)
-            ReleaseMutex(mutex_);
-    }
-    RequestTurn(const RequestTurn&) = delete;
-    RequestTurn& operator=(const RequestTurn&) = delete;
-    bool Held() const { return held_; }
-
-  private:
-    HANDLE mutex_ = RequestMutex();
-    bool held_ = false;
+    RequestTurn() : MutexTurn(RequestMutex(), kRequestMutexWaitMs) {}
 };
 
 // The list view the block is attached to is still the desktop's.

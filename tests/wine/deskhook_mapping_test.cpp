@@ -1,13 +1,17 @@
 // The shared block's mapping as another program, or a hook library of
-// another layout, may have left it: such a mapping is never used. No test in
+// another layout, may have left it, and the other named objects the
+// instances share as another account may have made them: none is used. No test in
 // this program maps the block itself, so the mapping that the helpers find is
 // the one the test made.
+#include "base/instance_data.h"
+#include "base/user_security_win.h"
 #include "deskhook/deskhook.h"
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
 #include "tests/harness/harness.h"
 
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <cstring>
 #include <string>
@@ -86,5 +90,46 @@ TEST_P(DeskhookMapping, AMappingOfAnotherSizeIsNotUsed) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, DeskhookMapping,
                          testing::Values(DWORD{64}, DWORD{sizeof(SharedBlock) + 4096}));
+
+// Runs only as a helper: the request mutex and the instance data as another
+// account (here the system's) would make them first, open to everyone.
+TEST(DeskhookMappingHelper, SquatAsAnotherOwner) {
+    if (HelperRole() != "owner")
+        GTEST_SKIP() << "only run as a helper";
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
+        "O:SYD:(A;;GA;;;WD)", SDDL_REVISION_1, &descriptor, nullptr));
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+    ASSERT_NE(CreateMutexA(&attributes, FALSE, names::SharedBlockRequestMutex), nullptr);
+    ASSERT_NE(CreateFileMappingA(INVALID_HANDLE_VALUE, &attributes, PAGE_READWRITE, 0, 4096,
+                                 "Local\\TessaraInstanceData"),
+              nullptr);
+    HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, kReadyEvent);
+    ASSERT_NE(ready, nullptr);
+    SetEvent(ready);
+    Sleep(INFINITE);
+}
+
+// Runs only as a helper: neither object is taken.
+TEST(DeskhookMappingHelper, UseOwned) {
+    if (HelperRole() != "use-owned")
+        GTEST_SKIP() << "only run as a helper";
+    EXPECT_FALSE(OpenUserMutex(names::SharedBlockRequestMutex));
+    EXPECT_FALSE(OpenInstanceData());
+}
+
+TEST(DeskhookOwnership, ObjectsOfAnotherOwnerAreNotUsed) {
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, kReadyEvent);
+    ASSERT_NE(ready, nullptr);
+    Process squatter = StartHelper("owner", "SquatAsAnotherOwner");
+    const DWORD waited = WaitForSingleObject(ready, 20000);
+    CloseHandle(ready);
+    ASSERT_EQ(waited, WAIT_OBJECT_0);
+    Process user = StartHelper("use-owned", "UseOwned");
+    auto exitCode = user.WaitExit(30000);
+    ASSERT_TRUE(exitCode);
+    EXPECT_EQ(*exitCode, 0u) << "an object of another owner was used";
+    squatter.Terminate();
+}
 
 } // namespace
