@@ -1,18 +1,17 @@
 // The desktop context-menu extension: SetHook2 in the program, and inside
 // Explorer the message hook that subclasses the desktop view window
-// ("SHELLDLL_DefView"), the subclass that adds the submenu to its context
-// menu and shows the icons on a click, and the watcher that removes the
-// subclass when the program has gone without detaching.
+// ("SHELLDLL_DefView") and the subclass that adds the submenu to its context
+// menu and shows the icons on a click (its lifetime: subclass_session.h).
 //
 // The hook and the subclass procedure run on the desktop view's own thread;
 // the state below marked "view thread" is touched nowhere else.
-#include <memory>
 #include <utility>
 
 #include "base/handles.h"
 #include "deskhook/context_menu.h"
 #include "deskhook/hook_internal.h"
 #include "deskhook/shared_names.h"
+#include "deskhook/subclass_session.h"
 
 namespace {
 
@@ -122,42 +121,15 @@ BOOL DetachView(SharedBlock& block) {
 
 // ---- Inside Explorer -------------------------------------------------------------
 
-constexpr UINT_PTR kSubclassId = 2;
-constexpr DWORD kOwnerPollMs = 500;
 constexpr UINT kFirstRegisteredMessage = 0xC000;
 // Commands go to the program synchronously, as its own buttons do, but a
 // hung or busy program must not keep the desktop's menu from closing.
 constexpr UINT kCommandTimeoutMs = 2000;
 
-// One subclassing of the desktop view, owned by the view thread. It signals
-// `released` once the subclass is gone and no call of ours is left on the
-// thread's stack; the watcher waits on a duplicate handle of its own.
-struct ViewSession {
-    HWND view;
-    HWND owner;      // the program's window at the attach
-    DWORD ownerPid;  // and its process
-    UniqueHandle released;
-};
-
-struct ViewWatchTicket {
-    HWND view;
-    HWND owner;
-    DWORD ownerPid;
-    UniqueHandle released;
-};
-
-std::unique_ptr<ViewSession> g_session; // view thread
-int g_callDepth;                        // view thread
-bool g_unsubclassed;                    // view thread
 // While a context menu is open: the hook that watches its input, and whether
 // the last input chose an item (rather than moved, or cancelled the menu).
-HHOOK g_menuInputHook;                  // view thread
-bool g_itemChosen;                      // view thread
-
-UINT OwnerGoneMessage() {
-    static const UINT message = RegisterWindowMessageA(names::MsgOwnerGone);
-    return message;
-}
+HHOOK g_menuInputHook; // view thread
+bool g_itemChosen;     // view thread
 
 UINT StartMessage() {
     static const UINT message = RegisterWindowMessageA(names::MsgStart2);
@@ -167,10 +139,6 @@ UINT StartMessage() {
 // A zero id read from a block being reset must not match WM_NULL.
 bool Is(UINT message, UINT registered) {
     return registered >= kFirstRegisteredMessage && message == registered;
-}
-
-bool IsOwnerGone(UINT message, WPARAM wParam) {
-    return message == OwnerGoneMessage() && g_session && wParam == g_session->ownerPid;
 }
 
 bool IsInput(UINT message) {
@@ -347,142 +315,22 @@ bool HandleViewMessage(HWND view, SharedBlock& block, UINT message, WPARAM wPara
     return false;
 }
 
-bool EndsSubclass(const SharedBlock* block, UINT message, WPARAM wParam) {
-    if (message == WM_NCDESTROY || IsOwnerGone(message, wParam))
-        return true;
-    return block && Is(message, block->MsgEnd2);
-}
-
-LRESULT CALLBACK ViewSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-
-void Unsubclass(HWND view, SharedBlock* block) {
-    RemoveWindowSubclass(view, ViewSubclassProc, kSubclassId);
-    EndMenuInputWatch();
-    if (block && block->DefView == view)
-        block->ViewHooked = 0;
-    g_unsubclassed = true;
-}
-
-void ReleaseSessionIfDone() {
-    if (g_callDepth > 0 || !g_unsubclassed || !g_session)
-        return;
-    g_unsubclassed = false;
-    SetEvent(g_session->released.get());
-    g_session.reset();
-}
-
-LRESULT CALLBACK ViewSubclassProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam,
-                                  UINT_PTR, DWORD_PTR) {
-    ++g_callDepth;
-    SharedBlock* block = deskhook::DesktopBlock();
-    LRESULT result = 0;
-    if (!block || !HandleViewMessage(view, *block, message, wParam, lParam))
-        result = DefSubclassProc(view, message, wParam, lParam);
-    if (EndsSubclass(block, message, wParam))
-        Unsubclass(view, block);
-    --g_callDepth;
-    ReleaseSessionIfDone();
-    return result;
-}
-
-// The program's process ended, or (when it cannot be opened) its window is gone.
-bool WaitForOwnerEnd(const ViewWatchTicket& ticket) {
-    UniqueHandle owner(ticket.ownerPid ? OpenProcess(SYNCHRONIZE, FALSE, ticket.ownerPid)
-                                       : nullptr);
-    HANDLE handles[] = {ticket.released.get(), owner.get()};
-    const DWORD count = owner ? 2 : 1;
-    for (;;) {
-        const DWORD woken = WaitForMultipleObjects(count, handles, FALSE, kOwnerPollMs);
-        if (woken == WAIT_OBJECT_0)
-            return false;
-        if (woken == WAIT_OBJECT_0 + 1 || !IsWindow(ticket.owner))
-            return true;
+// The desktop view's subclass: it extends the context menu and shows the
+// icons on a click.
+struct ViewPolicy {
+    static constexpr UINT_PTR kSubclassId = 2;
+    static HWND Window(const SharedBlock& block) { return block.DefView; }
+    static bool Hook(const SharedBlock& block) { return block.ViewHook != nullptr; }
+    static void Prepare(HWND, SharedBlock& block, WNDPROC original) { block.ViewOldProc = original; }
+    static void MarkAttached(SharedBlock& block, bool on) { block.ViewHooked = on ? 1 : 0; }
+    static bool Handle(HWND view, SharedBlock& block, UINT message, WPARAM wParam,
+                       LPARAM lParam) {
+        return HandleViewMessage(view, block, message, wParam, lParam);
     }
-}
-
-void WatchUntilReleased(const ViewWatchTicket& ticket) {
-    if (!WaitForOwnerEnd(ticket))
-        return;
-    // The subclass goes on the view's own thread.
-    do
-        SendMessageA(ticket.view, OwnerGoneMessage(), ticket.ownerPid, 0);
-    while (WaitForSingleObject(ticket.released.get(), kOwnerPollMs) != WAIT_OBJECT_0 &&
-           IsWindow(ticket.view));
-    WaitForSingleObject(ticket.released.get(), INFINITE);
-}
-
-DWORD WINAPI WatchOwner(void* param) {
-    HWND view = nullptr;
-    {
-        const std::unique_ptr<ViewWatchTicket> ticket(static_cast<ViewWatchTicket*>(param));
-        view = ticket->view;
-        WatchUntilReleased(*ticket);
-    }
-    // A message dispatched to the view proves that its thread has left the
-    // subclass procedure. A destroyed view gives no such proof, so the
-    // library then stays loaded for the rest of the process.
-    if (!IsWindow(view))
-        return 0;
-    SendMessageA(view, WM_NULL, 0, 0);
-    FreeLibraryAndExitThread(deskhook::Module(), 0);
-}
-
-bool StartWatcher(const ViewSession& session) {
-    UniqueHandle released;
-    if (!DuplicateHandle(GetCurrentProcess(), session.released.get(), GetCurrentProcess(),
-                         released.receive(), 0, FALSE, DUPLICATE_SAME_ACCESS))
-        return false;
-    auto ticket = std::make_unique<ViewWatchTicket>(
-        ViewWatchTicket{session.view, session.owner, session.ownerPid, std::move(released)});
-    const UniqueHandle watcher(CreateThread(nullptr, 0, WatchOwner, ticket.get(), 0, nullptr));
-    if (!watcher)
-        return false;
-    ticket.release(); // the watcher's now
-    return true;
-}
-
-bool Subclass(const ViewSession& session) {
-    if (!deskhook::PinModule())
-        return false;
-    if (SetWindowSubclass(session.view, ViewSubclassProc, kSubclassId, 0)) {
-        if (StartWatcher(session))
-            return true;
-        RemoveWindowSubclass(session.view, ViewSubclassProc, kSubclassId);
-    }
-    FreeLibrary(deskhook::Module());
-    return false;
-}
-
-bool StartSession(HWND view, SharedBlock& block) {
-    UniqueHandle released(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    if (!released)
-        return false;
-    HWND owner = block.AppWindow;
-    DWORD ownerPid = 0;
-    GetWindowThreadProcessId(owner, &ownerPid);
-    block.ViewOldProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(view, GWLP_WNDPROC));
-    auto session = std::make_unique<ViewSession>(ViewSession{view, owner, ownerPid,
-                                                             std::move(released)});
-    if (!Subclass(*session))
-        return false;
-    g_session = std::move(session);
-    return true;
-}
-
-void OnStart(HWND target) {
-    SharedBlock* block = deskhook::DesktopBlock();
-    // Only while the program still holds its hook: a start message that
-    // arrives after a detach does nothing.
-    if (!block || !target || target != block->DefView || !block->ViewHook)
-        return;
-    if (GetWindowThreadProcessId(target, nullptr) != GetCurrentThreadId())
-        return;
-    if (g_session && g_session->view != target)
-        return;
-    if (!g_session && !StartSession(target, *block))
-        return;
-    block->ViewHooked = 1;
-}
+    static bool IsEnd(const SharedBlock& block, UINT message) { return Is(message, block.MsgEnd2); }
+    static void OwnerGone(HWND, SharedBlock&) {}
+    static void Unsubclassed(HWND) { EndMenuInputWatch(); }
+};
 
 } // namespace
 
@@ -492,7 +340,7 @@ LRESULT CALLBACK ViewMessageHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION) {
         const MSG* message = reinterpret_cast<const MSG*>(lParam);
         if (message->message == StartMessage())
-            OnStart(message->hwnd);
+            subclass_session::Session<ViewPolicy>::Start(message->hwnd);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

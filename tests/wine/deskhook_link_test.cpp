@@ -8,6 +8,7 @@
 #include "icons/icon_positions.h"
 #include "icons/icon_registry.h"
 #include "tests/harness/harness.h"
+#include "tests/wine/context_menu_wine.h"
 
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
@@ -398,6 +399,21 @@ TEST_F(DeskhookLink, ReattachAfterDetachWorks) {
         EXPECT_TRUE(GetIconInfo(0, info));
         EXPECT_EQ(std::string(info.caption), shell_.Layout().at(0).caption);
     }
+}
+
+// A detach and a new attach while a call of the list view's subclass is
+// still on its thread's stack (here the desktop's context menu, opened from
+// the list view): the new attach subclasses the list view again rather than
+// taking the session that is on its way out.
+TEST_F(DeskhookLink, ReattachDuringANestedCallKeepsTheListViewSubclassed) {
+    ASSERT_FALSE(context_menu_test::OpenMenu(shell_).empty());
+    ASSERT_TRUE(SetHook(FALSE));
+    ASSERT_TRUE(SetHook(TRUE));
+    context_menu_test::CloseMenu(shell_);
+    PumpMessages(300);
+    EXPECT_TRUE(shell_.IsListViewSubclassed());
+    IconInfo info{};
+    EXPECT_TRUE(GetIconInfo(0, info));
 }
 
 TEST_F(DeskhookLink, AttachesAgainAfterTheShellRestarts) {
