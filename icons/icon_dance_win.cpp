@@ -24,9 +24,10 @@ constexpr DWORD kTickMs = 100;
 constexpr DWORD kForeignDanceStopMs = 200;
 constexpr DWORD kSwapGlideGapMs = 60;
 constexpr int kGoHomeTicks = 40;
-// Each thread notices the cleared flag within a tick, plus one exchange with
-// a desktop that may take its full time-out to answer.
-constexpr DWORD kThreadsEndMs = 10000;
+// With a desktop that answers, each thread notices the cleared flag within a
+// tick and ends after one more exchange. Threads that a hung desktop holds
+// up longer end in the background; their record goes after the last.
+constexpr DWORD kThreadsEndMs = 1000;
 // Up to a hundred threads at once: each reserves a small stack, not the
 // program's default, so that a 32-bit process keeps its address space.
 constexpr SIZE_T kThreadStackBytes = 64 * 1024;
@@ -35,24 +36,8 @@ constexpr char kAutoArrangeRefusal[] =
     "Icons can not dance while\nthe desktop is in \"Auto Arrange\" mode.\n\n\nUncheck Arrange "
     "Icons->Auto Arrange.";
 
-// What the starter and every dance thread share. It outlives the threads:
-// the next start or stop replaces it only after all of them have ended.
-struct DanceRecord {
-    DanceStyle style = DanceStyle::FreeBounce;
-    int count = 0;
-    std::uint32_t seed = 0; // every icon's in style 1
-    icons::ScreenGeometry screen;
-    Point home[icons::kMaxDancers];
-    Point place[icons::kMaxDancers]; // style 2: where each icon is meant to be
-    std::atomic<int> moveTicks{0};
-    std::atomic<std::int32_t> cursorX{0};
-    std::atomic<std::int32_t> cursorY{0};
-};
-
-std::unique_ptr<DanceRecord> g_record; // user-interface thread
-
-// The handles of this process's dance threads; a thread that starts another
-// (a glide) adds it here before it goes on.
+// The handles of one dance's threads; a thread that starts another (a
+// glide) adds it here before it goes on.
 class DanceThreads {
   public:
     void Add(UniqueHandle thread) {
@@ -62,16 +47,21 @@ class DanceThreads {
     }
 
     // Waits for every thread, including those started meanwhile, until the
-    // deadline; false when some thread was still running then.
+    // deadline; false when some thread was still running then, which stays
+    // listed.
     bool JoinAll(DWORD timeoutMs) {
         const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-        bool allEnded = true;
         for (std::optional<UniqueHandle> thread = Take(); thread; thread = Take()) {
             const ULONGLONG now = GetTickCount64();
-            const DWORD left = now < deadline ? DWORD(deadline - now) : 0;
-            allEnded = WaitForSingleObject(thread->get(), left) == WAIT_OBJECT_0 && allEnded;
+            const DWORD left = timeoutMs == INFINITE ? INFINITE
+                               : now < deadline      ? DWORD(deadline - now)
+                                                     : 0;
+            if (WaitForSingleObject(thread->get(), left) != WAIT_OBJECT_0) {
+                Add(std::move(*thread));
+                return false;
+            }
         }
-        return allEnded;
+        return true;
     }
 
   private:
@@ -90,7 +80,23 @@ class DanceThreads {
     std::vector<UniqueHandle> threads_;
 };
 
-DanceThreads g_threads;
+// What the starter and every dance thread share. It outlives the threads:
+// it is freed only after all of them have ended.
+struct DanceRecord {
+    DanceStyle style = DanceStyle::FreeBounce;
+    int count = 0;
+    std::uint32_t seed = 0; // every icon's in style 1
+    icons::ScreenGeometry screen;
+    Point home[icons::kMaxDancers];
+    Point place[icons::kMaxDancers]; // style 2: where each icon is meant to be
+    std::atomic<int> moveTicks{0};
+    std::atomic<std::int32_t> cursorX{0};
+    std::atomic<std::int32_t> cursorY{0};
+    DanceThreads threads;
+};
+
+std::unique_ptr<DanceRecord> g_record; // user-interface thread
+
 
 bool Running() {
     const SharedBlock* block = DeskBlock();
@@ -108,13 +114,13 @@ template <typename Work> DWORD WINAPI RunWork(void* param) {
     return 0;
 }
 
-// Starts a dance thread that owns `work` and runs it.
-template <typename Work> void StartThread(std::unique_ptr<Work> work) {
+// Starts a thread of the dance that owns `work` and runs it.
+template <typename Work> void StartThread(DanceThreads& threads, std::unique_ptr<Work> work) {
     UniqueHandle thread(CreateThread(nullptr, kThreadStackBytes, RunWork<Work>, work.get(),
                                      STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
     if (thread) {
         work.release(); // the thread's now
-        g_threads.Add(std::move(thread));
+        threads.Add(std::move(thread));
     }
 }
 
@@ -221,11 +227,11 @@ struct SwapWork {
         while (Running()) {
             const int a = random.Next() % record->count;
             const int b = random.Next() % record->count;
-            StartThread(std::make_unique<GlideWork>(
-                GlideWork{a, record->place[a], record->place[b]}));
+            StartThread(record->threads, std::make_unique<GlideWork>(
+                                             GlideWork{a, record->place[a], record->place[b]}));
             Sleep(kSwapGlideGapMs);
-            StartThread(std::make_unique<GlideWork>(
-                GlideWork{b, record->place[b], record->place[a]}));
+            StartThread(record->threads, std::make_unique<GlideWork>(
+                                             GlideWork{b, record->place[b], record->place[a]}));
             Sleep(kSwapGlideGapMs);
             std::swap(record->place[a], record->place[b]);
             WaitWhileRunning(icons::SwapPauseTicks(random));
@@ -263,12 +269,26 @@ std::unique_ptr<DanceRecord> MakeRecord(int itemCount) {
 void StartThreads(DanceRecord& record) {
     if (record.style == DanceStyle::Swap) {
         if (record.count > 1)
-            StartThread(std::make_unique<SwapWork>(SwapWork{&record}));
+            StartThread(record.threads, std::make_unique<SwapWork>(SwapWork{&record}));
         return;
     }
     for (int i = 0; i < record.count; ++i)
-        StartThread(std::make_unique<BounceWork>(BounceWork{&record, i}));
-    StartThread(std::make_unique<CursorWork>(CursorWork{&record}));
+        StartThread(record.threads, std::make_unique<BounceWork>(BounceWork{&record, i}));
+    StartThread(record.threads, std::make_unique<CursorWork>(CursorWork{&record}));
+}
+
+DWORD WINAPI FreeRecordOnceEnded(void* param) {
+    const std::unique_ptr<DanceRecord> record(static_cast<DanceRecord*>(param));
+    record->threads.JoinAll(INFINITE);
+    return 0;
+}
+
+// A thread that outlived the wait may still read the record: it stays until
+// the last has ended, and for good when no thread can wait for them.
+void FreeOnceEnded(std::unique_ptr<DanceRecord> record) {
+    DanceRecord* kept = record.release();
+    const UniqueHandle waiter(CreateThread(nullptr, kThreadStackBytes, FreeRecordOnceEnded, kept,
+                                           STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
 }
 
 } // namespace
@@ -297,11 +317,10 @@ void StopIconDance() {
             Sleep(kForeignDanceStopMs);
         return;
     }
-    // A thread that outlived the wait may still read the record: it stays.
-    if (g_threads.JoinAll(kThreadsEndMs))
+    if (g_record->threads.JoinAll(kThreadsEndMs))
         g_record.reset();
     else
-        g_record.release();
+        FreeOnceEnded(std::move(g_record));
 }
 
 bool IconDanceRunning() {

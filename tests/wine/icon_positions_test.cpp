@@ -4,6 +4,7 @@
 #include "base/app_state.h"
 #include "base/instance_data.h"
 #include "desklink/desk_link.h"
+#include "icons/icon_dance_win.h"
 #include "icons/icon_positions.h"
 #include "icons/icon_store.h"
 #include "settings/settings.h"
@@ -608,6 +609,29 @@ TEST_F(InProcess, FinishedRestoreClearsTheTemporarilyMovedFlagAndSaysSo) {
     outcome = RestoreIconPositions(nullptr);
     EXPECT_FALSE(outcome.resampleWanted);
     EXPECT_TRUE(harness::WaitUntil([&] { return !IsWindowVisible(shell_.ListView()); }));
+}
+
+// The dance threads that a hung desktop holds up end in the background: the
+// stop waits for them no longer than a desktop that answers would take.
+TEST_F(InProcess, StoppingTheDanceOnAHungDesktopWaitsOnlyBriefly) {
+    StartShell();
+    Attach();
+    ASSERT_TRUE(StartIconDance(nullptr, [](HWND) {}));
+    harness::PumpMessages(500);
+    constexpr DWORD kFrozenMs = 10000;
+    shell_.Freeze(kFrozenMs);
+    const DWORD frozenAt = GetTickCount();
+    harness::PumpMessages(300);
+    const DWORD before = GetTickCount();
+    StopIconDance();
+    const DWORD took = GetTickCount() - before;
+    EXPECT_LT(took, 2000u);
+    EXPECT_FALSE(IconDanceRunning());
+    harness::PumpMessages(kFrozenMs - std::min<DWORD>(GetTickCount() - frozenAt, kFrozenMs));
+    // A new dance after the old one's threads have ended.
+    ASSERT_TRUE(StartIconDance(nullptr, [](HWND) {}));
+    harness::PumpMessages(300);
+    StopIconDance();
 }
 
 TEST_F(InProcess, QueriesSeeTheSetOfEachMode) {
