@@ -23,11 +23,11 @@
 //
 // One icon of a batched exchange (DSK_GetPosMany, DSK_SetPosMany).
 struct IconRecord {
-    LONG Index;         // the item: answered (read) or to move (move)
-    POINT Position;     // its position in list-view coordinates, read or to move to
-    RECT BoundsRect;    // LVIR_BOUNDS rectangle (read)
-    LONG CaptionLength;    // valid UTF-16 units in Caption, at most 256 (read)
-    wchar_t Caption[256];  // its caption; not terminated when all 256 units are text (read)
+    LONG Index;           // the item: answered (read) or to move (move)
+    POINT Position;       // its position in list-view coordinates, read or to move to
+    RECT BoundsRect;      // LVIR_BOUNDS rectangle (read)
+    LONG CaptionLength;   // valid UTF-16 units in Caption, at most 256 (read)
+    wchar_t Caption[256]; // its caption; not terminated when all 256 units are text (read)
 };
 
 // One request slot of each kind: a caller writes the request, stamps it,
@@ -38,7 +38,7 @@ struct IconRecord {
 struct SharedBlock {
     RECT LabelRect;               // LVIR_LABEL rectangle of the icon last asked for
     RECT BoundsRect;              // LVIR_BOUNDS rectangle of the icon last asked for
-    wchar_t Caption[256];         // its caption (UTF-16); not terminated when all 256 units are text
+    wchar_t Caption[256];         // its caption; not terminated when all 256 units are text
     void* volatile ListHooked;    // non-null once the list view is subclassed (the
                                   // block's address inside Explorer)
     UINT MsgGetPos;               // "DSK_GetPos"

@@ -12,9 +12,9 @@
 
 // What the desktop list view reports about one icon.
 struct IconInfo {
-    POINT position;    // list-view coordinates
-    RECT labelRect;    // LVIR_LABEL
-    RECT boundsRect;   // LVIR_BOUNDS
+    POINT position;     // list-view coordinates
+    RECT labelRect;     // LVIR_LABEL
+    RECT boundsRect;    // LVIR_BOUNDS
     char16_t name[257]; // the caption exactly as the list view holds it (UTF-16),
                         // always terminated here
     int nameLength;     // units of name as reported, 0 to 256

@@ -135,10 +135,24 @@ TEST(IconNames_Format, LayoutIsVersionCountSetSizeDigestThenNames) {
     ASSERT_TRUE(names.Append(u"\u6587A"));
     names.Seal(set.Data(), set.Size());
     const std::uint32_t digest = SetDigest(set.Data(), set.Size());
-    const std::vector<std::uint8_t> expected = {
-        1, 0, 1, 0, 12, 0, 0, 0, // version 1, one name, a set of 12 bytes
-        std::uint8_t(digest), std::uint8_t(digest >> 8), std::uint8_t(digest >> 16),
-        std::uint8_t(digest >> 24), 2, 0, 0x87, 0x65, 'A', 0};
+    const std::vector<std::uint8_t> expected = {1,
+                                                0,
+                                                1,
+                                                0,
+                                                12,
+                                                0,
+                                                0,
+                                                0, // version 1, one name, a set of 12 bytes
+                                                std::uint8_t(digest),
+                                                std::uint8_t(digest >> 8),
+                                                std::uint8_t(digest >> 16),
+                                                std::uint8_t(digest >> 24),
+                                                2,
+                                                0,
+                                                0x87,
+                                                0x65,
+                                                'A',
+                                                0};
     EXPECT_EQ(std::vector<std::uint8_t>(names.Data(), names.Data() + names.Size()), expected);
     EXPECT_EQ(SetDigest(nullptr, 0), 2166136261u); // FNV-1a's offset basis
 }

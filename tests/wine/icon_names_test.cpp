@@ -100,8 +100,7 @@ TEST(IconNames, NamesAlikeInAnsiGoBackToTheirOwnPlaces) {
     names.Append(Units(kDocument));
     names.Append(Units(kPhoto));
     names.Seal(set.Data(), set.Size());
-    EXPECT_EQ(Stored(kNamesValue),
-              std::vector<uint8_t>(names.Data(), names.Data() + names.Size()));
+    EXPECT_EQ(Stored(kNamesValue), std::vector<uint8_t>(names.Data(), names.Data() + names.Size()));
 
     // The document comes back after a new icon alike in ANSI, which lies on
     // the document's place; the saved ones have moved. By ANSI captions the
