@@ -7,25 +7,25 @@ namespace caption {
 
 namespace {
 
-int TerminatedLength(const char* text, int limit) {
-    const void* end = std::memchr(text, '\0', static_cast<size_t>(limit));
-    return end ? static_cast<int>(static_cast<const char*>(end) - text) : limit;
+int TerminatedLength(const char16_t* text, int limit) {
+    const char16_t* end = std::find(text, text + limit, u'\0');
+    return static_cast<int>(end - text);
 }
 
 } // namespace
 
-int Store(char* field, const char* text, long long reported) {
-    int length = static_cast<int>(std::clamp<long long>(reported, 0, kBytes));
+int Store(char16_t* field, const char16_t* text, long long reported) {
+    int length = static_cast<int>(std::clamp<long long>(reported, 0, kUnits));
     if (!text)
         length = 0;
     else if (text != field) {
         // The control answered with its own buffer; a shorter string than it
-        // claims must not drag bytes past its terminator along.
+        // claims must not drag units past its terminator along.
         length = TerminatedLength(text, length);
-        std::memmove(field, text, static_cast<size_t>(length));
+        std::memmove(field, text, static_cast<size_t>(length) * sizeof(char16_t));
     }
-    if (length < kBytes)
-        field[length] = '\0';
+    if (length < kUnits)
+        field[length] = u'\0';
     return length;
 }
 

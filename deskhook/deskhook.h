@@ -23,11 +23,11 @@
 //
 // One icon of a batched exchange (DSK_GetPosMany, DSK_SetPosMany).
 struct IconRecord {
-    LONG Index;         // the item: answered (read) or to move (move)
-    POINT Position;     // its position in list-view coordinates, read or to move to
-    RECT BoundsRect;    // LVIR_BOUNDS rectangle (read)
-    LONG CaptionLength; // valid bytes in Caption, at most 256 (read)
-    char Caption[256];  // its caption; not terminated when all 256 bytes are text (read)
+    LONG Index;           // the item: answered (read) or to move (move)
+    POINT Position;       // its position in list-view coordinates, read or to move to
+    RECT BoundsRect;      // LVIR_BOUNDS rectangle (read)
+    LONG CaptionLength;   // valid UTF-16 units in Caption, at most 256 (read)
+    wchar_t Caption[256]; // its caption; not terminated when all 256 units are text (read)
 };
 
 // One request slot of each kind: a caller writes the request, stamps it,
@@ -38,7 +38,7 @@ struct IconRecord {
 struct SharedBlock {
     RECT LabelRect;               // LVIR_LABEL rectangle of the icon last asked for
     RECT BoundsRect;              // LVIR_BOUNDS rectangle of the icon last asked for
-    char Caption[256];            // its caption; not terminated when all 256 bytes are text
+    wchar_t Caption[256];         // its caption; not terminated when all 256 units are text
     void* volatile ListHooked;    // non-null once the list view is subclassed (the
                                   // block's address inside Explorer)
     UINT MsgGetPos;               // "DSK_GetPos"
@@ -48,9 +48,9 @@ struct SharedBlock {
     volatile LONG CursorShown;    // 0 while the library has hidden the cursor
     COLORREF PaintTextColor;      // caption text colour applied at every paint
     COLORREF PaintBackColor;      // caption background colour, CLR_NONE = transparent
-    LVITEMA ItemRequest;          // caption query record, used inside Explorer only
+    LVITEMW ItemRequest;          // caption query record, used inside Explorer only
     POINT Position;               // DSK_GetPos answer, DSK_SetPos request
-    LONG CaptionLength;           // valid bytes in Caption, at most 256
+    LONG CaptionLength;           // valid units in Caption, at most 256
     LVHITTESTINFO HitTest;        // DSK_HitTest: point in, flags and item out
     volatile LONG DanceRunning;   // 1 while the icon dance runs
     volatile LONG MenuEnabled;    // desktop context-menu extension on
@@ -92,31 +92,31 @@ struct SharedBlock {
 // The layout is shared with the copy inside Explorer: it must not change
 // without a new version in the mapping's name.
 #ifdef _WIN64
-static_assert(offsetof(SharedBlock, ListHooked) == 0x120);
-static_assert(offsetof(SharedBlock, ItemRequest) == 0x148);
-static_assert(offsetof(SharedBlock, Position) == 0x1A0);
-static_assert(offsetof(SharedBlock, HitTest) == 0x1AC);
-static_assert(offsetof(SharedBlock, ListOldProc) == 0x1D8);
-static_assert(offsetof(SharedBlock, ListHook) == 0x200);
-static_assert(offsetof(SharedBlock, ExtMenu) == 0x228);
-static_assert(offsetof(SharedBlock, OwnerProcessId) == 0x230);
-static_assert(offsetof(SharedBlock, BlockSize) == 0x23C);
-static_assert(offsetof(SharedBlock, BatchFirst) == 0x240);
-static_assert(offsetof(SharedBlock, BatchIcons) == 0x250);
-static_assert(sizeof(SharedBlock) == 0x12130);
+static_assert(offsetof(SharedBlock, ListHooked) == 0x220);
+static_assert(offsetof(SharedBlock, ItemRequest) == 0x248);
+static_assert(offsetof(SharedBlock, Position) == 0x2A0);
+static_assert(offsetof(SharedBlock, HitTest) == 0x2AC);
+static_assert(offsetof(SharedBlock, ListOldProc) == 0x2D8);
+static_assert(offsetof(SharedBlock, ListHook) == 0x300);
+static_assert(offsetof(SharedBlock, ExtMenu) == 0x328);
+static_assert(offsetof(SharedBlock, OwnerProcessId) == 0x330);
+static_assert(offsetof(SharedBlock, BlockSize) == 0x33C);
+static_assert(offsetof(SharedBlock, BatchFirst) == 0x340);
+static_assert(offsetof(SharedBlock, BatchIcons) == 0x350);
+static_assert(sizeof(SharedBlock) == 0x22130);
 #else
-static_assert(offsetof(SharedBlock, ListHooked) == 0x120);
-static_assert(offsetof(SharedBlock, ItemRequest) == 0x140);
-static_assert(offsetof(SharedBlock, Position) == 0x17C);
-static_assert(offsetof(SharedBlock, HitTest) == 0x188);
-static_assert(offsetof(SharedBlock, ListOldProc) == 0x1B4);
-static_assert(offsetof(SharedBlock, ListHook) == 0x1C8);
-static_assert(offsetof(SharedBlock, ExtMenu) == 0x1E8);
-static_assert(offsetof(SharedBlock, OwnerProcessId) == 0x1EC);
-static_assert(offsetof(SharedBlock, BlockSize) == 0x1F8);
-static_assert(offsetof(SharedBlock, BatchFirst) == 0x1FC);
-static_assert(offsetof(SharedBlock, BatchIcons) == 0x20C);
-static_assert(sizeof(SharedBlock) == 0x120EC);
+static_assert(offsetof(SharedBlock, ListHooked) == 0x220);
+static_assert(offsetof(SharedBlock, ItemRequest) == 0x240);
+static_assert(offsetof(SharedBlock, Position) == 0x27C);
+static_assert(offsetof(SharedBlock, HitTest) == 0x288);
+static_assert(offsetof(SharedBlock, ListOldProc) == 0x2B4);
+static_assert(offsetof(SharedBlock, ListHook) == 0x2C8);
+static_assert(offsetof(SharedBlock, ExtMenu) == 0x2E8);
+static_assert(offsetof(SharedBlock, OwnerProcessId) == 0x2EC);
+static_assert(offsetof(SharedBlock, BlockSize) == 0x2F8);
+static_assert(offsetof(SharedBlock, BatchFirst) == 0x2FC);
+static_assert(offsetof(SharedBlock, BatchIcons) == 0x30C);
+static_assert(sizeof(SharedBlock) == 0x220EC);
 #endif
 
 // attach non-zero: hook and subclass the desktop list view; 0: undo. Non-zero on success.

@@ -45,23 +45,25 @@ UINT SetPosManyMessage() {
     return message;
 }
 
-LVITEMA CaptionRequest(char* field) {
-    LVITEMA request{};
+LVITEMW CaptionRequest(wchar_t* field) {
+    LVITEMW request{};
     request.mask = LVIF_TEXT;
     request.iSubItem = 0;
     request.pszText = field;
-    request.cchTextMax = caption::kBytes;
+    request.cchTextMax = caption::kUnits;
     return request;
 }
 
-// The caption of item `index` into `field` (caption::kBytes bytes), asked
-// with `request` (a private copy); the number of valid bytes. The control may
-// swap in a pointer of its own; that answer is taken from the private copy,
-// never from the block, which other processes can write.
-LONG ReadCaption(HWND listView, WPARAM index, char* field, LVITEMA request) {
+// The caption of item `index` into `field` (caption::kUnits units), asked as
+// UTF-16 with `request` (a private copy); the number of valid units. The
+// control may swap in a pointer of its own; that answer is taken from the
+// private copy, never from the block, which other processes can write.
+LONG ReadCaption(HWND listView, WPARAM index, wchar_t* field, LVITEMW request) {
+    static_assert(sizeof(wchar_t) == sizeof(char16_t));
     LRESULT length =
-        AskList(listView, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&request));
-    return caption::Store(field, request.pszText, length);
+        AskList(listView, LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&request));
+    return caption::Store(reinterpret_cast<char16_t*>(field),
+                          reinterpret_cast<const char16_t*>(request.pszText), length);
 }
 
 RECT ItemRect(HWND listView, WPARAM index, LONG part) {
@@ -93,7 +95,7 @@ bool AnswerGetPos(HWND listView, SharedBlock& block, WPARAM index) {
     block.Position = position;
     block.LabelRect = ItemRect(listView, index, LVIR_LABEL);
     block.BoundsRect = ItemRect(listView, index, LVIR_BOUNDS);
-    const LVITEMA request = CaptionRequest(block.Caption);
+    const LVITEMW request = CaptionRequest(block.Caption);
     block.ItemRequest = request;
     block.CaptionLength = ReadCaption(listView, index, block.Caption, request);
     return true;

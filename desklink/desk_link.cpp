@@ -80,9 +80,32 @@ auto NamedMessage(const char* name) {
     return [message](const SharedBlock&) { return message; };
 }
 
-void CopyCaption(const char (&field)[caption::kBytes], LONG reported, IconInfo& out) {
-    out.captionLength = std::clamp<int>(reported, 0, caption::kBytes);
-    std::memcpy(out.caption, field, out.captionLength);
+// The caption as an ANSI read of the list view gives it: converted with the
+// user's code page and best-fit mapping, so a caption that fits the code page
+// keeps exactly its ANSI bytes. A longer form is cut, at a character's end,
+// to what fits the ANSI read's buffer.
+int AnsiForm(const char16_t* name, int length, char (&out)[257]) {
+    constexpr int kAnsiBytes = caption::kUnits - 1;
+    const auto* wide = reinterpret_cast<const wchar_t*>(name);
+    for (int units = length; units > 0; --units) {
+        if (units < length && IS_HIGH_SURROGATE(wide[units - 1]))
+            continue;
+        const int bytes =
+            WideCharToMultiByte(CP_ACP, 0, wide, units, out, kAnsiBytes, nullptr, nullptr);
+        if (bytes > 0)
+            return bytes;
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+            return 0;
+    }
+    return 0;
+}
+
+void CopyCaption(const wchar_t (&field)[caption::kUnits], LONG reported, IconInfo& out) {
+    static_assert(sizeof(wchar_t) == sizeof(char16_t));
+    out.nameLength = std::clamp<int>(reported, 0, caption::kUnits);
+    std::memcpy(out.name, field, out.nameLength * sizeof(char16_t));
+    out.name[out.nameLength] = u'\0';
+    out.captionLength = AnsiForm(out.name, out.nameLength, out.caption);
     out.caption[out.captionLength] = '\0';
 }
 

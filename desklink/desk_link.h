@@ -12,11 +12,18 @@
 
 // What the desktop list view reports about one icon.
 struct IconInfo {
-    POINT position;    // list-view coordinates
-    RECT labelRect;    // LVIR_LABEL
-    RECT boundsRect;   // LVIR_BOUNDS
-    char caption[257]; // always terminated here
-    int captionLength; // bytes of caption as reported, 0 to 256
+    POINT position;     // list-view coordinates
+    RECT labelRect;     // LVIR_LABEL
+    RECT boundsRect;    // LVIR_BOUNDS
+    char16_t name[257]; // the caption exactly as the list view holds it (UTF-16),
+                        // always terminated here
+    int nameLength;     // units of name as reported, 0 to 256
+    // The caption's ANSI form: what an ANSI read of the list view gives, a
+    // "?" for every character outside the user's code page; at most 255
+    // bytes, as an ANSI read into the block's 256 bytes gave. Always
+    // terminated here.
+    char caption[257];
+    int captionLength; // bytes of caption, 0 to 255
 };
 
 // ---- Attachment ---------------------------------------------------------------

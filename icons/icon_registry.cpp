@@ -15,6 +15,19 @@ bool IconValueExists(const std::string& name) {
            ERROR_SUCCESS;
 }
 
+bool ReadWholeValue(const std::string& name, std::uint8_t* buffer, std::size_t capacity,
+                    std::size_t& size) {
+    UniqueRegKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kProgramKey, 0, KEY_QUERY_VALUE, key.receive()) !=
+        ERROR_SUCCESS)
+        return false;
+    DWORD length = static_cast<DWORD>(capacity);
+    const LONG result =
+        RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, buffer, &length);
+    size = length;
+    return result == ERROR_SUCCESS;
+}
+
 } // namespace
 
 IconScreen CurrentIconScreen() {
@@ -35,15 +48,12 @@ std::string CurrentIconValueName(IconScreen screen) {
 
 bool ReadIconValue(const std::string& name, std::uint8_t (&buffer)[icons::kMaxStoredBytes],
                    std::size_t& size) {
-    UniqueRegKey key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kProgramKey, 0, KEY_QUERY_VALUE, key.receive()) !=
-        ERROR_SUCCESS)
-        return false;
-    DWORD length = sizeof buffer;
-    const LONG result =
-        RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, buffer, &length);
-    size = length;
-    return result == ERROR_SUCCESS;
+    return ReadWholeValue(name, buffer, sizeof buffer, size);
+}
+
+bool ReadIconValue(const std::string& name, std::uint8_t (&buffer)[icons::kMaxNameBytes],
+                   std::size_t& size) {
+    return ReadWholeValue(name, buffer, sizeof buffer, size);
 }
 
 IconValueWrite WriteIconValue(const std::string& name, const std::uint8_t* data,

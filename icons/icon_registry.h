@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 
+#include "icons/icon_names.h"
 #include "icons/icon_store.h"
 
 struct IconScreen {
@@ -24,9 +25,11 @@ bool RelativeModeSelected();
 std::string CurrentIconValueName(IconScreen screen);
 
 // Reads the whole value into buffer. False when the key or the value is
-// missing, or when the value is longer than kMaxStoredBytes, which no save
-// writes.
+// missing, or when the value is longer than the buffer: kMaxStoredBytes for a
+// set, kMaxNameBytes for its names, more than any save writes.
 bool ReadIconValue(const std::string& name, std::uint8_t (&buffer)[icons::kMaxStoredBytes],
+                   std::size_t& size);
+bool ReadIconValue(const std::string& name, std::uint8_t (&buffer)[icons::kMaxNameBytes],
                    std::size_t& size);
 
 enum class IconValueWrite { Stored, NoKey, Refused };

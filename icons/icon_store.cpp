@@ -19,6 +19,54 @@ std::int32_t GetInt32(const std::uint8_t* p) {
     return static_cast<std::int32_t>(v);
 }
 
+int TakeByCaption(SavedSet& set, std::string_view caption) {
+    for (int e = 0; e < set.count; ++e) {
+        if (!set.entries[e].used && set.entries[e].caption == caption) {
+            set.entries[e].used = true;
+            return e;
+        }
+    }
+    return -1;
+}
+
+// The k-th free entry named `name`, or -1; `free` receives how many there are.
+int FreeEntryByName(const SavedSet& set, std::u16string_view name, int k, int& free) {
+    int found = -1;
+    free = 0;
+    for (int e = 0; e < set.count; ++e) {
+        if (set.entries[e].used || set.entries[e].name != name)
+            continue;
+        if (free++ == k)
+            found = e;
+    }
+    return found;
+}
+
+// Icon i's rank among the icons of its name, and how many icons bear it.
+int RankByName(const IconName* icons, int count, int i, int& bearing) {
+    int rank = 0;
+    bearing = 0;
+    for (int j = 0; j < count; ++j) {
+        if (icons[j].name != icons[i].name)
+            continue;
+        rank += j < i;
+        ++bearing;
+    }
+    return rank;
+}
+
+void MatchByName(SavedSet& set, const IconName* icons, int count, int* entryOf) {
+    for (int i = 0; i < count; ++i) {
+        int bearing = 0, free = 0;
+        const int rank = RankByName(icons, count, i, bearing);
+        const int entry = FreeEntryByName(set, icons[i].name, rank, free);
+        entryOf[i] = bearing == free ? entry : -1;
+    }
+    for (int i = 0; i < count; ++i)
+        if (entryOf[i] >= 0)
+            set.entries[entryOf[i]].used = true;
+}
+
 } // namespace
 
 std::string ResolutionValueName(int width, int height) {
@@ -72,6 +120,8 @@ void StoredSetWriter::PutInt32(std::int32_t v) {
 
 void ReadStoredSet(const std::uint8_t* data, std::size_t size, SavedSet& set) {
     set.count = 0;
+    set.named = false;
+    set.nameText.clear();
     if (size == 0 || size > kMaxStoredBytes)
         return;
     const int announced = data[0];
@@ -87,6 +137,7 @@ void ReadStoredSet(const std::uint8_t* data, std::size_t size, SavedSet& set) {
         std::size_t length =
             static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - text);
         entry.caption = {reinterpret_cast<const char*>(text), length};
+        entry.name = {};
         entry.used = false;
         offset += kRecordOverhead + length;
     }
@@ -99,15 +150,13 @@ void ConvertToPixels(SavedSet& set, std::int32_t width, std::int32_t height) {
     }
 }
 
-const SavedEntry* TakeSavedEntry(SavedSet& set, std::string_view caption) {
-    for (int i = 0; i < set.count; ++i) {
-        SavedEntry& entry = set.entries[i];
-        if (!entry.used && entry.caption == caption) {
-            entry.used = true;
-            return &entry;
-        }
+void MatchSavedEntries(SavedSet& set, const IconName* icons, int count, int* entryOf) {
+    if (set.named) {
+        MatchByName(set, icons, count, entryOf);
+        return;
     }
-    return nullptr;
+    for (int i = 0; i < count; ++i)
+        entryOf[i] = TakeByCaption(set, icons[i].caption);
 }
 
 } // namespace icons

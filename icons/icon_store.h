@@ -53,7 +53,8 @@ class StoredSetWriter {
 struct SavedEntry {
     std::int32_t x = 0;
     std::int32_t y = 0;
-    std::string_view caption; // points into the value that was read
+    std::string_view caption; // ANSI form; points into the value that was read
+    std::u16string_view name; // exact name, when the set has its names (icon_names.h)
     bool used = false;        // taken by an icon in this restore
 };
 
@@ -66,14 +67,37 @@ struct SavedEntry {
 struct SavedSet {
     int count = 0;
     SavedEntry entries[kMaxRestoreIcons];
+    // The entries' exact names were read with the set (icon_names.h); they
+    // point into nameText.
+    bool named = false;
+    std::u16string nameText;
 };
 void ReadStoredSet(const std::uint8_t* data, std::size_t size, SavedSet& set);
 
 // Turns relative units back into pixels for a width x height screen.
 void ConvertToPixels(SavedSet& set, std::int32_t width, std::int32_t height);
 
-// The first saved entry, in stored order, whose caption equals caption byte
-// for byte and that no icon has taken yet; it is marked as taken. Null if none.
-const SavedEntry* TakeSavedEntry(SavedSet& set, std::string_view caption);
+// A current icon as the matching sees it.
+struct IconName {
+    std::string_view caption; // ANSI form, as an ANSI read of the list view gives it
+    std::u16string_view name; // exact name
+};
+
+// The saved entry each of the current icons 0 .. count - 1 takes, in
+// entryOf[i] (an index into set.entries), or -1; the entries taken are marked
+// and stay taken. Entries taken before are not given again.
+//
+// A set with its names is matched by exact names, compared unit for unit.
+// When several icons share one name (the user's and the public desktop folder
+// can both hold a "Report"), the k-th icon of that name in list-view order
+// takes the k-th free entry of that name in stored order, which is the order
+// the save wrote them in. That holds only while there are as many icons of the
+// name as free entries: otherwise which icon had which place cannot be told,
+// and no icon of that name takes any entry, so none lands on another's place.
+//
+// A set without names, as every earlier version saved it, is matched as those
+// versions matched it: in index order each icon takes the first free entry
+// whose caption equals its ANSI form byte for byte.
+void MatchSavedEntries(SavedSet& set, const IconName* icons, int count, int* entryOf);
 
 } // namespace icons

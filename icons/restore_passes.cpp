@@ -16,9 +16,9 @@ void BringOnScreen(IconDesktop& desktop, const ScreenGeometry& screen, int count
     desktop.ReadAll(count, icons);
 }
 
-// Every icon is read, matched to the first free saved entry of its caption in
-// index order, and the matched ones move to their saved places at once and
-// are read back there for their rectangles.
+// Every icon is read and matched to a saved entry (MatchSavedEntries), and the
+// matched ones move to their saved places at once and are read back there for
+// their rectangles.
 void CollectAndMatch(IconDesktop& desktop, SavedSet& saved, const ScreenGeometry& screen,
                      PlacementTable& table) {
     ClearPlaced(table);
@@ -26,15 +26,20 @@ void CollectAndMatch(IconDesktop& desktop, SavedSet& saved, const ScreenGeometry
     IconDesktop::Move moves[kMaxRestoreIcons];
     desktop.ReadAll(table.count, icons);
     BringOnScreen(desktop, screen, table.count, icons, moves);
+    IconName names[kMaxRestoreIcons];
+    for (int i = 0; i < table.count; ++i)
+        names[i] = {icons[i].caption, icons[i].name};
+    int entryOf[kMaxRestoreIcons];
+    MatchSavedEntries(saved, names, table.count, entryOf);
     int matched = 0;
     for (int i = 0; i < table.count; ++i) {
         table.newPosition[i] = icons[i].position;
         table.rect[i] = icons[i].bounds;
-        const SavedEntry* entry = TakeSavedEntry(saved, icons[i].caption);
-        if (!entry)
+        if (entryOf[i] < 0)
             continue;
+        const SavedEntry& entry = saved.entries[entryOf[i]];
         table.placed[i] = true;
-        table.newPosition[i] = Point{entry->x, entry->y};
+        table.newPosition[i] = Point{entry.x, entry.y};
         moves[matched++] = {i, table.newPosition[i]};
     }
     if (matched == 0)

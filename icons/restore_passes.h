@@ -19,7 +19,8 @@ class IconDesktop {
     struct Icon {
         Point position;
         Rect bounds;
-        std::string_view caption; // valid until the next ReadAll
+        std::string_view caption; // ANSI form, valid until the next ReadAll
+        std::u16string_view name; // exact name, valid until the next ReadAll
     };
     struct Move {
         int index;
@@ -38,8 +39,9 @@ class IconDesktop {
 };
 
 // Runs pass 1, 2 and, if needed, 3 over iconCount icons (at most
-// kMaxRestoreIcons) and leaves the outcome in table. Saved entries taken by an
-// icon stay taken for the later passes. False when some icon found no place.
+// kMaxRestoreIcons) and leaves the outcome in table. Icons take saved entries
+// as MatchSavedEntries (icon_store.h) gives them; entries taken stay taken for
+// the later passes. False when some icon found no place.
 bool RunRestorePasses(IconDesktop& desktop, SavedSet& saved, const ScreenGeometry& screen,
                       int iconCount, PlacementTable& table);
 

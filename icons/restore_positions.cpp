@@ -54,7 +54,8 @@ class ListViewDesktop : public icons::IconDesktop {
             icons[i] = {{info.position.x, info.position.y},
                         {info.boundsRect.left, info.boundsRect.top, info.boundsRect.right,
                          info.boundsRect.bottom},
-                        icons::CaptionBytes(info.caption, info.captionLength)};
+                        icons::CaptionBytes(info.caption, info.captionLength),
+                        {info.name, static_cast<std::size_t>(info.nameLength)}};
         }
     }
     void MoveAll(const Move* moves, int count) override {
@@ -76,6 +77,7 @@ class ListViewDesktop : public icons::IconDesktop {
 // point there.
 struct SavedIcons {
     std::uint8_t value[icons::kMaxStoredBytes];
+    std::uint8_t names[icons::kMaxNameBytes];
     icons::SavedSet set;
 };
 
@@ -94,10 +96,14 @@ void RefuseTooManyIcons(HWND owner, int count) {
 }
 
 bool ReadSavedIcons(IconScreen screen, SavedIcons& saved) {
+    const std::string valueName = CurrentIconValueName(screen);
     std::size_t size = 0;
-    if (!ReadIconValue(CurrentIconValueName(screen), saved.value, size))
+    if (!ReadIconValue(valueName, saved.value, size))
         return false;
     icons::ReadStoredSet(saved.value, size, saved.set);
+    std::size_t namesSize = 0;
+    if (ReadIconValue(icons::NamesValueName(valueName), saved.names, namesSize))
+        icons::ReadStoredNames(saved.names, namesSize, saved.value, size, saved.set);
     if (RelativeModeSelected())
         icons::ConvertToPixels(saved.set, screen.width, screen.height);
     return true;

@@ -1,5 +1,6 @@
 // Saving the desktop icon layout: every icon's position and caption, read
-// through the desktop link under the icon lock, stored as one registry value.
+// through the desktop link under the icon lock, stored as one registry value
+// with the icons' exact names in a second one beside it.
 #include "icons/icon_positions.h"
 
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include "desklink/desk_link.h"
 #include "desklink/icon_lock.h"
 #include "icons/icon_placement.h"
+#include "icons/icon_names.h"
 #include "icons/icon_registry.h"
 #include "icons/icon_store.h"
 
@@ -21,6 +23,8 @@ constexpr char kTooManyIcons[] =
     "Too many icons to save.\nTessara can only save %d icons.\n\nIcon positions were not saved.";
 constexpr char kTooMuchData[] = "Too many icons to save.\nTessara can only save 32000 bytes of "
                                 "data about icons.\n\nIcon positions were not saved.";
+constexpr char kTooManyNames[] = "Too many icons to save.\nTessara can only save 64000 bytes of "
+                                 "icon names.\n\nIcon positions were not saved.";
 constexpr char kDesktopDidNotAnswer[] =
     "The desktop did not answer for every icon.\n\nIcon positions were not saved.";
 constexpr char kNotWritten[] = "The registry did not take the icon positions.\n\nIcon positions "
@@ -28,14 +32,23 @@ constexpr char kNotWritten[] = "The registry did not take the icon positions.\n\
 constexpr char kOffScreenQuestion[] = "Some icons are at least partially off screen.\n\nDo you "
                                       "want to continue saving the icon positions?";
 
-enum class ReadOutcome { Complete, TooMuchData, LinkLost };
+static_assert(icons::kMaxNameBytes == 64000, "the names message states the bound");
 
-// Fills writer with every icon, in list-view order, read in one exchange.
-// offScreen tells whether any icon's pixel position lies outside the screen.
-// A read that misses an icon, or finds the list view holding another number
-// of icons than were counted, would pass for a complete set: LinkLost.
-ReadOutcome ReadIcons(int count, IconScreen screen, icons::StoredSetWriter& writer,
-                      bool& offScreen) {
+enum class ReadOutcome { Complete, TooMuchData, TooManyNames, LinkLost };
+
+// The set and its exact names, built side by side.
+struct SetWriters {
+    explicit SetWriters(int count)
+        : set(static_cast<std::uint8_t>(count)), names(static_cast<std::uint8_t>(count)) {}
+    icons::StoredSetWriter set;
+    icons::StoredNamesWriter names;
+};
+
+// Fills the writers with every icon, in list-view order, read in one
+// exchange. offScreen tells whether any icon's pixel position lies outside the
+// screen. A read that misses an icon, or finds the list view holding another
+// number of icons than were counted, would pass for a complete set: LinkLost.
+ReadOutcome ReadIcons(int count, IconScreen screen, SetWriters& writers, bool& offScreen) {
     const bool relative = RelativeModeSelected();
     const icons::ScreenGeometry bounds{screen.width, screen.height, 0, 0};
     auto infos = std::make_unique<IconInfo[]>(count);
@@ -49,14 +62,30 @@ ReadOutcome ReadIcons(int count, IconScreen screen, icons::StoredSetWriter& writ
         if (relative)
             p = {icons::ToRelativeUnits(p.x, screen.width),
                  icons::ToRelativeUnits(p.y, screen.height)};
-        if (!writer.Append(p.x, p.y, icons::CaptionBytes(info.caption, info.captionLength)))
+        if (!writers.set.Append(p.x, p.y, icons::CaptionBytes(info.caption, info.captionLength)))
             return ReadOutcome::TooMuchData;
+        if (!writers.names.Append({info.name, static_cast<std::size_t>(info.nameLength)}))
+            return ReadOutcome::TooManyNames;
     }
     return ReadOutcome::Complete;
 }
 
 void ShowError(HWND owner, const char* text) {
     MessageBoxA(owner, text, kProgramName, MB_OK | MB_ICONERROR);
+}
+
+// The names go first: a set refused after them keeps the set saved before,
+// which the new names no longer fit, so that set is matched by its ANSI
+// captions alone. False when the registry refused either value.
+bool StoreSet(SetWriters& writers, const std::string& valueName) {
+    writers.names.Seal(writers.set.Data(), writers.set.Size());
+    const IconValueWrite names = WriteIconValue(icons::NamesValueName(valueName),
+                                                writers.names.Data(), writers.names.Size());
+    if (names == IconValueWrite::Refused)
+        return false;
+    return names == IconValueWrite::NoKey ||
+           WriteIconValue(valueName, writers.set.Data(), writers.set.Size()) !=
+               IconValueWrite::Refused;
 }
 
 } // namespace
@@ -82,13 +111,16 @@ void SaveIconPositions(HWND owner, AutoArrangeQuestion question) {
         return;
     }
 
-    auto writer = std::make_unique<icons::StoredSetWriter>(static_cast<std::uint8_t>(count));
+    auto writers = std::make_unique<SetWriters>(count);
     bool offScreen = false;
-    switch (ReadIcons(count, screen, *writer, offScreen)) {
+    switch (ReadIcons(count, screen, *writers, offScreen)) {
     case ReadOutcome::Complete:
         break;
     case ReadOutcome::TooMuchData:
         ShowError(owner, kTooMuchData);
+        return;
+    case ReadOutcome::TooManyNames:
+        ShowError(owner, kTooManyNames);
         return;
     case ReadOutcome::LinkLost: // a set missing icons would pass for a complete one
         QuietMessageBox(owner, kDesktopDidNotAnswer, kProgramName, MB_OK | MB_ICONERROR);
@@ -98,6 +130,6 @@ void SaveIconPositions(HWND owner, AutoArrangeQuestion question) {
     if (offScreen && QuietMessageBox(owner, kOffScreenQuestion, kProgramName,
                                      MB_YESNO | MB_ICONQUESTION) == IDNO)
         return;
-    if (WriteIconValue(valueName, writer->Data(), writer->Size()) == IconValueWrite::Refused)
+    if (!StoreSet(*writers, valueName))
         QuietMessageBox(owner, kNotWritten, kProgramName, MB_OK | MB_ICONERROR);
 }

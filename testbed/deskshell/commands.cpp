@@ -16,6 +16,13 @@ std::string TextOf(const COPYDATASTRUCT& data) {
     return text.substr(0, text.find('\0'));
 }
 
+std::wstring UnitsOf(const COPYDATASTRUCT& data) {
+    std::wstring text(data.lpData ? data.cbData / sizeof(wchar_t) : 0, L'\0');
+    if (!text.empty())
+        std::memcpy(text.data(), data.lpData, text.size() * sizeof(wchar_t));
+    return text.substr(0, text.find(L'\0'));
+}
+
 std::optional<int32_t> IntOf(const COPYDATASTRUCT& data) {
     if (data.cbData != sizeof(int32_t) || !data.lpData)
         return std::nullopt;
@@ -59,6 +66,8 @@ LRESULT OnCopyData(const COPYDATASTRUCT& data) {
     switch (static_cast<ShellCommand>(data.dwData)) {
     case ShellCommand::Add:
         return AddIcon(TextOf(data));
+    case ShellCommand::AddUnicode:
+        return AddIcon(UnitsOf(data));
     case ShellCommand::Remove: {
         auto index = IntOf(data);
         return index && RemoveIcon(*index);

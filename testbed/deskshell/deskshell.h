@@ -45,6 +45,7 @@ void RecordOriginalListViewProc();
 bool RecreateListView();
 void AddIcons(const std::vector<std::string>& captions);
 int AddIcon(const std::string& caption);
+int AddIcon(const std::wstring& caption);
 bool RemoveIcon(int index);
 void SetAutoArrange(bool on);
 bool IsAutoArrange();

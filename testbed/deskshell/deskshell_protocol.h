@@ -4,6 +4,9 @@
 //
 //   Add           argument: caption bytes (no terminator needed, at most 255)
 //                 result:   index of the new icon, or -1
+//   AddUnicode    argument: caption as UTF-16LE units (no terminator needed, at most
+//                 255), for captions outside the ANSI code page
+//                 result:   index of the new icon, or -1
 //   Remove        argument: int32 index        result: 1 removed, 0 no such icon
 //   WriteLayout   argument: file path (ANSI)   result: item count, or -1
 //                 The file is written before the call returns, one icon a line:
@@ -63,6 +66,7 @@ enum class ShellCommand : unsigned long {
     WriteMenu,
     IsViewSubclassed,
     SelectIcon,
+    AddUnicode,
 };
 
 // Where the shell hangs its view "SHELLDLL_DefView" (deskshell -layout NAME):

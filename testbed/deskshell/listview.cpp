@@ -31,9 +31,18 @@ std::string Caption(int index) {
 
 } // namespace
 
+// ANSI captions go in as the list view's own ANSI insert would put them.
 int AddIcon(const std::string& caption) {
-    std::string text = caption.substr(0, kMaxCaption);
-    LVITEMA item{};
+    const std::string text = caption.substr(0, kMaxCaption);
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                    wide.data(), static_cast<int>(wide.size())));
+    return AddIcon(wide);
+}
+
+int AddIcon(const std::wstring& caption) {
+    std::wstring text = caption.substr(0, kMaxCaption);
+    LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = IconCount();
     item.pszText = text.data();
@@ -41,7 +50,7 @@ int AddIcon(const std::string& caption) {
         SendMessageA(g_windows.listView, LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
     item.iImage = item.iItem % ImageList_GetImageCount(images);
     return static_cast<int>(
-        SendMessageA(g_windows.listView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        SendMessageW(g_windows.listView, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
 void AddIcons(const std::vector<std::string>& captions) {

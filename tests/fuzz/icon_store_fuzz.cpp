@@ -29,8 +29,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (writer->Size() > size || std::memcmp(writer->Data(), data, writer->Size()) != 0)
         std::abort();
 
+    // Every entry's own caption finds an entry, as a desktop holding exactly
+    // the saved icons would.
+    icons::IconName names[icons::kMaxRestoreIcons];
     for (int i = 0; i < set->count; ++i)
-        if (icons::TakeSavedEntry(*set, set->entries[i].caption) == nullptr)
+        names[i] = {set->entries[i].caption, {}};
+    int entryOf[icons::kMaxRestoreIcons];
+    icons::MatchSavedEntries(*set, names, set->count, entryOf);
+    for (int i = 0; i < set->count; ++i)
+        if (entryOf[i] < 0 || set->entries[entryOf[i]].caption != names[i].caption)
             std::abort();
     icons::ConvertToPixels(*set, 1024, 768);
     return 0;

@@ -232,6 +232,8 @@ class Shell {
     int IconCount() const;
     std::vector<ShellIcon> Layout() const;
     int Add(const std::string& caption) const;
+    // A caption that may hold characters outside the ANSI code page.
+    int AddUnicode(const std::wstring& caption) const;
     bool Remove(int index) const;
     bool SetAutoArrange(bool on) const;
     bool IsListViewSubclassed() const;

@@ -190,6 +190,12 @@ int Shell::Add(const std::string& caption) const {
                                     static_cast<DWORD>(caption.size())));
 }
 
+int Shell::AddUnicode(const std::wstring& caption) const {
+    return static_cast<int>(Command(static_cast<unsigned long>(ShellCommand::AddUnicode),
+                                    caption.data(),
+                                    static_cast<DWORD>(caption.size() * sizeof(wchar_t))));
+}
+
 bool Shell::Remove(int index) const {
     int32_t value = index;
     return Command(static_cast<unsigned long>(ShellCommand::Remove), &value, sizeof value) == 1;

@@ -9,12 +9,12 @@ namespace {
 
 // The field sits inside guard bytes that must never change.
 struct GuardedField {
-    static constexpr char kGuard = '#';
-    std::vector<char> bytes = std::vector<char>(caption::kBytes + 32, kGuard);
-    char* Field() { return bytes.data() + 16; }
+    static constexpr char16_t kGuard = u'#';
+    std::vector<char16_t> units = std::vector<char16_t>(caption::kUnits + 32, kGuard);
+    char16_t* Field() { return units.data() + 16; }
     bool GuardsIntact() const {
         for (int i = 0; i < 16; ++i)
-            if (bytes[i] != kGuard || bytes[bytes.size() - 1 - i] != kGuard)
+            if (units[i] != kGuard || units[units.size() - 1 - i] != kGuard)
                 return false;
         return true;
     }
@@ -40,13 +40,13 @@ TEST(CaptionStore, ControlsOwnBufferIsCopiedWithinTheField) {
     };
     for (const ForeignCase& c : cases) {
         SCOPED_TRACE(c.name);
-        std::string text(c.textLength, 'x');
+        std::u16string text(c.textLength, u'\u6587');
         GuardedField field;
         int length = caption::Store(field.Field(), text.c_str(), c.reported);
         EXPECT_EQ(length, c.expectedLength);
-        EXPECT_EQ(std::string(field.Field(), length), text.substr(0, length));
-        if (length < caption::kBytes) {
-            EXPECT_EQ(field.Field()[length], '\0');
+        EXPECT_TRUE(std::u16string(field.Field(), length) == text.substr(0, length));
+        if (length < caption::kUnits) {
+            EXPECT_EQ(field.Field()[length], u'\0');
         }
         EXPECT_TRUE(field.GuardsIntact());
     }
@@ -61,13 +61,13 @@ TEST(CaptionStore, AnswerInTheFieldItselfIsTerminatedAndCapped) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.written);
         GuardedField field;
-        std::string text(c.written, 'c');
+        std::u16string text(c.written, u'c');
         text.copy(field.Field(), text.size());
-        field.Field()[c.written] = '\0';
+        field.Field()[c.written] = u'\0';
         int length = caption::Store(field.Field(), field.Field(), c.reported);
         EXPECT_EQ(length, c.expectedLength);
-        if (length < caption::kBytes) {
-            EXPECT_EQ(field.Field()[length], '\0');
+        if (length < caption::kUnits) {
+            EXPECT_EQ(field.Field()[length], u'\0');
         }
         EXPECT_TRUE(field.GuardsIntact());
     }
@@ -75,9 +75,9 @@ TEST(CaptionStore, AnswerInTheFieldItselfIsTerminatedAndCapped) {
 
 TEST(CaptionStore, NullTextGivesAnEmptyCaption) {
     GuardedField field;
-    field.Field()[0] = 'z';
+    field.Field()[0] = u'z';
     EXPECT_EQ(caption::Store(field.Field(), nullptr, 12), 0);
-    EXPECT_EQ(field.Field()[0], '\0');
+    EXPECT_EQ(field.Field()[0], u'\0');
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "icons/restore_passes.h"
 
+#include "icons/icon_names.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,6 +18,7 @@ class FakeDesktop : public IconDesktop {
         Point position;
         std::string caption;
         std::int32_t width = 75, height = 75;
+        std::u16string name = {}; // exact name, when it differs from the caption
     };
 
     std::vector<FakeIcon> icons;
@@ -31,7 +34,8 @@ class FakeDesktop : public IconDesktop {
         for (int i = 0; i < count; ++i) {
             const FakeIcon& icon = icons.at(i);
             const Point p = icon.position;
-            out[i] = {p, Rect{p.x, p.y, p.x + icon.width, p.y + icon.height}, icon.caption};
+            out[i] = {p, Rect{p.x, p.y, p.x + icon.width, p.y + icon.height}, icon.caption,
+                      icon.name};
         }
     }
     void MoveAll(const Move* moves, int count) override {
@@ -158,6 +162,29 @@ TEST(IconRestorePasses, IconsWithoutRoomStayWhereTheLastPassReadThem) {
     EXPECT_FALSE(Restore(desktop, value.set, screen));
     ExpectAt(desktop, 0, {0, 0});
     ExpectAt(desktop, 1, {0, 0}); // snapped by the grid-origin step of pass 3
+}
+
+// Three names outside the code page that all read "??.txt" in ANSI: two were
+// saved, the third is new and lies on a saved place.
+TEST(IconRestorePasses, NamesAlikeInAnsiKeepTheirOwnPlaces) {
+    const std::u16string document = u"\u6587\u6863.txt", photo = u"\u7167\u7247.txt",
+                         fresh = u"\u65B0\u5EFA.txt";
+    SavedValue value;
+    Save(value, {{{300, 150}, "??.txt"}, {{600, 300}, "??.txt"}});
+    StoredNamesWriter names(2);
+    names.Append(document);
+    names.Append(photo);
+    names.Seal(value.writer.Data(), value.writer.Size());
+    ASSERT_TRUE(ReadStoredNames(names.Data(), names.Size(), value.writer.Data(),
+                                value.writer.Size(), value.set));
+    FakeDesktop desktop;
+    desktop.icons = {{{300, 150}, "??.txt", 75, 75, fresh},
+                     {{0, 0}, "??.txt", 75, 75, document},
+                     {{75, 0}, "??.txt", 75, 75, photo}};
+    EXPECT_TRUE(Restore(desktop, value.set));
+    ExpectAt(desktop, 0, {0, 0}); // off the document's place, to the first free cell
+    ExpectAt(desktop, 1, {300, 150});
+    ExpectAt(desktop, 2, {600, 300});
 }
 
 TEST(IconRestorePasses, NoIconsMeansNothingToDo) {

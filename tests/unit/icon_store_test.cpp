@@ -201,8 +201,11 @@ TEST(IconStore_Match, DuplicatesTakeSavedEntriesInStoredOrderOnce) {
     const Step steps[] = {{"Doc", 1}, {"Doc", 3}, {"Doc", 0}, {"Unknown", 0}, {"", 4},
                           {"", 0},    {"doc", 5}, {"Do", 0},  {"Other", 2}};
     for (const Step& step : steps) {
-        const SavedEntry* entry = TakeSavedEntry(set, step.caption);
-        EXPECT_EQ(entry ? entry->x : 0, step.expectedX) << '"' << step.caption << '"';
+        const IconName icon{step.caption, {}};
+        int entry = -1;
+        MatchSavedEntries(set, &icon, 1, &entry);
+        EXPECT_EQ(entry >= 0 ? set.entries[entry].x : 0, step.expectedX)
+            << '"' << step.caption << '"';
     }
 }
 

@@ -1,4 +1,5 @@
 #include "settings/settings_file.h"
+#include "icons/icon_names.h"
 #include "settings/settings_record.h"
 
 #include <gtest/gtest.h>
@@ -55,9 +56,18 @@ std::vector<std::uint8_t> StoredSettings() {
 const std::string kHead = "Windows Registry Editor Version 5.00\r\n\r\n"
                           "[HKEY_CURRENT_USER\\Software\\Marrowen]\r\n";
 
+// A saved set's exact names, as they are exported beside it.
+std::vector<std::uint8_t> StoredNames(const std::vector<std::uint8_t>& set) {
+    icons::StoredNamesWriter names(set.at(0));
+    names.Append(u"\u6587A");
+    names.Seal(set.data(), set.size());
+    return {names.Data(), names.Data() + names.Size()};
+}
+
 std::string Export() {
-    return kHead + HexValue("SavedIcons_1024_768", {1, 0, 0, 0, 0, 8, 0, 0, 0, 'A', 0}) +
-           HexValue("Settings", StoredSettings()) + "\r\n";
+    const std::vector<std::uint8_t> set = {1, 0, 0, 0, 0, 8, 0, 0, 0, '?', 'A', 0};
+    return kHead + HexValue("SavedIconNames_1024_768", StoredNames(set)) +
+           HexValue("SavedIcons_1024_768", set) + HexValue("Settings", StoredSettings()) + "\r\n";
 }
 
 Check Checked(const Bytes& bytes, Header header = Header::Version5) {

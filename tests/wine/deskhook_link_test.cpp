@@ -127,12 +127,13 @@ TEST_F(DeskhookLink, LongestCaptionComesBackWholeAndTerminated) {
         caption.back() = 'z';
         int index = shell_.Add(caption);
         ASSERT_GE(index, 0);
-        std::fill(std::begin(block_->Caption), std::end(block_->Caption), '#');
+        std::fill(std::begin(block_->Caption), std::end(block_->Caption), L'#');
         IconInfo info{};
         ASSERT_TRUE(GetIconInfo(index, info));
         EXPECT_EQ(block_->CaptionLength, static_cast<LONG>(length));
-        EXPECT_EQ(std::string(block_->Caption), caption);
+        EXPECT_EQ(std::wstring(block_->Caption), std::wstring(caption.begin(), caption.end()));
         EXPECT_EQ(std::string(info.caption), caption);
+        EXPECT_EQ(info.nameLength, static_cast<int>(length));
     }
 }
 
