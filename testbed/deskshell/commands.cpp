@@ -97,6 +97,8 @@ LRESULT OnCopyData(const COPYDATASTRUCT& data) {
         auto index = IntOf(data);
         return index && SelectIcon(*index);
     }
+    case ShellCommand::AnnounceChange: // the stand-in's icons are no files
+        break;
     }
     return -1;
 }

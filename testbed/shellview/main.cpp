@@ -10,7 +10,8 @@
 // stand-in desktop (deskshell.exe) its icons are the Desktop folder's items.
 // It answers the part of deskshell_protocol.h that applies to a view it does
 // not own: WriteLayout, SetAutoArrange, IsSubclassed, Refresh, MoveView
-// (progman and workerw), DefView, WriteMenu, IsViewSubclassed.
+// (progman and workerw), DefView, WriteMenu, IsViewSubclassed, and its own
+// AnnounceChange.
 #include "testbed/deskshell/deskshell_protocol.h"
 #include "testbed/deskshell/list_writers.h"
 #include "testbed/shellview/shell_browser.h"
@@ -210,6 +211,23 @@ bool MoveView(int layout) {
 
 // ---- The control channel ----
 
+// Wine's shell32 keeps the windows registered for change notifications per
+// process, so a change announced by another process never reaches the view:
+// the announcement is made here, in the view's process, as Explorer's own
+// file-system watch makes it.
+bool AnnounceChange(const COPYDATASTRUCT& data) {
+    const auto* bytes = static_cast<const char*>(data.lpData);
+    if (!bytes || data.cbData < sizeof(int32_t) + 1 || bytes[data.cbData - 1] != '\0')
+        return false;
+    int32_t event;
+    std::memcpy(&event, bytes, sizeof event);
+    const char* path = bytes + sizeof event;
+    const char* end = bytes + data.cbData;
+    const char* newPath = path + std::strlen(path) + 1;
+    SHChangeNotify(event, SHCNF_PATHA | SHCNF_FLUSH, path, newPath < end ? newPath : nullptr);
+    return true;
+}
+
 LRESULT OnCopyData(const COPYDATASTRUCT& data) {
     switch (static_cast<ShellCommand>(data.dwData)) {
     case ShellCommand::WriteLayout:
@@ -235,6 +253,8 @@ LRESULT OnCopyData(const COPYDATASTRUCT& data) {
         return WriteOpenMenu(TextOf(data));
     case ShellCommand::IsViewSubclassed:
         return IsViewSubclassed();
+    case ShellCommand::AnnounceChange:
+        return AnnounceChange(data);
     default:
         return -1; // the stand-in's own icons and recordings: not this desktop's
     }

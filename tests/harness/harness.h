@@ -255,8 +255,10 @@ class Shell {
     // Selects icon `index`; the list view tells its parent with LVN_ITEMCHANGED.
     bool SelectIcon(int index) const;
 
-  private:
+  protected:
     LRESULT Command(unsigned long command, const void* data, DWORD size) const;
+
+  private:
     bool FindWindows();
 
     ShellOptions options_;
@@ -295,6 +297,9 @@ class ShellView : public Shell {
     // The icon with this caption, or nothing. (Files without an extension
     // keep their name as the caption whatever the view's settings.)
     std::optional<ShellIcon> Icon(const std::string& caption) const;
+
+  private:
+    bool Announce(LONG event, const std::string& path, const std::string& newPath = "") const;
 };
 
 // Closes every "Progman" window that a stand-in shell owns.

@@ -1,6 +1,10 @@
 #include "tests/harness/harness.h"
+#include "testbed/deskshell/deskshell_protocol.h"
 
 #include <shlobj.h>
+
+#include <cstdint>
+#include <cstring>
 
 namespace harness {
 namespace {
@@ -65,15 +69,6 @@ bool EmptyDesktopFolder() {
     return emptied;
 }
 
-// Explorer hears of a file's change from the file system and hands it to its
-// views through the shell's change notification; Wine's view is never told
-// by the file system, so the change is announced as a program that made it
-// announces it.
-void Announce(LONG event, const std::string& path, const std::string& newPath = "") {
-    SHChangeNotify(event, SHCNF_PATHA | SHCNF_FLUSH, path.c_str(),
-                   newPath.empty() ? nullptr : newPath.c_str());
-}
-
 } // namespace
 
 std::string ShellView::DesktopFolder() {
@@ -106,6 +101,21 @@ std::optional<ShellIcon> ShellView::Icon(const std::string& caption) const {
         if (icon.caption == caption)
             return icon;
     return std::nullopt;
+}
+
+// Explorer hears of a file's change from the file system and hands it to its
+// view through the shell's change notification (SHChangeNotify); Wine's view
+// is never told by the file system, so the view's process is asked to
+// announce it, as a program that changed a file announces it.
+bool ShellView::Announce(LONG event, const std::string& path, const std::string& newPath) const {
+    std::string data(sizeof(int32_t), '\0');
+    const int32_t value = event;
+    std::memcpy(data.data(), &value, sizeof value);
+    data += path + '\0';
+    if (!newPath.empty())
+        data += newPath + '\0';
+    return Command(static_cast<unsigned long>(ShellCommand::AnnounceChange), data.data(),
+                   static_cast<DWORD>(data.size())) == 1;
 }
 
 bool ShellView::AddFile(const std::string& name) const {

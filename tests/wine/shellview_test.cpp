@@ -59,6 +59,14 @@ Settings SavingSettings() {
     return record;
 }
 
+// The value a save stores for these icons: the count, then x, y, caption.
+std::vector<uint8_t> Encode(const std::vector<ShellIcon>& icons) {
+    icons::StoredSetWriter writer(static_cast<uint8_t>(icons.size()));
+    for (const ShellIcon& icon : icons)
+        EXPECT_TRUE(writer.Append(icon.position.x, icon.position.y, icon.caption));
+    return {writer.Data(), writer.Data() + writer.Size()};
+}
+
 void MoveIcon(const harness::ShellView& view, int index, POINT at) {
     SendMessageA(view.ListView(), LVM_SETITEMPOSITION, index, MAKELPARAM(at.x, at.y));
 }
@@ -128,7 +136,7 @@ TEST_F(ShellViewTest, SaveAndRestoreSwitchesAreByteAndPositionExact) {
     ASSERT_EQ(RunTessara("-save"), 0u);
     const auto stored = StoredIcons();
     ASSERT_TRUE(stored);
-    ASSERT_EQ(stored->at(0), saved.size()) << "the count comes first";
+    EXPECT_EQ(*stored, Encode(saved)) << "the captions come by callback";
     ASSERT_EQ(RunTessara("-save"), 0u);
     EXPECT_EQ(StoredIcons(), stored) << "a second save stores the same bytes";
 
