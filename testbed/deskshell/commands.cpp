@@ -106,6 +106,8 @@ LRESULT OnCopyData(const COPYDATASTRUCT& data) {
         auto index = IntOf(data);
         return index && SelectIcon(*index);
     }
+    case ShellCommand::AnnounceChange: // the stand-in's icons are no files
+        break;
     }
     return -1;
 }

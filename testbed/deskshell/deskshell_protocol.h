@@ -43,6 +43,9 @@
 //                 its class's (someone subclassed it), else 0
 //   SelectIcon    argument: int32 index        result: 1 when the icon is now selected (the
 //                 list view notifies its parent with LVN_ITEMCHANGED), else 0
+//   AnnounceChange (shellview.exe only) argument: int32 SHCNE_ event, then the path and, for a
+//                 rename, the new path, each with its terminating zero
+//                 result: 1 once the view's process has announced the change (SHChangeNotify)
 //
 // Posted rather than sent, so that the poster does not wait with it:
 //   kFreezeMessage to "Progman", wParam milliseconds: the shell's window thread
@@ -67,6 +70,7 @@ enum class ShellCommand : unsigned long {
     IsViewSubclassed,
     SelectIcon,
     AddUnicode,
+    AnnounceChange,
 };
 
 // Where the shell hangs its view "SHELLDLL_DefView" (deskshell -layout NAME):

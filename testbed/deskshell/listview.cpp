@@ -1,8 +1,7 @@
 #include "testbed/deskshell/deskshell.h"
+#include "testbed/deskshell/list_writers.h"
 
 #include <commctrl.h>
-
-#include <cstdio>
 
 namespace deskshell {
 namespace {
@@ -13,20 +12,8 @@ int IconCount() {
     return static_cast<int>(SendMessageA(g_windows.listView, LVM_GETITEMCOUNT, 0, 0));
 }
 
-RECT ItemRect(int index, int part) {
-    RECT rect{};
-    rect.left = part;
-    SendMessageA(g_windows.listView, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect));
-    return rect;
-}
-
 std::string Caption(int index) {
-    char text[kMaxCaption + 1] = "";
-    LVITEMA item{};
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(g_windows.listView, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
-    return text;
+    return ItemCaption(g_windows.listView, index);
 }
 
 } // namespace
@@ -99,21 +86,7 @@ bool RecreateListView() {
 }
 
 int WriteLayout(const std::string& path) {
-    FILE* file = std::fopen(path.c_str(), "w");
-    if (!file)
-        return -1;
-    int count = IconCount();
-    for (int i = 0; i < count; ++i) {
-        POINT at{};
-        SendMessageA(g_windows.listView, LVM_GETITEMPOSITION, i, reinterpret_cast<LPARAM>(&at));
-        RECT b = ItemRect(i, LVIR_BOUNDS);
-        RECT l = ItemRect(i, LVIR_LABEL);
-        std::fprintf(file, "%d %ld %ld %ld %ld %ld %ld %ld %ld %ld %ld %s\n", i, at.x, at.y, b.left,
-                     b.top, b.right, b.bottom, l.left, l.top, l.right, l.bottom,
-                     Caption(i).c_str());
-    }
-    bool written = std::fclose(file) == 0;
-    return written ? count : -1;
+    return WriteListLayout(g_windows.listView, path);
 }
 
 } // namespace deskshell

@@ -1,31 +1,11 @@
 #include "testbed/deskshell/deskshell.h"
 #include "testbed/deskshell/deskshell_protocol.h"
-
-#include <cstdio>
+#include "testbed/deskshell/list_writers.h"
 
 namespace deskshell {
 namespace {
 
 HMENU g_openMenu = nullptr;
-
-int WriteItems(FILE* file, HMENU menu, int depth) {
-    int lines = 0;
-    const int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-        char text[256] = "";
-        GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
-        const UINT id = GetMenuItemID(menu, i);
-        RECT rect{};
-        GetMenuItemRect(nullptr, menu, i, &rect); // stays empty until the menu is shown
-        std::fprintf(file, "%d %d %u %u %ld %ld %ld %ld %s\n", depth, i, id == UINT(-1) ? 0u : id,
-                     GetMenuState(menu, i, MF_BYPOSITION), rect.left, rect.top, rect.right,
-                     rect.bottom, text);
-        ++lines;
-        if (HMENU submenu = GetSubMenu(menu, i))
-            lines += WriteItems(file, submenu, depth + 1);
-    }
-    return lines;
-}
 
 HMENU BuildMenu() {
     HMENU menu = CreatePopupMenu();
@@ -55,11 +35,7 @@ void ShowContextMenu(POINT screen) {
 int WriteOpenMenu(const std::string& path) {
     if (!g_openMenu)
         return -1;
-    FILE* file = std::fopen(path.c_str(), "w");
-    if (!file)
-        return -1;
-    const int lines = WriteItems(file, g_openMenu, 0);
-    return std::fclose(file) == 0 ? lines : -1;
+    return WriteMenuTree(g_openMenu, path);
 }
 
 void OnMenuCommand(UINT id) {

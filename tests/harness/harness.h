@@ -257,8 +257,10 @@ class Shell {
     // Selects icon `index`; the list view tells its parent with LVN_ITEMCHANGED.
     bool SelectIcon(int index) const;
 
-  private:
+  protected:
     LRESULT Command(unsigned long command, const void* data, DWORD size) const;
+
+  private:
     bool FindWindows();
 
     ShellOptions options_;
@@ -266,6 +268,40 @@ class Shell {
     HWND progman_ = nullptr;
     HWND defView_ = nullptr;
     HWND listView_ = nullptr;
+};
+
+// ---- The shell's own desktop view (shellview.exe) -------------------------
+
+struct ShellViewOptions {
+    bool autoArrange = false; // keep the Auto Arrange the view starts with
+    int layout = 0;           // ViewLayout: Progman or WorkerW
+};
+
+// shell32's own view of the Desktop folder, hosted as Explorer hosts it
+// (testbed/shellview). Its icons are the Desktop folder's items, which the
+// test changes through the files. The Shell calls that act on the stand-in's
+// own icons (Add, Remove, RecreateListView...) do not apply.
+class ShellView : public Shell {
+  public:
+    // Starts shellview.exe over a Desktop folder of the test bed's own,
+    // holding just `files` (empty files of these names).
+    bool Start(const std::vector<std::string>& files, const ShellViewOptions& options = {});
+
+    // The Desktop folder the view shows, no trailing backslash.
+    static std::string DesktopFolder();
+
+    // Each creates (empty), deletes or renames a file in the Desktop folder,
+    // tells the view and waits until its list view shows the change.
+    bool AddFile(const std::string& name) const;
+    bool RemoveFile(const std::string& name) const;
+    bool RenameFile(const std::string& from, const std::string& to) const;
+
+    // The icon with this caption, or nothing. (Files without an extension
+    // keep their name as the caption whatever the view's settings.)
+    std::optional<ShellIcon> Icon(const std::string& caption) const;
+
+  private:
+    bool Announce(LONG event, const std::string& path, const std::string& newPath = "") const;
 };
 
 // Closes every "Progman" window that a stand-in shell owns.

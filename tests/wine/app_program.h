@@ -157,9 +157,9 @@ class Tessara {
     HWND window_ = nullptr;
 };
 
-// The stand-in shell and a Tessara.exe attached to it; whatever still runs at
-// the end of a test is closed.
-class ProgramTest : public ::testing::Test {
+// A desktop (the stand-in shell, or the shell's own view) and a Tessara.exe
+// attached to it; whatever still runs at the end of a test is closed.
+template <typename Desktop> class DesktopProgramTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { ASSERT_TRUE(OpenInstanceData()); }
 
@@ -192,8 +192,10 @@ class ProgramTest : public ::testing::Test {
         ASSERT_TRUE(tessara_.Start());
     }
 
-    harness::Shell shell_;
+    Desktop shell_;
     Tessara tessara_;
 };
+
+using ProgramTest = DesktopProgramTest<harness::Shell>;
 
 } // namespace app_test
