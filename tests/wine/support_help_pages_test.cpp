@@ -63,7 +63,7 @@ class HelpPagesTest : public app_test::ProgramTest {
         ASSERT_TRUE(shell_.Start());
     }
     void TearDown() override {
-        ProgramTest::TearDown();
+        app_test::ProgramTest::TearDown();
         harness::RegDeleteKeyTree(HKEY_CLASSES_ROOT, kPageType);
         if (GetFileAttributesA(HiddenHelpFolder().c_str()) != INVALID_FILE_ATTRIBUTES)
             MoveFileA(HiddenHelpFolder().c_str(), HelpFolder().c_str());
