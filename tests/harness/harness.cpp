@@ -23,6 +23,16 @@ void PumpMessages(DWORD ms) {
     } while (GetTickCount() - start < ms);
 }
 
+void PressKey(WORD vk) {
+    INPUT inputs[2] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+    }
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     DWORD start = GetTickCount();
     for (;;) {

@@ -25,6 +25,9 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kDefaultTime
 // Dispatches the calling thread's pending messages for `ms` milliseconds.
 void PumpMessages(DWORD ms = 0);
 
+// Presses and releases key `vk`, as the keyboard does (SendInput).
+void PressKey(WORD vk);
+
 // ---- Paths ---------------------------------------------------------------
 
 // Folder of the running test program: <builddir>\bin, beside Tessara.exe,

@@ -119,13 +119,7 @@ inline bool ChooseSubmenuItemByKeyboard(const harness::Shell& shell, UINT id) {
     if (!PointAtSubmenuItem(shell, OpenMenu(shell), id))
         return false;
     harness::PumpMessages(100);
-    INPUT keys[2] = {};
-    for (INPUT& key : keys) {
-        key.type = INPUT_KEYBOARD;
-        key.ki.wVk = VK_RETURN;
-    }
-    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, keys, sizeof(INPUT));
+    harness::PressKey(VK_RETURN);
     return harness::WaitUntil([&] { return shell.OpenMenu().empty(); });
 }
 

@@ -106,15 +106,7 @@ class MovementWatchTest : public ::testing::Test {
     }
 
     // A key that nothing uses, pressed and released.
-    static void PressAKey() {
-        INPUT inputs[2] = {};
-        for (INPUT& input : inputs) {
-            input.type = INPUT_KEYBOARD;
-            input.ki.wVk = VK_F24;
-        }
-        inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, inputs, sizeof(INPUT));
-    }
+    static void PressAKey() { harness::PressKey(VK_F24); }
 
     // The devices this process has registered for raw input.
     static UINT RegisteredDevices() {
