@@ -23,17 +23,25 @@
 //
 // One icon of a batched exchange (DSK_GetPosMany, DSK_SetPosMany).
 struct IconRecord {
-    LONG Index;           // the item: answered (read) or to move (move)
-    POINT Position;       // its position in list-view coordinates, read or to move to
-    RECT BoundsRect;      // LVIR_BOUNDS rectangle (read)
-    LONG CaptionLength;   // valid UTF-16 units in Caption, at most 256 (read)
-    wchar_t Caption[256]; // its caption; not terminated when all 256 units are text (read)
+    LONG Index;           // the item answered
+    POINT Position;       // its position in list-view coordinates
+    RECT BoundsRect;      // LVIR_BOUNDS rectangle
+    LONG CaptionLength;   // valid UTF-16 units in Caption, at most 256
+    wchar_t Caption[256]; // its caption; not terminated when all 256 units are text
+};
+
+// One move of a batched move request (DSK_SetPosMany).
+struct IconMoveRecord {
+    LONG Index;     // the item to move
+    POINT Position; // where to, in list-view coordinates
 };
 
 // One request slot of each kind: a caller writes the request, stamps it,
 // sends the registered message to the desktop list view with the stamp in
 // lParam, and reads the answer here once `AnswerStamp` echoes the stamp. Every
 // exchange, from any process, runs under the request mutex of shared_names.h.
+// A request and its answer never share a field: an answer written late, after
+// its caller gave up, then cannot change the request the next caller wrote.
 // Flags written by one side and read by the other are aligned 32-bit words.
 struct SharedBlock {
     RECT LabelRect;               // LVIR_LABEL rectangle of the icon last asked for
@@ -49,9 +57,9 @@ struct SharedBlock {
     COLORREF PaintTextColor;      // caption text colour applied at every paint
     COLORREF PaintBackColor;      // caption background colour, CLR_NONE = transparent
     LVITEMW ItemRequest;          // caption query record, used inside Explorer only
-    POINT Position;               // DSK_GetPos answer, DSK_SetPos request
+    POINT Position;               // DSK_GetPos answer
     LONG CaptionLength;           // valid units in Caption, at most 256
-    LVHITTESTINFO HitTest;        // DSK_HitTest: point in, flags and item out
+    LVHITTESTINFO HitTest;        // DSK_HitTest answer: flags and item
     volatile LONG DanceRunning;   // 1 while the icon dance runs
     volatile LONG MenuEnabled;    // desktop context-menu extension on
     volatile LONG ClickToShow;    // a click on the empty desktop shows the icons
@@ -80,13 +88,16 @@ struct SharedBlock {
     // sizeof(SharedBlock) of the library that created the mapping.
     volatile DWORD BlockSize;
     // Batched exchanges: one message reads icons BatchFirst .. BatchFirst +
-    // BatchCount - 1 into BatchIcons, or moves the first BatchCount of them.
-    // Whoever reads a count here clamps it (deskhook/icon_batch.h).
+    // BatchCount - 1 into BatchIcons, or makes the first BatchCount moves of
+    // MoveRequests. Whoever reads a count here clamps it (deskhook/icon_batch.h).
     volatile LONG BatchFirst;     // read request: first item
     volatile LONG BatchCount;     // request: icons to read or to move
     volatile LONG BatchAnswered;  // answer: icons read or moved
     volatile LONG BatchItemCount; // answer of a read: the items the list view held
-    IconRecord BatchIcons[icon_batch::kMaxIcons];
+    IconRecord BatchIcons[icon_batch::kMaxIcons]; // answer of a read
+    POINT PositionRequest;                        // DSK_SetPos: where to
+    POINT HitPointRequest;                        // DSK_HitTest: the point
+    IconMoveRecord MoveRequests[icon_batch::kMaxIcons];
 };
 
 // The layout is shared with the copy inside Explorer: it must not change
@@ -103,7 +114,9 @@ static_assert(offsetof(SharedBlock, OwnerProcessId) == 0x330);
 static_assert(offsetof(SharedBlock, BlockSize) == 0x33C);
 static_assert(offsetof(SharedBlock, BatchFirst) == 0x340);
 static_assert(offsetof(SharedBlock, BatchIcons) == 0x350);
-static_assert(sizeof(SharedBlock) == 0x22130);
+static_assert(offsetof(SharedBlock, PositionRequest) == 0x22130);
+static_assert(offsetof(SharedBlock, MoveRequests) == 0x22140);
+static_assert(sizeof(SharedBlock) == 0x22D38);
 #else
 static_assert(offsetof(SharedBlock, ListHooked) == 0x220);
 static_assert(offsetof(SharedBlock, ItemRequest) == 0x240);
@@ -116,7 +129,9 @@ static_assert(offsetof(SharedBlock, OwnerProcessId) == 0x2EC);
 static_assert(offsetof(SharedBlock, BlockSize) == 0x2F8);
 static_assert(offsetof(SharedBlock, BatchFirst) == 0x2FC);
 static_assert(offsetof(SharedBlock, BatchIcons) == 0x30C);
-static_assert(sizeof(SharedBlock) == 0x220EC);
+static_assert(offsetof(SharedBlock, PositionRequest) == 0x220EC);
+static_assert(offsetof(SharedBlock, MoveRequests) == 0x220FC);
+static_assert(sizeof(SharedBlock) == 0x22CF0);
 #endif
 
 // attach non-zero: hook and subclass the desktop list view; 0: undo. Non-zero on success.

@@ -80,10 +80,7 @@ struct Request {
     POINT hitPoint{}; // DSK_HitTest
     LONG first = 0;   // batched read: the first icon asked for
     LONG count = 0;   // batched read: icons asked for; batched move: moves
-    struct Move {
-        LONG index;
-        POINT position;
-    } moves[icon_batch::kMaxIcons];
+    IconMoveRecord moves[icon_batch::kMaxIcons];
 };
 
 // An item that is not there has no position: that is no answer, rather than
@@ -129,8 +126,8 @@ void AnswerSetPosMany(HWND listView, SharedBlock& block, const Request& request)
         SendMessageA(listView, WM_SETREDRAW, FALSE, 0);
     int moved = 0;
     for (int k = 0; k < request.count; ++k) {
-        const LONG index = request.moves[k].index;
-        POINT position = request.moves[k].position;
+        const LONG index = request.moves[k].Index;
+        POINT position = request.moves[k].Position;
         if (index >= 0 && index < itemCount)
             moved += AskList(listView, LVM_SETITEMPOSITION32, static_cast<WPARAM>(index),
                                   reinterpret_cast<LPARAM>(&position)) != 0;
@@ -178,16 +175,16 @@ void UndoOwnerChanges(HWND listView, SharedBlock& block) {
 
 void CopyRequest(const SharedBlock& block, UINT message, Request& request) {
     if (Is(message, block.MsgSetPos)) {
-        request.position = block.Position;
+        request.position = block.PositionRequest;
     } else if (Is(message, block.MsgHitTest)) {
-        request.hitPoint = block.HitTest.pt;
+        request.hitPoint = block.HitPointRequest;
     } else if (message == GetPosManyMessage()) {
         request.first = block.BatchFirst;
         request.count = block.BatchCount;
     } else if (message == SetPosManyMessage()) {
         request.count = icon_batch::MoveCount(block.BatchCount);
         for (int k = 0; k < request.count; ++k)
-            request.moves[k] = Request::Move{block.BatchIcons[k].Index, block.BatchIcons[k].Position};
+            request.moves[k] = block.MoveRequests[k];
     }
 }
 

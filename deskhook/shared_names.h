@@ -47,13 +47,13 @@ inline constexpr char MsgEnd2[] = "DSK2End";
 // The suffix is the layout version: a new layout takes a new name, so a newer
 // library never opens an older block still mapped inside Explorer.
 inline constexpr const char* SharedBlockMapping =
-    sizeof(void*) == 8 ? "Local\\TessaraDeskLink64.4" : "Local\\TessaraDeskLink32.4";
+    sizeof(void*) == 8 ? "Local\\TessaraDeskLink64.5" : "Local\\TessaraDeskLink32.5";
 // Held around every exchange through that block by whichever process makes
 // it (the running program, a "-save" run, a worker thread), so that requests
 // and answers of two callers never interleave.
 inline constexpr const char* SharedBlockRequestMutex =
-    sizeof(void*) == 8 ? "Local\\TessaraDeskLinkRequest64.4"
-                       : "Local\\TessaraDeskLinkRequest32.4";
+    sizeof(void*) == 8 ? "Local\\TessaraDeskLinkRequest64.5"
+                       : "Local\\TessaraDeskLinkRequest32.5";
 
 // Broadcast by the shell when the taskbar is (re)created (registered names are
 // case-insensitive); the program re-adds its tray icon.

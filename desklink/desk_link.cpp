@@ -131,7 +131,7 @@ bool GetIconInfo(int index, IconInfo& out) {
 
 bool SetIconPosition(int index, POINT position) {
     return Exchange(
-        BlockMessage(&SharedBlock::MsgSetPos), index, [&](SharedBlock& block) { block.Position = position; },
+        BlockMessage(&SharedBlock::MsgSetPos), index, [&](SharedBlock& block) { block.PositionRequest = position; },
         NoAnswerFields);
 }
 
@@ -145,7 +145,6 @@ bool GetIconInfos(int count, IconInfo* out, int* listCount) {
         [&](SharedBlock& block) {
             block.BatchFirst = 0;
             block.BatchCount = count;
-            block.BatchAnswered = 0;
         },
         [&](const SharedBlock& block) {
             whole = icon_batch::ReadWhole(count, block.BatchAnswered);
@@ -170,12 +169,9 @@ bool SetIconPositions(const IconMove* moves, int count) {
     const bool answered = Exchange(
         message, 0,
         [&](SharedBlock& block) {
-            for (int i = 0; i < count; ++i) {
-                block.BatchIcons[i].Index = moves[i].index;
-                block.BatchIcons[i].Position = moves[i].position;
-            }
+            for (int i = 0; i < count; ++i)
+                block.MoveRequests[i] = IconMoveRecord{moves[i].index, moves[i].position};
             block.BatchCount = count;
-            block.BatchAnswered = 0;
         },
         [&](const SharedBlock& block) { whole = block.BatchAnswered == count; });
     return answered && whole;
@@ -184,11 +180,7 @@ bool SetIconPositions(const IconMove* moves, int count) {
 bool HitTestIcon(POINT point, int& item, UINT* flags) {
     return Exchange(
         BlockMessage(&SharedBlock::MsgHitTest), 0,
-        [&](SharedBlock& block) {
-            block.HitTest = LVHITTESTINFO{};
-            block.HitTest.pt = point;
-            block.HitTest.iItem = -1;
-        },
+        [&](SharedBlock& block) { block.HitPointRequest = point; },
         [&](const SharedBlock& block) {
             item = block.HitTest.iItem;
             if (flags)

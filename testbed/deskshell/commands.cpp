@@ -106,6 +106,13 @@ LRESULT OnCopyData(const COPYDATASTRUCT& data) {
         auto index = IntOf(data);
         return index && SelectIcon(*index);
     }
+    case ShellCommand::SlowCaption: {
+        int32_t args[2];
+        if (data.cbData != sizeof args || !data.lpData)
+            return 0;
+        std::memcpy(args, data.lpData, sizeof args);
+        return SlowCaption(args[0], static_cast<DWORD>(args[1]));
+    }
     case ShellCommand::AnnounceChange: // the stand-in's icons are no files
         break;
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -50,6 +51,9 @@ bool RemoveIcon(int index);
 void SetAutoArrange(bool on);
 bool IsAutoArrange();
 int WriteLayout(const std::string& path);
+bool SlowCaption(int index, DWORD delayMs);
+// The parent's answer to the list view's LVN_GETDISPINFO; false for another notification.
+bool AnswerCaptionCallback(NMHDR& notification);
 
 // events.cpp: what the shell's windows received, for the tests to read.
 void StartRecording();

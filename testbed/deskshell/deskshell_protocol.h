@@ -43,6 +43,11 @@
 //                 its class's (someone subclassed it), else 0
 //   SelectIcon    argument: int32 index        result: 1 when the icon is now selected (the
 //                 list view notifies its parent with LVN_ITEMCHANGED), else 0
+//   SlowCaption   argument: int32 index, int32 milliseconds   result: 1, or 0 for no such icon
+//                 The icon's caption now comes by callback (LVN_GETDISPINFO to its parent, as
+//                 in the shell's own view), and the next time anyone asks for it the answer
+//                 takes that long, as a view reading the names of a slow folder. Asked again
+//                 for the same icon, only the delay is set: the icon is not redrawn.
 //   AnnounceChange (shellview.exe only) argument: int32 SHCNE_ event, then the path and, for a
 //                 rename, the new path, each with its terminating zero
 //                 result: 1 once the view's process has announced the change (SHChangeNotify)
@@ -71,6 +76,7 @@ enum class ShellCommand : unsigned long {
     SelectIcon,
     AddUnicode,
     AnnounceChange,
+    SlowCaption,
 };
 
 // Where the shell hangs its view "SHELLDLL_DefView" (deskshell -layout NAME):

@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 namespace deskshell {
 namespace {
 
@@ -16,7 +18,82 @@ std::string Caption(int index) {
     return ItemCaption(g_windows.listView, index);
 }
 
+// The one icon whose caption comes by callback, marked by its item data.
+constexpr LPARAM kCallbackMark = 0x5C0;
+struct CallbackCaption {
+    std::wstring text;
+    DWORD nextDelayMs = 0;
+} g_callback;
+
+int CallbackIcon() {
+    LVFINDINFOW find{};
+    find.flags = LVFI_PARAM;
+    find.lParam = kCallbackMark;
+    return static_cast<int>(
+        SendMessageW(g_windows.listView, LVM_FINDITEMW, WPARAM(-1), reinterpret_cast<LPARAM>(&find)));
+}
+
+void SetItem(int index, UINT mask, const wchar_t* text, LPARAM data) {
+    LVITEMW item{};
+    item.mask = mask;
+    item.iItem = index;
+    item.pszText = const_cast<wchar_t*>(text);
+    item.lParam = data;
+    SendMessageW(g_windows.listView, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+std::wstring WideCaption(int index) {
+    wchar_t text[kMaxCaption + 1] = L"";
+    LVITEMW item{};
+    item.pszText = text;
+    item.cchTextMax = kMaxCaption + 1;
+    SendMessageW(g_windows.listView, LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+void TakeCaptionBack(int index) {
+    SetItem(index, LVIF_TEXT | LVIF_PARAM, g_callback.text.c_str(), 0);
+}
+
+void CopyCaption(const std::wstring& caption, wchar_t* out, int room) {
+    lstrcpynW(out, caption.c_str(), room);
+}
+void CopyCaption(const std::wstring& caption, char* out, int room) {
+    if (room > 0 && !WideCharToMultiByte(CP_ACP, 0, caption.c_str(), -1, out, room, nullptr, nullptr))
+        out[room - 1] = '\0';
+}
+
+template <class DispInfo> void AnswerCaption(DispInfo& info) {
+    if (info.item.lParam != kCallbackMark || !(info.item.mask & LVIF_TEXT))
+        return;
+    Sleep(std::exchange(g_callback.nextDelayMs, 0));
+    CopyCaption(g_callback.text, info.item.pszText, info.item.cchTextMax);
+}
+
 } // namespace
+
+bool SlowCaption(int index, DWORD delayMs) {
+    if (index < 0 || index >= IconCount())
+        return false;
+    if (const int current = CallbackIcon(); current != index) {
+        if (current >= 0)
+            TakeCaptionBack(current);
+        g_callback.text = WideCaption(index);
+        SetItem(index, LVIF_TEXT | LVIF_PARAM, LPSTR_TEXTCALLBACKW, kCallbackMark);
+    }
+    g_callback.nextDelayMs = delayMs;
+    return true;
+}
+
+bool AnswerCaptionCallback(NMHDR& notification) {
+    if (notification.code == LVN_GETDISPINFOW)
+        AnswerCaption(reinterpret_cast<NMLVDISPINFOW&>(notification));
+    else if (notification.code == LVN_GETDISPINFOA)
+        AnswerCaption(reinterpret_cast<NMLVDISPINFOA&>(notification));
+    else
+        return false;
+    return true;
+}
 
 // ANSI captions go in as the list view's own ANSI insert would put them.
 int AddIcon(const std::string& caption) {

@@ -202,6 +202,10 @@ LRESULT CALLBACK DefViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_COMMAND:
         OnMenuCommand(LOWORD(wParam));
         return 0;
+    case WM_NOTIFY:
+        if (AnswerCaptionCallback(*reinterpret_cast<NMHDR*>(lParam)))
+            return 0;
+        break;
     case WM_SIZE:
         if (g_windows.listView)
             FitToParent(g_windows.listView);

@@ -244,6 +244,9 @@ class Shell {
     int CursorCount() const;
     // Makes the shell's window thread stop answering for `ms` milliseconds.
     void Freeze(DWORD ms) const;
+    // Icon `index` gets its caption by callback, and the next read of it
+    // takes `ms` milliseconds (deskshell_protocol.h, SlowCaption).
+    bool SlowCaption(int index, DWORD ms) const;
     // Replaces the list view by a new one with the same icons under the same
     // "Progman"; ListView() is the new one afterwards.
     bool RecreateListView();

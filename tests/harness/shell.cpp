@@ -266,4 +266,9 @@ bool Shell::SelectIcon(int index) const {
     return Command(static_cast<unsigned long>(ShellCommand::SelectIcon), &value, sizeof value) == 1;
 }
 
+bool Shell::SlowCaption(int index, DWORD ms) const {
+    const int32_t args[2] = {index, static_cast<int32_t>(ms)};
+    return Command(static_cast<unsigned long>(ShellCommand::SlowCaption), args, sizeof args) == 1;
+}
+
 } // namespace harness

@@ -216,10 +216,8 @@ TEST_F(DeskhookLink, ABatchCountFromTheBlockIsNeverTrusted) {
     EXPECT_EQ(block_->BatchIcons[0].Index, 0);
 
     const ShellIcon before = shell_.Layout().at(0);
-    for (IconRecord& record : block_->BatchIcons) {
-        record.Index = 0x7FFFFFFF;
-        record.Position = POINT{-1, -1};
-    }
+    for (IconMoveRecord& move : block_->MoveRequests)
+        move = IconMoveRecord{0x7FFFFFFF, POINT{-1, -1}};
     block_->BatchCount = 0x7FFFFFFF;
     sendStamped(names::MsgSetPosMany);
     EXPECT_EQ(block_->BatchAnswered, 0);
@@ -701,6 +699,29 @@ TEST_F(DeskhookLink, HungShellCostsOneTimeOutAndItsLateAnswerIsNotTaken) {
     ASSERT_TRUE(GetIconInfo(5, info));
     EXPECT_EQ(std::string(info.caption), shell_.Layout().at(5).caption);
     EXPECT_EQ(shell_.Layout().at(4).position.x, home.x);
+}
+
+// A read of every icon that is still running when its caller gives up (one
+// caption is slow to come) writes its answer while the next caller's moves
+// are in the block: the moves must still go where they were asked to.
+TEST_F(DeskhookLink, LateReadAnswerLeavesTheNextMovesAsAsked) {
+    const std::vector<ShellIcon> before = shell_.Layout();
+    ASSERT_GE(before.size(), 5u);
+    ASSERT_TRUE(shell_.SlowCaption(1, 0));
+    shell_.Refresh();
+    ASSERT_TRUE(shell_.SlowCaption(1, 3000));
+    std::vector<IconInfo> read(before.size());
+    ASSERT_FALSE(GetIconInfos(int(read.size()), read.data())) << "the read did not wait for the caption";
+
+    std::vector<IconMove> moves;
+    for (int index = 2; index < 5; ++index)
+        moves.push_back({index, POINT{before[index].position.x + 57, before[index].position.y + 33}});
+    ASSERT_TRUE(SetIconPositions(moves.data(), int(moves.size())));
+    const std::vector<ShellIcon> after = shell_.Layout();
+    for (const IconMove& move : moves) {
+        EXPECT_EQ(after.at(move.index).position.x, move.position.x) << move.index;
+        EXPECT_EQ(after.at(move.index).position.y, move.position.y) << move.index;
+    }
 }
 
 TEST_F(DeskhookLink, HungShellDuringSaveWritesNothing) {
