@@ -48,5 +48,8 @@ void ApplyColorNote(HWND window, WPARAM note, LPARAM value) {
     case ColorNote::KeepAspectRatioOff:
         ShowKeepAspectRatioOff(window);
         break;
+    case ColorNote::ResampleStarts:
+        SendMessageA(window, WM_COMMAND, IDC_RESAMPLE_NOW, 0);
+        break;
     }
 }

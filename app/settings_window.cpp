@@ -80,6 +80,8 @@ void OnDestroy(HWND window) {
 void PollDropShadowSetting(HWND window) {
     const colors::DropShadowPollStep step =
         PollDropShadows(window, CurrentTab() == SettingsTab::Colors);
+    if (step.stopDance)
+        SendMessageA(window, WM_COMMAND, IDM_ICON_DANCE, 0);
     if (step.stopTimer)
         KillTimer(window, timers::DropShadowPoll);
     RefreshSettingsPage(window);

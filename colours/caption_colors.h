@@ -67,6 +67,7 @@ inline constexpr int kDropShadowPolls = 40;
 struct DropShadowPollStep {
     bool stopTimer = false;
     bool refreshControls = false; // the state changed while the colours tab is shown
+    bool stopDance = false;       // the icon dance runs under the Active Desktop
 };
 
 // One tick: counts `remaining` down (back to kDropShadowPolls when it runs

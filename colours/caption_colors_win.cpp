@@ -11,7 +11,6 @@
 #include "desklink/desk_link.h"
 #include "desklink/icon_lock.h"
 #include "settings/settings.h"
-#include "ui/resource.h"
 
 #include <atomic>
 #include <optional>
@@ -94,8 +93,7 @@ void RunWallpaperWork(HWND window) {
     }
     SetDesktopColorFromWallpaper(window);
     if (ResampleWanted(g_settings)) {
-        // Switches the captions to a solid background; the worker start it asks for is refused.
-        SendMessageA(window, WM_COMMAND, IDC_RESAMPLE_NOW, 0);
+        SendColorNote(window, ColorNote::ResampleStarts);
         COLORREF back = COLORREF(g_settings.TextBackColor);
         ResampleTextBackground(window, back);
         g_settings.TextBackColor = int32_t(back);
@@ -212,9 +210,11 @@ colors::DropShadowPollStep PollDropShadows(HWND settingsWindow, bool colorsTabSh
     static int remaining = colors::kDropShadowPolls;
     RefreshDesktopListView();
     const SharedBlock* block = DeskBlock();
-    if (block && block->DanceRunning && ActiveDesktopOn())
-        SendMessageA(settingsWindow, WM_COMMAND, IDM_ICON_DANCE, 0);
+    const bool danceUnderActiveDesktop = block && block->DanceRunning && ActiveDesktopOn();
     const bool before = DropShadowsOn();
     RefreshDropShadowsOn();
-    return colors::DropShadowPollTick(remaining, before != DropShadowsOn(), colorsTabShown);
+    colors::DropShadowPollStep step =
+        colors::DropShadowPollTick(remaining, before != DropShadowsOn(), colorsTabShown);
+    step.stopDance = danceUnderActiveDesktop;
+    return step;
 }

@@ -14,6 +14,8 @@ enum class ColorNote : WPARAM {
     ResampleBusy,       // lParam 1: grey "Resample Now", 0: enable it again
     DesktopState,       // the desktop's state may have changed (Active Desktop, drop shadows)
     KeepAspectRatioOff, // the stretched-wallpaper option had to be turned off
+    ResampleStarts,     // the worker resamples the caption background now, as "Resample Now"
+                        // does (the worker start that asks for is refused)
 };
 
 // Sends a note to `window` (the settings window); nothing without one.
