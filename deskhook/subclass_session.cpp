@@ -66,10 +66,50 @@ void WatchUntilReleased(HWND window, HANDLE released) {
         WaitForSingleObject(released, INFINITE);
 }
 
-DWORD FreeLibraryOnceLeft(HWND window) {
-    if (!IsWindow(window))
+namespace {
+
+constexpr UINT kRoundTripTimeoutMs = 5000;
+
+HWND AnyWindowOf(DWORD threadId) {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        threadId,
+        [](HWND window, LPARAM param) {
+            *reinterpret_cast<HWND*>(param) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// A message sent to a window of the thread is delivered only while the
+// thread retrieves messages, which no code of ours does once the session is
+// released: its answer proves the thread has left our code. Without a window
+// to send to, only the thread's end proves it. A hung thread keeps us waiting
+// here, and the library loaded.
+bool ThreadHasLeftUs(DWORD threadId) {
+    const UniqueHandle thread(OpenThread(SYNCHRONIZE, FALSE, threadId));
+    if (!thread)
+        return false;
+    for (;;) {
+        if (WaitForSingleObject(thread.get(), 0) == WAIT_OBJECT_0)
+            return true;
+        DWORD_PTR ignored;
+        if (HWND window = AnyWindowOf(threadId)) {
+            if (SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kRoundTripTimeoutMs,
+                                    &ignored))
+                return true;
+        } else if (WaitForSingleObject(thread.get(), kRoundTripTimeoutMs) == WAIT_OBJECT_0) {
+            return true;
+        }
+    }
+}
+
+} // namespace
+
+DWORD FreeLibraryOnceLeft(DWORD threadId) {
+    if (!ThreadHasLeftUs(threadId))
         return 0;
-    SendMessageA(window, WM_NULL, 0, 0);
     FreeLibraryAndExitThread(deskhook::Module(), 0);
 }
 

@@ -39,10 +39,10 @@ bool IsOwnerGone(const SharedBlock& block, UINT message, WPARAM wParam);
 // The watcher thread's work: follows the block's owner until `released` is
 // set, and has the window's thread unsubclass when the owner is gone.
 void WatchUntilReleased(HWND window, HANDLE released);
-// Then, once a message dispatched to the window proves that its thread has
-// left the subclass procedure, ends the watcher and lets the library go. A
-// destroyed window gives no such proof: the library then stays loaded.
-DWORD FreeLibraryOnceLeft(HWND window);
+// Then, once the window's thread is proved to have left the subclass
+// procedure (an answer to a message sent to one of its windows, or its end),
+// ends the watcher and lets the library go.
+DWORD FreeLibraryOnceLeft(DWORD threadId);
 
 template <class Policy> class Session {
   public:
@@ -83,6 +83,7 @@ template <class Policy> class Session {
     };
     struct Ticket {
         HWND window;
+        DWORD threadId; // the window's, which outlives it
         UniqueHandle released;
     };
 
@@ -123,14 +124,14 @@ template <class Policy> class Session {
     }
 
     static DWORD WINAPI Watch(void* param) {
-        HWND window = nullptr;
+        DWORD threadId = 0;
         {
             // Gone, with its handle, before the library may be.
             const std::unique_ptr<Ticket> ticket(static_cast<Ticket*>(param));
-            window = ticket->window;
-            WatchUntilReleased(window, ticket->released.get());
+            threadId = ticket->threadId;
+            WatchUntilReleased(ticket->window, ticket->released.get());
         }
-        return FreeLibraryOnceLeft(window);
+        return FreeLibraryOnceLeft(threadId);
     }
 
     static bool StartWatcher(const State& state) {
@@ -138,7 +139,8 @@ template <class Policy> class Session {
         if (!DuplicateHandle(GetCurrentProcess(), state.released.get(), GetCurrentProcess(),
                              released.receive(), 0, FALSE, DUPLICATE_SAME_ACCESS))
             return false;
-        auto ticket = std::make_unique<Ticket>(Ticket{state.window, std::move(released)});
+        auto ticket = std::make_unique<Ticket>(
+            Ticket{state.window, GetCurrentThreadId(), std::move(released)});
         const UniqueHandle watcher(CreateThread(nullptr, 0, Watch, ticket.get(), 0, nullptr));
         if (!watcher)
             return false;
