@@ -14,10 +14,6 @@ int IconCount() {
     return static_cast<int>(SendMessageA(g_windows.listView, LVM_GETITEMCOUNT, 0, 0));
 }
 
-std::string Caption(int index) {
-    return ItemCaption(g_windows.listView, index);
-}
-
 // The one icon whose caption comes by callback, marked by its item data.
 constexpr LPARAM kCallbackMark = 0x5C0;
 struct CallbackCaption {
@@ -141,10 +137,10 @@ void SetAutoArrange(bool on) {
 
 bool RecreateListView() {
     const int count = IconCount();
-    std::vector<std::string> captions;
+    std::vector<std::wstring> captions;
     std::vector<POINT> places;
     for (int i = 0; i < count; ++i) {
-        captions.push_back(Caption(i));
+        captions.push_back(WideCaption(i));
         POINT at{};
         SendMessageA(g_windows.listView, LVM_GETITEMPOSITION, i, reinterpret_cast<LPARAM>(&at));
         places.push_back(at);
@@ -156,7 +152,8 @@ bool RecreateListView() {
     DestroyWindow(g_windows.listView);
     g_windows.listView = fresh;
     RecordOriginalListViewProc();
-    AddIcons(captions);
+    for (const std::wstring& caption : captions)
+        AddIcon(caption);
     for (int i = 0; i < count && !autoArrange; ++i)
         SendMessageA(fresh, LVM_SETITEMPOSITION32, i, reinterpret_cast<LPARAM>(&places[i]));
     return true;
