@@ -46,3 +46,6 @@ bool DropShadowsOn();
 
 // Writes a REG_SZ value under HKEY_CURRENT_USER; failures are ignored.
 void WriteRegistryString(const char* subKey, const char* name, const char* text);
+// The same with the value's name and text in UTF-16, for a text that the ANSI
+// code page may not hold (a file path).
+void WriteRegistryString(const char* subKey, const wchar_t* name, const wchar_t* text);

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <optional>
 #include <vector>
 
@@ -167,4 +168,12 @@ void WriteRegistryString(const char* subKey, const char* name, const char* text)
         return;
     RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                    DWORD(std::strlen(text) + 1));
+}
+
+void WriteRegistryString(const char* subKey, const wchar_t* name, const wchar_t* text) {
+    UniqueRegKey key;
+    if (CreateUserKey(subKey, key) != ERROR_SUCCESS || !key)
+        return;
+    RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                   DWORD((std::wcslen(text) + 1) * sizeof(wchar_t)));
 }

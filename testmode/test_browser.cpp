@@ -1,8 +1,7 @@
 #include "testmode/test_browser.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cstdio>
+#include <cwctype>
 
 namespace test_browser {
 
@@ -10,8 +9,8 @@ namespace {
 
 constexpr int kTiledBelowHeight = 257;
 
-char Lower(char c) {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+wchar_t Lower(wchar_t c) {
+    return static_cast<wchar_t>(std::towlower(static_cast<std::wint_t>(c)));
 }
 
 } // namespace
@@ -52,56 +51,55 @@ WallpaperLayout LayoutOfButton(LayoutButton button) {
     return {"0", "0"};
 }
 
-std::string ListName(const std::string& fileName) {
-    const std::size_t dot = fileName.rfind('.');
-    return dot == std::string::npos ? fileName : fileName.substr(0, dot);
+std::wstring ListName(const std::wstring& fileName) {
+    const std::size_t dot = fileName.rfind(L'.');
+    return dot == std::wstring::npos ? fileName : fileName.substr(0, dot);
 }
 
-std::string WithoutTrailingBackslashes(const std::string& folder) {
-    const std::size_t end = folder.find_last_not_of('\\');
-    return end == std::string::npos ? std::string() : folder.substr(0, end + 1);
+std::wstring WithoutTrailingBackslashes(const std::wstring& folder) {
+    const std::size_t end = folder.find_last_not_of(L'\\');
+    return end == std::wstring::npos ? std::wstring() : folder.substr(0, end + 1);
 }
 
-std::string PicturePath(const std::string& folder, const std::string& entry) {
-    return folder + "\\" + entry + ".bmp";
+std::wstring PicturePath(const std::wstring& folder, const std::wstring& entry) {
+    return folder + L"\\" + entry + L".bmp";
 }
 
-PictureFile SplitPicturePath(const std::string& path) {
-    const std::size_t slash = path.rfind('\\');
-    if (slash == std::string::npos)
-        return {"", ListName(path)};
+PictureFile SplitPicturePath(const std::wstring& path) {
+    const std::size_t slash = path.rfind(L'\\');
+    if (slash == std::wstring::npos)
+        return {L"", ListName(path)};
     return {path.substr(0, slash), ListName(path.substr(slash + 1))};
 }
 
-std::string BitmapPattern(const std::string& folder) {
-    return folder + "\\*.bmp";
+std::wstring BitmapPattern(const std::wstring& folder) {
+    return folder + L"\\*.bmp";
 }
 
-bool SameFolder(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return Lower(x) == Lower(y); });
+bool SameFolder(const std::wstring& a, const std::wstring& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](wchar_t x, wchar_t y) { return Lower(x) == Lower(y); });
 }
 
-std::string FileCountText(long count) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%ld files", count);
-    return text;
+std::wstring FileCountText(long count) {
+    return std::to_wstring(count) + L" files";
 }
 
-std::string PictureInfoText(const std::string& entry, int width, int height) {
-    return entry + " (" + std::to_string(width) + "x" + std::to_string(height) + ")";
+std::wstring PictureInfoText(const std::wstring& entry, int width, int height) {
+    return entry + L" (" + std::to_wstring(width) + L"x" + std::to_wstring(height) + L")";
 }
 
-std::string PreviewTipText(const std::string& path) {
-    return path + "\n\nLeft Click\tSet as wallpaper\nLeft DblClick\tOpen in default viewer\n"
-                  "Right DblClick\tOpen containing folder";
+std::wstring PreviewTipText(const std::wstring& path) {
+    return path + L"\n\nLeft Click\tSet as wallpaper\nLeft DblClick\tOpen in default viewer\n"
+                  L"Right DblClick\tOpen containing folder";
 }
 
 ListButtons ButtonsForCount(int count) {
     return {count >= 1, count >= 2};
 }
 
-void AddBitmapDirectories(const std::string& folder, bool recurse, const FolderSource& source,
+void AddBitmapDirectories(const std::wstring& folder, bool recurse, const FolderSource& source,
                           FolderList& list) {
     if (folder.size() > kMaxFolderPath || list.Holds(folder))
         return;
@@ -110,12 +108,12 @@ void AddBitmapDirectories(const std::string& folder, bool recurse, const FolderS
     if (!recurse)
         return;
     for (const FolderEntry& entry : source.Entries(folder)) {
-        if (entry.directory && !entry.link && !entry.name.empty() && entry.name[0] != '.')
-            AddBitmapDirectories(folder + "\\" + entry.name, true, source, list);
+        if (entry.directory && !entry.link && !entry.name.empty() && entry.name[0] != L'.')
+            AddBitmapDirectories(folder + L"\\" + entry.name, true, source, list);
     }
 }
 
-void RecentFolders::Listed(const std::string& typed) {
+void RecentFolders::Listed(const std::wstring& typed) {
     if (typed == previous)
         return;
     previous = last;

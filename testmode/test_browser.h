@@ -37,27 +37,29 @@ WallpaperLayout LayoutForPicture(int height, bool keepAspectRatio);
 enum class LayoutButton { None, Center, Tile, Stretch };
 WallpaperLayout LayoutOfButton(LayoutButton button);
 
+// Names and paths are wide strings, as the system's wide functions take them
+// (UTF-16 on Windows), so that a name outside the ANSI code page stays exact.
 // A file's name in the picture list: without the text after its last ".".
-std::string ListName(const std::string& fileName);
-std::string WithoutTrailingBackslashes(const std::string& folder);
+std::wstring ListName(const std::wstring& fileName);
+std::wstring WithoutTrailingBackslashes(const std::wstring& folder);
 // "folder\entry.bmp".
-std::string PicturePath(const std::string& folder, const std::string& entry);
+std::wstring PicturePath(const std::wstring& folder, const std::wstring& entry);
 // A picture file's folder and its name in the picture list.
 struct PictureFile {
-    std::string folder; // empty for a bare file name
-    std::string entry;
+    std::wstring folder; // empty for a bare file name
+    std::wstring entry;
 };
-PictureFile SplitPicturePath(const std::string& path);
+PictureFile SplitPicturePath(const std::wstring& path);
 // "folder\*.bmp".
-std::string BitmapPattern(const std::string& folder);
+std::wstring BitmapPattern(const std::wstring& folder);
 // As the folder box compares its entries: the whole text, ignoring case.
-bool SameFolder(const std::string& a, const std::string& b);
+bool SameFolder(const std::wstring& a, const std::wstring& b);
 
 // Static 1193's texts.
-std::string FileCountText(long count);
-std::string PictureInfoText(const std::string& entry, int width, int height);
+std::wstring FileCountText(long count);
+std::wstring PictureInfoText(const std::wstring& entry, int width, int height);
 // The preview's tool tip for the picture at `path`.
-std::string PreviewTipText(const std::string& path);
+std::wstring PreviewTipText(const std::wstring& path);
 
 // What the buttons of the list may do with `count` pictures.
 struct ListButtons {
@@ -69,7 +71,7 @@ ListButtons ButtonsForCount(int count);
 // ---- Folders ---------------------------------------------------------------
 
 struct FolderEntry {
-    std::string name;
+    std::wstring name;
     bool directory = false;
     // A junction or symbolic link: never followed, so that a link to a
     // folder above cannot send the search round in circles.
@@ -80,35 +82,35 @@ struct FolderEntry {
 class FolderSource {
   public:
     virtual ~FolderSource() = default;
-    virtual bool HasBitmaps(const std::string& folder) const = 0;
-    virtual std::vector<FolderEntry> Entries(const std::string& folder) const = 0;
+    virtual bool HasBitmaps(const std::wstring& folder) const = 0;
+    virtual std::vector<FolderEntry> Entries(const std::wstring& folder) const = 0;
 };
 
 // The folder box's list of folders.
 class FolderList {
   public:
     virtual ~FolderList() = default;
-    virtual bool Holds(const std::string& folder) const = 0;
-    virtual void Add(const std::string& folder) = 0;
+    virtual bool Holds(const std::wstring& folder) const = 0;
+    virtual void Add(const std::wstring& folder) = 0;
 };
 
-// Paths longer than this are not searched: Windows' ANSI file functions
-// take no longer ones.
+// Paths longer than this (in UTF-16 units) are not searched: Windows' file
+// functions take no longer ones without the "\\?\" prefix.
 inline constexpr std::size_t kMaxFolderPath = 259;
 
 // Adds `folder` to `list` when it holds a bitmap, then, with `recurse`, each
 // of its subfolders (hidden "." names and links left out) the same way. A
 // folder the list holds already is not searched again.
-void AddBitmapDirectories(const std::string& folder, bool recurse, const FolderSource& source,
+void AddBitmapDirectories(const std::wstring& folder, bool recurse, const FolderSource& source,
                           FolderList& list);
 
 // The last two folders whose pictures were listed (run-time only).
 struct RecentFolders {
-    std::string last;
-    std::string previous;
+    std::wstring last;
+    std::wstring previous;
 
     // A folder as typed was listed with at least one picture.
-    void Listed(const std::string& typed);
+    void Listed(const std::wstring& typed);
 };
 
 // ---- Random choice -----------------------------------------------------------

@@ -2,7 +2,6 @@
 
 #include "base/handles.h"
 #include "base/system_functions.h"
-#include "colours/wallpaper_analysis_win.h"
 #include "deskhook/shared_names.h"
 #include "settings/settings.h"
 #include "ui/resource.h"
@@ -20,17 +19,19 @@ namespace {
 using namespace test_browser;
 
 constexpr char kDesktopKey[] = "Control Panel\\Desktop";
-constexpr char kTempFolder[] = "C:\\TEMP";
+constexpr wchar_t kWideDesktopKey[] = L"Control Panel\\Desktop";
+constexpr wchar_t kWallpaperValue[] = L"Wallpaper";
+constexpr wchar_t kTempFolder[] = L"C:\\TEMP";
 constexpr UINT kBroadcastTimeoutMs = 1000;
 
 RecentFolders g_recent;
 SlideShow g_slideShow;
 
-// A search of FindFirstFileA, ended with FindClose.
+// A search of FindFirstFileW, ended with FindClose.
 class FileSearch {
   public:
-    explicit FileSearch(const std::string& pattern)
-        : handle_(FindFirstFileA(pattern.c_str(), &found_)) {}
+    explicit FileSearch(const std::wstring& pattern)
+        : handle_(FindFirstFileW(pattern.c_str(), &found_)) {}
     ~FileSearch() {
         if (handle_ != INVALID_HANDLE_VALUE)
             FindClose(handle_);
@@ -39,28 +40,28 @@ class FileSearch {
     FileSearch& operator=(const FileSearch&) = delete;
 
     bool found() const { return handle_ != INVALID_HANDLE_VALUE; }
-    const WIN32_FIND_DATAA& entry() const { return found_; }
-    bool Next() { return FindNextFileA(handle_, &found_) != FALSE; }
+    const WIN32_FIND_DATAW& entry() const { return found_; }
+    bool Next() { return FindNextFileW(handle_, &found_) != FALSE; }
 
   private:
-    WIN32_FIND_DATAA found_{};
+    WIN32_FIND_DATAW found_{};
     HANDLE handle_;
 };
 
-bool IsFolder(const WIN32_FIND_DATAA& entry) {
+bool IsFolder(const WIN32_FIND_DATAW& entry) {
     return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 class DiskFolders : public FolderSource {
   public:
-    bool HasBitmaps(const std::string& folder) const override {
+    bool HasBitmaps(const std::wstring& folder) const override {
         return FileSearch(BitmapPattern(folder)).found();
     }
-    std::vector<FolderEntry> Entries(const std::string& folder) const override {
+    std::vector<FolderEntry> Entries(const std::wstring& folder) const override {
         std::vector<FolderEntry> entries;
-        FileSearch search(folder + "\\*");
+        FileSearch search(folder + L"\\*");
         for (bool more = search.found(); more; more = search.Next()) {
-            const WIN32_FIND_DATAA& entry = search.entry();
+            const WIN32_FIND_DATAW& entry = search.entry();
             entries.push_back({entry.cFileName, IsFolder(entry),
                                (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
         }
@@ -80,25 +81,25 @@ HWND Preview() {
 
 class FolderBoxList : public FolderList {
   public:
-    bool Holds(const std::string& folder) const override { return Find(folder) != CB_ERR; }
-    void Add(const std::string& folder) override {
-        SendMessageA(FolderBox(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+    bool Holds(const std::wstring& folder) const override { return Find(folder) != CB_ERR; }
+    void Add(const std::wstring& folder) override {
+        SendMessageW(FolderBox(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(folder.c_str()));
     }
     // Case-insensitive, the whole text.
-    static int Find(const std::string& folder) {
-        return int(SendMessageA(FolderBox(), CB_FINDSTRINGEXACT, WPARAM(-1),
+    static int Find(const std::wstring& folder) {
+        return int(SendMessageW(FolderBox(), CB_FINDSTRINGEXACT, WPARAM(-1),
                                 reinterpret_cast<LPARAM>(folder.c_str())));
     }
 };
 
-void SetText(int id, const std::string& text) {
+void SetText(int id, const std::wstring& text) {
     if (HWND control = ControlHandle(id))
-        SetWindowTextA(control, text.c_str());
+        SetWindowTextW(control, text.c_str());
 }
 
-std::string FolderText() {
-    char text[kMaxFolderText + 1] = "";
-    GetWindowTextA(FolderBox(), text, sizeof text);
+std::wstring FolderText() {
+    wchar_t text[kMaxFolderText + 1] = L"";
+    GetWindowTextW(FolderBox(), text, kMaxFolderText + 1);
     return text;
 }
 
@@ -112,12 +113,12 @@ void SelectListEntry(int index) {
     SendMessageA(PictureList(), LB_SETCURSEL, WPARAM(index), 0);
 }
 
-std::string ListEntry(int index) {
-    const LRESULT length = SendMessageA(PictureList(), LB_GETTEXTLEN, WPARAM(index), 0);
+std::wstring ListEntry(int index) {
+    const LRESULT length = SendMessageW(PictureList(), LB_GETTEXTLEN, WPARAM(index), 0);
     if (length == LB_ERR)
-        return "";
-    std::string text(std::size_t(length) + 1, '\0');
-    SendMessageA(PictureList(), LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text.data()));
+        return L"";
+    std::wstring text(std::size_t(length) + 1, L'\0');
+    SendMessageW(PictureList(), LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(std::size_t(length));
     return text;
 }
@@ -134,25 +135,43 @@ void EnableListButtons(int count) {
     EnableWindow(ControlHandle(IDC_TEST_NEXT), buttons.stepping);
 }
 
-std::string WindowsFolder() {
-    char folder[MAX_PATH] = "";
-    GetWindowsDirectoryA(folder, MAX_PATH);
+std::wstring WindowsFolder() {
+    wchar_t folder[MAX_PATH] = L"";
+    GetWindowsDirectoryW(folder, MAX_PATH);
     return folder;
 }
 
+// The binding tells whether the shell knows the special folders at all; a
+// shell that does has their wide form too, which keeps the profile's exact
+// name.
 void AddProfileFolders() {
     if (!g_system.SHGetSpecialFolderPathA)
         return;
-    char profile[MAX_PATH] = "";
-    if (g_system.SHGetSpecialFolderPathA(nullptr, profile, CSIDL_PROFILE, FALSE))
+    wchar_t profile[MAX_PATH] = L"";
+    if (SHGetSpecialFolderPathW(nullptr, profile, CSIDL_PROFILE, FALSE))
         AddBitmapDirectories(profile, true);
+}
+
+// The wallpaper's exact path: the program's GetWallpaperPath gives its ANSI
+// form, in which a name outside the code page has become "?", and the
+// browser looks the wallpaper up and sets it again by its path.
+std::wstring CurrentWallpaper() {
+    wchar_t path[MAX_PATH] = L"";
+    SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
+    if (!path[0]) {
+        DWORD size = sizeof path;
+        if (RegGetValueW(HKEY_CURRENT_USER, kWideDesktopKey, kWallpaperValue, RRF_RT_REG_SZ,
+                         nullptr, path, &size) != ERROR_SUCCESS)
+            path[0] = L'\0';
+    }
+    return path;
 }
 
 // Part of the file-information text and the preview's, as when no picture
 // could be shown.
 void ClearPictureTexts() {
-    SetText(IDC_TEST_FILE_INFO, "");
-    SetText(IDC_TEST_PREVIEW, "");
+    SetText(IDC_TEST_FILE_INFO, L"");
+    SetText(IDC_TEST_PREVIEW, L"");
 }
 
 DWORD WINAPI AnnounceWallpaperChange(void* settingsWindow) {
@@ -181,15 +200,15 @@ void WriteLayout(const WallpaperLayout& layout) {
 } // namespace
 
 void FillTestFolders() {
-    SendMessageA(FolderBox(), CB_RESETCONTENT, 0, 0);
+    SendMessageW(FolderBox(), CB_RESETCONTENT, 0, 0);
     AddBitmapDirectories(kTempFolder, true);
     AddProfileFolders();
-    const std::string windows = WindowsFolder();
+    const std::wstring windows = WindowsFolder();
     AddBitmapDirectories(windows, false);
-    const PictureFile wallpaper = SplitPicturePath(GetWallpaperPath());
+    const PictureFile wallpaper = SplitPicturePath(CurrentWallpaper());
     if (!wallpaper.folder.empty())
         AddBitmapDirectories(wallpaper.folder, false);
-    SetWindowTextA(FolderBox(), (g_recent.last.empty() ? windows : g_recent.last).c_str());
+    SetWindowTextW(FolderBox(), (g_recent.last.empty() ? windows : g_recent.last).c_str());
     LoadBitmapList();
     const int wallpaperFolder =
         wallpaper.folder.empty() ? CB_ERR : FolderBoxList::Find(wallpaper.folder);
@@ -197,18 +216,18 @@ void FillTestFolders() {
         return;
     SelectFolder(wallpaperFolder);
     LoadBitmapList();
-    SendMessageA(PictureList(), LB_SELECTSTRING, WPARAM(-1),
+    SendMessageW(PictureList(), LB_SELECTSTRING, WPARAM(-1),
                  reinterpret_cast<LPARAM>(wallpaper.entry.c_str()));
 }
 
-void AddBitmapDirectories(const std::string& folder, bool recurse) {
+void AddBitmapDirectories(const std::wstring& folder, bool recurse) {
     FolderBoxList list;
     test_browser::AddBitmapDirectories(folder, recurse, DiskFolders(), list);
 }
 
 void LoadBitmapList() {
-    const std::string folder = FolderText();
-    SendMessageA(PictureList(), LB_RESETCONTENT, 0, 0);
+    const std::wstring folder = FolderText();
+    SendMessageW(PictureList(), LB_RESETCONTENT, 0, 0);
     long count = 0;
     FileSearch search(BitmapPattern(folder));
     if (search.found()) {
@@ -218,25 +237,25 @@ void LoadBitmapList() {
         for (bool more = true; more; more = search.Next()) {
             if (IsFolder(search.entry()))
                 continue;
-            const std::string name = ListName(search.entry().cFileName);
-            SendMessageA(PictureList(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+            const std::wstring name = ListName(search.entry().cFileName);
+            SendMessageW(PictureList(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
             ++count;
         }
     }
     SetText(IDC_TEST_FILE_INFO, FileCountText(count));
     SelectListEntry(0);
-    SetText(IDC_TEST_PREVIEW, "");
+    SetText(IDC_TEST_PREVIEW, L"");
     EnableListButtons(int(count));
 }
 
-std::string SelectedTestPicturePath() {
+std::wstring SelectedTestPicturePath() {
     const int selected = ListSelection();
     if (selected < 0)
-        return "";
+        return L"";
     return PicturePath(FolderText(), ListEntry(selected));
 }
 
-std::string TestFolder() {
+std::wstring TestFolder() {
     return FolderText();
 }
 
@@ -244,12 +263,12 @@ DWORD SetTestWallpaper(HWND settingsWindow, int direction) {
     const int index = SteppedIndex(ListSelection(), ListCount(), direction);
     if (index < 0)
         return ERROR_SUCCESS;
-    const std::string entry = ListEntry(index);
-    const std::string path = PicturePath(FolderText(), entry);
+    const std::wstring entry = ListEntry(index);
+    const std::wstring path = PicturePath(FolderText(), entry);
     SelectListEntry(index);
     RepaintTestPreview();
     const UniqueBitmap picture(static_cast<HBITMAP>(
-        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+        LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
     BITMAP size{};
     if (!picture || !GetObjectA(picture.get(), sizeof size, &size)) {
         const DWORD error = LoadError();
@@ -259,8 +278,8 @@ DWORD SetTestWallpaper(HWND settingsWindow, int direction) {
     }
     SetText(IDC_TEST_FILE_INFO, PictureInfoText(entry, size.bmWidth, size.bmHeight));
     WriteLayout(LayoutForPicture(size.bmHeight, g_settings.KeepAspectRatio == 1));
-    WriteRegistryString(kDesktopKey, "Wallpaper", path.c_str());
-    SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(path.c_str()), 0);
+    WriteRegistryString(kDesktopKey, kWallpaperValue, path.c_str());
+    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(path.c_str()), 0);
     AnnounceFromThread(settingsWindow);
     return ERROR_SUCCESS;
 }
@@ -297,8 +316,8 @@ void SelectSteppedTestPicture(int direction) {
 
 void SetWallpaperLayout(LayoutButton button) {
     WriteLayout(LayoutOfButton(button));
-    const std::string path = button == LayoutButton::None ? "" : GetWallpaperPath();
-    SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(path.c_str()),
+    const std::wstring path = button == LayoutButton::None ? L"" : CurrentWallpaper();
+    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(path.c_str()),
                           SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
 }
 
@@ -315,7 +334,7 @@ bool SlideShowRunning() {
 void StartSlideShow(HWND settingsWindow) {
     EnableWindow(FolderBox(), FALSE);
     EnableWindow(ControlHandle(IDC_TEST_RELOAD), FALSE);
-    SetText(IDC_TEST_START, "&Stop");
+    SetText(IDC_TEST_START, L"&Stop");
     g_slideShow.Start();
     HWND progress = ControlHandle(IDC_TEST_PROGRESS);
     SendMessageA(progress, PBM_SETRANGE32, 0, g_slideShow.range());
@@ -326,7 +345,7 @@ void StartSlideShow(HWND settingsWindow) {
 
 void StopSlideShow(HWND settingsWindow) {
     KillTimer(settingsWindow, kSlideShowTimer);
-    SetText(IDC_TEST_START, "&Start");
+    SetText(IDC_TEST_START, L"&Start");
     ClearPictureTexts();
     ShowWindow(ControlHandle(IDC_TEST_PROGRESS), SW_HIDE);
     EnableWindow(ControlHandle(IDC_TEST_RELOAD), TRUE);
@@ -343,8 +362,9 @@ bool SlideShowTick() {
 void TakeSlideInterval(HWND slider) {
     const int value = int(SendMessageA(slider, TBM_GETPOS, 0, 0));
     g_slideShow.SetInterval(value);
-    SetText(IDC_TEST_INTERVAL_VALUE, SliderValueText(TestIntervalSlider(), value));
-    InvalidateRect(ControlHandle(IDC_TEST_INTERVAL_VALUE), nullptr, TRUE);
+    HWND label = ControlHandle(IDC_TEST_INTERVAL_VALUE);
+    SetWindowTextA(label, SliderValueText(TestIntervalSlider(), value).c_str());
+    InvalidateRect(label, nullptr, TRUE);
     SendMessageA(ControlHandle(IDC_TEST_PROGRESS), PBM_SETRANGE32, 0, g_slideShow.range());
 }
 

@@ -23,15 +23,15 @@ void FillTestFolders();
 
 // Adds `folder` to the folder box when it holds bitmaps and, with `recurse`,
 // its subfolders likewise.
-void AddBitmapDirectories(const std::string& folder, bool recurse);
+void AddBitmapDirectories(const std::wstring& folder, bool recurse);
 
 // Lists the pictures of the folder box's folder.
 void LoadBitmapList();
 
 // The folder box's folder, and the path of the selected picture ("" when
 // none is selected).
-std::string TestFolder();
-std::string SelectedTestPicturePath();
+std::wstring TestFolder();
+std::wstring SelectedTestPicturePath();
 
 // Sets a picture of the list as the wallpaper: the one before the selection,
 // the selected one or the one after it. ERROR_SUCCESS, or the error with

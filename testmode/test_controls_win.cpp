@@ -31,16 +31,16 @@ HWND Owner(HWND control) {
 // The control's tool in the settings window's tool-tip control: added on
 // first use (subclassing the control, so that it relays its own mouse
 // messages), its text replaced afterwards.
-void SetControlTip(HWND control, const std::string& text) {
+void SetControlTip(HWND control, const std::wstring& text) {
     static std::set<HWND> withTool;
-    TOOLINFOA tool{};
+    TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = Owner(control);
     tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = const_cast<char*>(text.c_str());
+    tool.lpszText = const_cast<wchar_t*>(text.c_str());
     const bool added = !withTool.insert(control).second;
-    SendMessageA(ToolTips(), added ? TTM_UPDATETIPTEXTA : TTM_ADDTOOLA, 0,
+    SendMessageW(ToolTips(), added ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0,
                  reinterpret_cast<LPARAM>(&tool));
 }
 
@@ -66,18 +66,18 @@ void PaintPreview(HWND preview) {
     RECT client{};
     GetClientRect(preview, &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    const std::string path = SelectedTestPicturePath();
+    const std::wstring path = SelectedTestPicturePath();
     const UniqueBitmap picture(
         path.empty() ? nullptr
                      : static_cast<HBITMAP>(
-                           LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+                           LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
     if (picture)
         DrawFitted(dc, picture.get(), client);
     EndPaint(preview, &paint);
 }
 
-void Open(HWND owner, const std::string& target) {
-    ShellExecuteA(owner, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+void Open(HWND owner, const std::wstring& target) {
+    ShellExecuteW(owner, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 LRESULT CALLBACK TestPreviewWndProc(HWND preview, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -106,7 +106,7 @@ LRESULT CALLBACK TestPreviewWndProc(HWND preview, UINT message, WPARAM wParam, L
         Open(Owner(preview), TestFolder());
         break;
     }
-    return DefWindowProcA(preview, message, wParam, lParam);
+    return DefWindowProcW(preview, message, wParam, lParam);
 }
 
 LRESULT CALLBACK TestListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -123,23 +123,26 @@ LRESULT CALLBACK TestListProc(HWND list, UINT message, WPARAM wParam, LPARAM lPa
                          reinterpret_cast<LPARAM>(list));
         break;
     }
-    return CallWindowProcA(g_listProc, list, message, wParam, lParam);
+    return CallWindowProcW(g_listProc, list, message, wParam, lParam);
 }
 
 // A long folder name can be read whole in the tool tip.
 LRESULT CALLBACK TestComboProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_MOUSEMOVE) {
-        char text[kMaxComboTipText + 1] = "";
-        GetWindowTextA(combo, text, sizeof text);
+        wchar_t text[kMaxComboTipText + 1] = L"";
+        GetWindowTextW(combo, text, kMaxComboTipText + 1);
         SetControlTip(combo, text);
         return 0;
     }
-    return CallWindowProcA(g_comboProc, combo, message, wParam, lParam);
+    return CallWindowProcW(g_comboProc, combo, message, wParam, lParam);
 }
 
+// Wide procedures: an ANSI one would have the system convert every text the
+// control is given or asked for to the code page and back, and names outside
+// it would come out as "?".
 WNDPROC Subclass(HWND control, WNDPROC procedure) {
     return reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
 }
 
 } // namespace

@@ -60,32 +60,51 @@ TEST(TestBrowser_Layout, Buttons) {
 }
 
 TEST(TestBrowser_Names, ListNamesPathsAndTexts) {
-    const std::pair<const char*, const char*> names[] = {
-        {"sunset.bmp", "sunset"},
-        {"a.b.BMP", "a.b"},
-        {"noext", "noext"},
-        {".bmp", ""},
+    const std::pair<const wchar_t*, const wchar_t*> names[] = {
+        {L"sunset.bmp", L"sunset"},
+        {L"a.b.BMP", L"a.b"},
+        {L"noext", L"noext"},
+        {L".bmp", L""},
     };
     for (const auto& [file, name] : names)
-        EXPECT_EQ(ListName(file), name) << file;
-    EXPECT_EQ(WithoutTrailingBackslashes("C:\\pics\\\\"), "C:\\pics");
-    EXPECT_EQ(WithoutTrailingBackslashes("C:\\pics"), "C:\\pics");
-    EXPECT_EQ(WithoutTrailingBackslashes("\\\\"), "");
-    EXPECT_EQ(PicturePath("C:\\pics", "sunset"), "C:\\pics\\sunset.bmp");
-    EXPECT_EQ(SplitPicturePath("C:\\pics\\sun.set.bmp").folder, "C:\\pics");
-    EXPECT_EQ(SplitPicturePath("C:\\pics\\sun.set.bmp").entry, "sun.set");
-    EXPECT_EQ(SplitPicturePath("sun.bmp").folder, "");
-    EXPECT_EQ(SplitPicturePath("sun.bmp").entry, "sun");
-    EXPECT_EQ(SplitPicturePath("").entry, "");
-    EXPECT_EQ(BitmapPattern("C:\\pics"), "C:\\pics\\*.bmp");
-    EXPECT_TRUE(SameFolder("C:\\Pics", "c:\\PICS"));
-    EXPECT_FALSE(SameFolder("C:\\Pics", "C:\\Pics2"));
-    EXPECT_EQ(FileCountText(0), "0 files");
-    EXPECT_EQ(FileCountText(12), "12 files");
-    EXPECT_EQ(PictureInfoText("sunset", 800, 600), "sunset (800x600)");
-    EXPECT_EQ(PreviewTipText("C:\\p\\a.bmp"),
-              "C:\\p\\a.bmp\n\nLeft Click\tSet as wallpaper\nLeft DblClick\tOpen in default "
-              "viewer\nRight DblClick\tOpen containing folder");
+        EXPECT_EQ(ListName(file), name);
+    EXPECT_EQ(WithoutTrailingBackslashes(L"C:\\pics\\\\"), L"C:\\pics");
+    EXPECT_EQ(WithoutTrailingBackslashes(L"C:\\pics"), L"C:\\pics");
+    EXPECT_EQ(WithoutTrailingBackslashes(L"\\\\"), L"");
+    EXPECT_EQ(PicturePath(L"C:\\pics", L"sunset"), L"C:\\pics\\sunset.bmp");
+    EXPECT_EQ(SplitPicturePath(L"C:\\pics\\sun.set.bmp").folder, L"C:\\pics");
+    EXPECT_EQ(SplitPicturePath(L"C:\\pics\\sun.set.bmp").entry, L"sun.set");
+    EXPECT_EQ(SplitPicturePath(L"sun.bmp").folder, L"");
+    EXPECT_EQ(SplitPicturePath(L"sun.bmp").entry, L"sun");
+    EXPECT_EQ(SplitPicturePath(L"").entry, L"");
+    EXPECT_EQ(BitmapPattern(L"C:\\pics"), L"C:\\pics\\*.bmp");
+    EXPECT_TRUE(SameFolder(L"C:\\Pics", L"c:\\PICS"));
+    EXPECT_FALSE(SameFolder(L"C:\\Pics", L"C:\\Pics2"));
+    EXPECT_EQ(FileCountText(0), L"0 files");
+    EXPECT_EQ(FileCountText(12), L"12 files");
+    EXPECT_EQ(PictureInfoText(L"sunset", 800, 600), L"sunset (800x600)");
+    EXPECT_EQ(PreviewTipText(L"C:\\p\\a.bmp"),
+              L"C:\\p\\a.bmp\n\nLeft Click\tSet as wallpaper\nLeft DblClick\tOpen in default "
+              L"viewer\nRight DblClick\tOpen containing folder");
+}
+
+// Names outside any ANSI code page: CJK, letters with marks, a character
+// beyond the Basic Multilingual Plane (a surrogate pair in UTF-16).
+constexpr wchar_t kWideFolder[] = L"C:\\Ünïcødé 🌍";
+constexpr wchar_t kWideEntry[] = L"照片.2026";
+
+TEST(TestBrowser_Names, NamesOutsideTheCodePageStayExact) {
+    const std::wstring path = std::wstring(kWideFolder) + L"\\" + kWideEntry + L".bmp";
+    EXPECT_EQ(ListName(std::wstring(kWideEntry) + L".bmp"), kWideEntry);
+    EXPECT_EQ(PicturePath(kWideFolder, kWideEntry), path);
+    EXPECT_EQ(SplitPicturePath(path).folder, kWideFolder);
+    EXPECT_EQ(SplitPicturePath(path).entry, kWideEntry);
+    EXPECT_EQ(WithoutTrailingBackslashes(std::wstring(kWideFolder) + L"\\"), kWideFolder);
+    EXPECT_EQ(BitmapPattern(kWideFolder), std::wstring(kWideFolder) + L"\\*.bmp");
+    EXPECT_EQ(PictureInfoText(kWideEntry, 64, 32), std::wstring(kWideEntry) + L" (64x32)");
+    EXPECT_EQ(PreviewTipText(path).substr(0, path.size() + 2), path + L"\n\n");
+    EXPECT_FALSE(SameFolder(L"C:\\照片", L"C:\\照片2"));
+    EXPECT_FALSE(SameFolder(L"C:\\照片", L"C:\\照相"));
 }
 
 TEST(TestBrowser_Names, ButtonsFollowTheCount) {
@@ -100,15 +119,15 @@ TEST(TestBrowser_Names, ButtonsFollowTheCount) {
 // A folder tree in memory: each folder's entries and whether it has bitmaps.
 class FakeTree : public FolderSource {
   public:
-    std::map<std::string, std::vector<FolderEntry>> entries;
-    std::set<std::string> withBitmaps;
-    mutable std::vector<std::string> searched;
+    std::map<std::wstring, std::vector<FolderEntry>> entries;
+    std::set<std::wstring> withBitmaps;
+    mutable std::vector<std::wstring> searched;
 
-    bool HasBitmaps(const std::string& folder) const override {
+    bool HasBitmaps(const std::wstring& folder) const override {
         searched.push_back(folder);
         return withBitmaps.count(folder) != 0;
     }
-    std::vector<FolderEntry> Entries(const std::string& folder) const override {
+    std::vector<FolderEntry> Entries(const std::wstring& folder) const override {
         const auto found = entries.find(folder);
         return found == entries.end() ? std::vector<FolderEntry>{} : found->second;
     }
@@ -116,79 +135,93 @@ class FakeTree : public FolderSource {
 
 class FakeList : public FolderList {
   public:
-    std::vector<std::string> folders;
-    bool Holds(const std::string& folder) const override {
-        for (const std::string& held : folders)
+    std::vector<std::wstring> folders;
+    bool Holds(const std::wstring& folder) const override {
+        for (const std::wstring& held : folders)
             if (SameFolder(held, folder))
                 return true;
         return false;
     }
-    void Add(const std::string& folder) override { folders.push_back(folder); }
+    void Add(const std::wstring& folder) override { folders.push_back(folder); }
 };
 
 FakeTree SampleTree() {
     FakeTree tree;
-    tree.entries["C:\\p"] = {
-        {"a", true}, {".hidden", true}, {"x.bmp", false}, {"loop", true, true}, {"b", true}};
-    tree.entries["C:\\p\\a"] = {{"deep", true}};
-    tree.entries["C:\\p\\.hidden"] = {};
-    tree.entries["C:\\p\\loop"] = {{"loop", true, true}};
-    tree.withBitmaps = {"C:\\p", "C:\\p\\a\\deep", "C:\\p\\.hidden", "C:\\p\\loop", "C:\\p\\b"};
+    tree.entries[L"C:\\p"] = {
+        {L"a", true}, {L".hidden", true}, {L"x.bmp", false}, {L"loop", true, true}, {L"b", true}};
+    tree.entries[L"C:\\p\\a"] = {{L"deep", true}};
+    tree.entries[L"C:\\p\\.hidden"] = {};
+    tree.entries[L"C:\\p\\loop"] = {{L"loop", true, true}};
+    tree.withBitmaps = {L"C:\\p", L"C:\\p\\a\\deep", L"C:\\p\\.hidden", L"C:\\p\\loop",
+                        L"C:\\p\\b"};
     return tree;
 }
 
 TEST(TestBrowser_Folders, RecursionAddsFoldersWithBitmapsAndSkipsHiddenAndLinks) {
     FakeTree tree = SampleTree();
     FakeList list;
-    AddBitmapDirectories("C:\\p", true, tree, list);
-    EXPECT_EQ(list.folders, (std::vector<std::string>{"C:\\p", "C:\\p\\a\\deep", "C:\\p\\b"}));
+    AddBitmapDirectories(L"C:\\p", true, tree, list);
+    EXPECT_EQ(list.folders, (std::vector<std::wstring>{L"C:\\p", L"C:\\p\\a\\deep", L"C:\\p\\b"}));
     EXPECT_EQ(tree.searched,
-              (std::vector<std::string>{"C:\\p", "C:\\p\\a", "C:\\p\\a\\deep", "C:\\p\\b"}));
+              (std::vector<std::wstring>{L"C:\\p", L"C:\\p\\a", L"C:\\p\\a\\deep", L"C:\\p\\b"}));
 }
 
 TEST(TestBrowser_Folders, WithoutRecursionOnlyTheFolder) {
     FakeTree tree = SampleTree();
     FakeList list;
-    AddBitmapDirectories("C:\\p", false, tree, list);
-    EXPECT_EQ(list.folders, (std::vector<std::string>{"C:\\p"}));
-    AddBitmapDirectories("C:\\p\\a", false, tree, list); // no bitmaps of its own
-    EXPECT_EQ(list.folders, (std::vector<std::string>{"C:\\p"}));
+    AddBitmapDirectories(L"C:\\p", false, tree, list);
+    EXPECT_EQ(list.folders, (std::vector<std::wstring>{L"C:\\p"}));
+    AddBitmapDirectories(L"C:\\p\\a", false, tree, list); // no bitmaps of its own
+    EXPECT_EQ(list.folders, (std::vector<std::wstring>{L"C:\\p"}));
 }
 
 TEST(TestBrowser_Folders, AFolderTheListHoldsIsNotSearchedAgain) {
     FakeTree tree = SampleTree();
     FakeList list;
-    list.folders = {"c:\\P"};
-    AddBitmapDirectories("C:\\p", true, tree, list);
-    EXPECT_EQ(list.folders, (std::vector<std::string>{"c:\\P"}));
+    list.folders = {L"c:\\P"};
+    AddBitmapDirectories(L"C:\\p", true, tree, list);
+    EXPECT_EQ(list.folders, (std::vector<std::wstring>{L"c:\\P"}));
     EXPECT_TRUE(tree.searched.empty());
 }
 
 TEST(TestBrowser_Folders, OverlongPathsAreNotSearched) {
     FakeTree tree;
-    const std::string longName(kMaxFolderPath, 'x');
-    tree.entries["C:"] = {{longName, true}};
-    tree.withBitmaps = {"C:\\" + longName};
+    const std::wstring longName(kMaxFolderPath, L'x');
+    tree.entries[L"C:"] = {{longName, true}};
+    tree.withBitmaps = {L"C:\\" + longName};
     FakeList list;
-    AddBitmapDirectories("C:", true, tree, list);
+    AddBitmapDirectories(L"C:", true, tree, list);
     EXPECT_TRUE(list.folders.empty());
-    EXPECT_EQ(tree.searched, (std::vector<std::string>{"C:"}));
+    EXPECT_EQ(tree.searched, (std::vector<std::wstring>{L"C:"}));
+}
+
+TEST(TestBrowser_Folders, NamesOutsideTheCodePageAreSearchedAndAddedExactly) {
+    FakeTree tree;
+    const std::wstring folder = std::wstring(kWideFolder) + L"\\照片";
+    tree.entries[kWideFolder] = {{L"照片", true}, {L"🌍.bmp", false}};
+    tree.withBitmaps = {kWideFolder, folder};
+    FakeList list;
+    AddBitmapDirectories(kWideFolder, true, tree, list);
+    EXPECT_EQ(list.folders, (std::vector<std::wstring>{kWideFolder, folder}));
 }
 
 TEST(TestBrowser_Folders, RecentFoldersKeepTheLastTwo) {
     RecentFolders recent;
-    recent.Listed("A");
-    EXPECT_EQ(recent.last, "A");
-    EXPECT_EQ(recent.previous, "");
-    recent.Listed("B");
-    EXPECT_EQ(recent.last, "B");
-    EXPECT_EQ(recent.previous, "A");
-    recent.Listed("A"); // equal to the previous one: nothing changes
-    EXPECT_EQ(recent.last, "B");
-    EXPECT_EQ(recent.previous, "A");
-    recent.Listed("C");
-    EXPECT_EQ(recent.last, "C");
-    EXPECT_EQ(recent.previous, "B");
+    recent.Listed(L"A");
+    EXPECT_EQ(recent.last, L"A");
+    EXPECT_EQ(recent.previous, L"");
+    recent.Listed(L"B");
+    EXPECT_EQ(recent.last, L"B");
+    EXPECT_EQ(recent.previous, L"A");
+    recent.Listed(L"A"); // equal to the previous one: nothing changes
+    EXPECT_EQ(recent.last, L"B");
+    EXPECT_EQ(recent.previous, L"A");
+    recent.Listed(L"C");
+    EXPECT_EQ(recent.last, L"C");
+    EXPECT_EQ(recent.previous, L"B");
+    recent.Listed(kWideFolder);
+    EXPECT_EQ(recent.last, kWideFolder);
+    EXPECT_EQ(recent.previous, L"C");
 }
 
 // Draws the given numbers in turn.

@@ -3,17 +3,18 @@
 // wallpaper (the registry values and the stand-in desktop's drawing), a
 // random pick, a one-second slide show, the layout buttons, an empty folder,
 // the preview's clicks (a recorder opens .bmp files in the test prefix) and
-// leaving the test mode again. With "-webshots", a stand-in for the outside
-// wallpaper changer is laid out beside the settings window and closed at the
-// end.
+// leaving the test mode again; a folder and a bitmap named outside the ANSI
+// code page listed, previewed and set by their exact names. With "-webshots",
+// a stand-in for the outside wallpaper changer is laid out beside the
+// settings window and closed at the end.
 #include "tests/wine/colors_wine.h"
 #include "tests/wine/hiding_program.h"
-#include "testmode/test_browser.h"
 #include "testmode/webshots_win.h"
 #include "ui/settings_pages.h"
 
 #include <commctrl.h>
 
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -35,6 +36,42 @@ std::string Folder(const char* name) {
     const std::string folder = harness::BuildPath(std::string("testdata\\") + name);
     CreateDirectoryA(folder.c_str(), nullptr);
     return folder;
+}
+
+// "folder\entry.bmp", as the browser names the picture of a list entry.
+std::string PicturePath(const std::string& folder, const std::string& entry) {
+    return folder + "\\" + entry + ".bmp";
+}
+
+std::wstring Widened(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(std::size_t(MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()),
+                                                wide.data(), int(wide.size()))));
+    return wide;
+}
+
+// Another process's control or list entry, asked for in UTF-16: Wine hands
+// an ANSI copy across processes only up to its first character.
+std::wstring WideText(HWND control) {
+    wchar_t text[MAX_PATH] = L"";
+    SendMessageW(control, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+std::wstring WideListEntry(HWND list, int index) {
+    wchar_t text[MAX_PATH] = L"";
+    if (SendMessageW(list, LB_GETTEXTLEN, WPARAM(index), 0) >= LRESULT(std::size(text)))
+        return L"(too long)";
+    SendMessageW(list, LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::wstring WideWallpaper() {
+    wchar_t path[MAX_PATH] = L"";
+    DWORD size = sizeof path;
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", RRF_RT_REG_SZ,
+                     nullptr, path, &size) != ERROR_SUCCESS)
+        return L"(none)";
+    return path;
 }
 
 class TestBrowserTest : public app_test::ProgramTest {
@@ -74,9 +111,7 @@ class TestBrowserTest : public app_test::ProgramTest {
             harness::RegDeleteValue(HKEY_CLASSES_ROOT, ".bmp", "");
     }
 
-    std::string Path(const char* entry) const {
-        return test_browser::PicturePath(pictures_, entry);
-    }
+    std::string Path(const char* entry) const { return PicturePath(pictures_, entry); }
 
     void StartInTestMode(const Settings& record) {
         SetTestMode(false);
@@ -241,7 +276,7 @@ TEST_F(TestBrowserTest, BrowsesSetsStepsShowsAndLeaves) {
     const std::string info = Text(IDC_TEST_FILE_INFO);
     if (!info.empty()) {
         const std::string entry = info.substr(0, info.find(" ("));
-        EXPECT_EQ(Wallpaper(), test_browser::PicturePath(Text(IDC_TEST_FOLDER), entry));
+        EXPECT_EQ(Wallpaper(), PicturePath(Text(IDC_TEST_FOLDER), entry));
     } else {
         EXPECT_EQ(Wallpaper(), Path("a_low")) << "the broken file was picked";
     }
@@ -328,6 +363,51 @@ TEST_F(TestBrowserTest, BrowsesSetsStepsShowsAndLeaves) {
                                   .value_or("");
     EXPECT_EQ(after.find("-test"), std::string::npos) << after;
     EXPECT_FALSE(IsWindowVisible(Control(IDC_TEST_NEXT)));
+}
+
+// Outside code page 1252, the test prefix's ANSI code page: in ANSI both
+// names would come out as "?".
+TEST_F(TestBrowserTest, NamesOutsideTheCodePageAreListedAndSetExactly) {
+    const std::wstring folder = Widened(harness::BuildPath("testdata")) + L"\\Ünïcødé 🌍";
+    const std::wstring picture = folder + L"\\照片.bmp";
+    const std::string written = PicturePath(pictures_, "wide_source");
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) ||
+                GetLastError() == ERROR_ALREADY_EXISTS);
+    ASSERT_TRUE(WritePicture(written, Format::Bmp, 64, 64, Solid(kRed)));
+    ASSERT_TRUE(MoveFileExW(Widened(written).c_str(), picture.c_str(), MOVEFILE_REPLACE_EXISTING));
+    Settings record = SettingsTemplate();
+    record.AutoResample = 0;
+    StartInTestMode(record);
+
+    HWND folders = Control(IDC_TEST_FOLDER);
+    SendMessageW(folders, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+    Press(IDC_TEST_RELOAD);
+    EXPECT_EQ(Text(IDC_TEST_FILE_INFO), "1 files");
+    EXPECT_EQ(WideListEntry(Control(IDC_TEST_FILES), 0), L"照片");
+    EXPECT_NE(SendMessageW(folders, CB_FINDSTRINGEXACT, WPARAM(-1),
+                           reinterpret_cast<LPARAM>(folder.c_str())),
+              CB_ERR);
+
+    // The preview draws the picture; a click sets it.
+    RECT preview{};
+    GetWindowRect(Control(IDC_TEST_PREVIEW), &preview);
+    RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_TRUE(WaitForScreenPixel((preview.left + preview.right) / 2,
+                                   (preview.top + preview.bottom) / 2, kRed, 12));
+    ClickPreview(false);
+    EXPECT_TRUE(harness::WaitUntil([&] { return WideWallpaper() == picture; }, kSlideMs));
+    EXPECT_EQ(WideText(Control(IDC_TEST_FILE_INFO)), L"照片 (64x64)");
+    EXPECT_EQ(Layout(), "1/1");
+
+    // Stepping (">" wraps to the only picture) and a layout button set the
+    // exact path again.
+    ASSERT_TRUE(harness::RegWriteString(HKEY_CURRENT_USER, kDesktopKey, "Wallpaper", "elsewhere"));
+    Press(IDC_TEST_NEXT);
+    EXPECT_EQ(WideWallpaper(), picture);
+    ASSERT_TRUE(harness::RegWriteString(HKEY_CURRENT_USER, kDesktopKey, "Wallpaper", "elsewhere"));
+    Press(IDC_TEST_CENTER);
+    EXPECT_EQ(Layout(), "1/0");
+    EXPECT_EQ(WideWallpaper(), picture);
 }
 
 // A window of this process plays the outside changer's: it records the
