@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <atomic>
+#include <iterator>
 #include <utility>
 
 namespace harness {
@@ -23,13 +24,74 @@ void PumpMessages(DWORD ms) {
     } while (GetTickCount() - start < ms);
 }
 
+bool HoldsFor(const std::function<bool()>& holds, DWORD ms) {
+    return !WaitUntil([&] { return !holds(); }, ms);
+}
+
+// ---- Input ---------------------------------------------------------------
+
+namespace {
+
+INPUT KeyInput(WORD vk, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = flags;
+    return input;
+}
+
+// MOUSEEVENTF_ABSOLUTE spans the primary screen with 0..65535, and the system
+// takes pixel dx * width / 65536, rounded down: rounding up here lands on
+// exactly `pixel`.
+LONG AbsoluteCoordinate(LONG pixel, int screenSize) {
+    return LONG((pixel * 65536LL + screenSize - 1) / screenSize);
+}
+
+INPUT MouseInputAt(POINT screen, DWORD buttons) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = AbsoluteCoordinate(screen.x, GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = AbsoluteCoordinate(screen.y, GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    return input;
+}
+
+} // namespace
+
 void PressKey(WORD vk) {
-    INPUT inputs[2] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = vk;
-    }
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    PressKeys({vk});
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD vk : keys)
+        inputs.push_back(KeyInput(vk, 0));
+    for (auto vk = std::rbegin(keys); vk != std::rend(keys); ++vk)
+        inputs.push_back(KeyInput(*vk, KEYEVENTF_KEYUP));
+    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void TurnWheel() {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    SendInput(1, &input, sizeof input);
+}
+
+void MoveMouse(POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+    TurnWheel();
+    PumpMessages(20);
+    // Under Wine, input from a process that does not own the X pointer can
+    // put the pointer back where it was: the jump is repeated once the input
+    // has gone through.
+    SetCursorPos(screen.x, screen.y);
+    PumpMessages(20);
+}
+
+void Click(POINT screen, DWORD down, DWORD up) {
+    MoveMouse(screen);
+    INPUT inputs[] = {MouseInputAt(screen, down), MouseInputAt(screen, up)};
     SendInput(2, inputs, sizeof(INPUT));
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,8 +26,28 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kDefaultTime
 // Dispatches the calling thread's pending messages for `ms` milliseconds.
 void PumpMessages(DWORD ms = 0);
 
-// Presses and releases key `vk`, as the keyboard does (SendInput).
+// True when `holds` stays true for the whole of `ms`: for what must not
+// happen, where no event could end the wait early.
+bool HoldsFor(const std::function<bool()>& holds, DWORD ms);
+
+// ---- Input, as the keyboard and the mouse give it (SendInput) -------------
+
+// Presses and releases key `vk`.
 void PressKey(WORD vk);
+// Presses `keys` in order and lets go in reverse: {VK_CONTROL, VK_SHIFT, 'A'}.
+void PressKeys(std::initializer_list<WORD> keys);
+
+// A wheel turn of nothing: mouse input that moves nothing.
+void TurnWheel();
+// The pointer jumps to `screen`, followed by mouse input (TurnWheel):
+// SetCursorPos alone is no input, and a program that sleeps until the mouse
+// is used would not see it.
+void MoveMouse(POINT screen);
+// Moves there, then presses and releases: `down` and `up` are button flags
+// (MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP...). The press and the release
+// carry the place themselves, so a pointer that Wine put back meanwhile does
+// not move the click.
+void Click(POINT screen, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP);
 
 // ---- Paths ---------------------------------------------------------------
 

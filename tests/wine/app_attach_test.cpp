@@ -20,33 +20,34 @@ RECT WindowRect(HWND window) {
     return rect;
 }
 
-class AppAttach : public ::testing::Test {
+class AppAttach : public app_test::ProgramTest {
   protected:
     void SetUp() override { app_test::ForgetSettings(); }
-
-    harness::Shell shell_;
 };
 
 } // namespace
 
 TEST_F(AppAttach, StartedBeforeTheDesktopItWaitsSilentlyAndOpensOnceTheDesktopComes) {
     harness::CloseAllShells();
-    Tessara tessara;
-    ASSERT_TRUE(tessara.Start());
-    harness::PumpMessages(3000);
-    EXPECT_FALSE(harness::FindTopLevel("#32770", nullptr, tessara.Pid())) << "no message";
-    EXPECT_FALSE(harness::FindTopLevel(names::SettingsWindowClass, nullptr, tessara.Pid()));
+    LaunchProgram();
+    EXPECT_TRUE(harness::HoldsFor(
+        [&] {
+            return !harness::FindTopLevel("#32770", nullptr, tessara_.Pid()) &&
+                   !harness::FindTopLevel(names::SettingsWindowClass, nullptr, tessara_.Pid());
+        },
+        3000))
+        << "no message, no window";
 
     ASSERT_TRUE(shell_.Start());
-    ASSERT_TRUE(tessara.WaitForWindow(app_test::kAttachMs));
-    EXPECT_TRUE(harness::WaitUntil([&] { return IsWindowVisible(tessara.Window()) != FALSE; }));
+    ASSERT_TRUE(tessara_.WaitForWindow(app_test::kAttachMs));
+    EXPECT_TRUE(harness::WaitUntil([&] { return IsWindowVisible(tessara_.Window()) != FALSE; }));
     EXPECT_TRUE(shell_.IsListViewSubclassed());
-    EXPECT_EQ(harness::WindowText(tessara.Window()), "Tessara");
+    EXPECT_EQ(harness::WindowText(tessara_.Window()), "Tessara");
     harness::PumpMessages(500);
     const std::string shot = harness::Screenshot("app_settings_window");
     EXPECT_FALSE(shot.empty());
 
-    EXPECT_EQ(tessara.Exit(), std::optional<DWORD>(0));
+    EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
     EXPECT_TRUE(app_test::StoredSettings()) << "saved at shutdown";
     EXPECT_FALSE(shell_.IsListViewSubclassed()) << "detached at shutdown";
 }
@@ -56,24 +57,21 @@ TEST_F(AppAttach, HideWhenStartedKeepsTheWindowHidden) {
         SCOPED_TRACE(hide);
         Settings record = SettingsTemplate();
         record.HideWhenStarted = hide;
-        app_test::StoreSettings(record);
         ASSERT_TRUE(shell_.Start());
-        Tessara tessara;
-        ASSERT_TRUE(tessara.Start());
-        ASSERT_TRUE(tessara.WaitForWindow());
+        LaunchProgram(record);
+        ASSERT_TRUE(tessara_.WaitForWindow());
         // Shown at once when it is to be shown; given the same time, it stays hidden.
         const bool shown =
-            harness::WaitUntil([&] { return IsWindowVisible(tessara.Window()) != FALSE; }, 3000);
+            harness::WaitUntil([&] { return IsWindowVisible(tessara_.Window()) != FALSE; }, 3000);
         EXPECT_EQ(shown, hide == 0);
-        EXPECT_EQ(tessara.Exit(), std::optional<DWORD>(0));
+        EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
     }
 }
 
 TEST_F(AppAttach, WindowSitsUnderTheButtonsWithTheStatusLineBelow) {
     ASSERT_TRUE(shell_.Start());
-    Tessara tessara;
-    ASSERT_TRUE(tessara.Start());
-    HWND window = tessara.WaitForShownWindow();
+    LaunchProgram();
+    HWND window = tessara_.WaitForShownWindow();
     ASSERT_TRUE(window);
     const RECT frame = WindowRect(window);
     const RECT tabs = WindowRect(GetDlgItem(window, IDC_TABS));
@@ -88,16 +86,16 @@ TEST_F(AppAttach, WindowSitsUnderTheButtonsWithTheStatusLineBelow) {
     EXPECT_EQ(tabCorner.y, 1);
 
     const int before = frame.bottom - frame.top;
-    tessara.Command(IDC_SHOW_TOOL_TIPS);
+    tessara_.Command(IDC_SHOW_TOOL_TIPS);
     const RECT without = WindowRect(window);
     RECT client{};
     GetClientRect(window, &client);
     MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
     EXPECT_EQ(client.bottom, help.bottom + 4) << "tool tips off: the status line goes";
     EXPECT_EQ(without.top, frame.top) << "resized without moving";
-    tessara.Command(IDC_SHOW_TOOL_TIPS);
+    tessara_.Command(IDC_SHOW_TOOL_TIPS);
     EXPECT_GE(WindowRect(window).bottom - WindowRect(window).top, before);
-    EXPECT_EQ(tessara.Exit(), std::optional<DWORD>(0));
+    EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
 }
 
 // The stored place is never negative, and the next start puts the window
@@ -117,25 +115,23 @@ TEST_F(AppAttach, WindowPlaceIsRememberedAndKeptOnTheScreen) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.moveTo.x) + "," + std::to_string(c.moveTo.y));
-        Tessara first;
-        ASSERT_TRUE(first.Start());
-        ASSERT_TRUE(first.WaitForShownWindow());
-        SetWindowPos(first.Window(), nullptr, c.moveTo.x, c.moveTo.y, 0, 0,
+        ASSERT_TRUE(tessara_.Start());
+        ASSERT_TRUE(tessara_.WaitForShownWindow());
+        SetWindowPos(tessara_.Window(), nullptr, c.moveTo.x, c.moveTo.y, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        EXPECT_TRUE(app_test::WaitForStoredNow(first.Window(), [&](const Settings& s) {
+        EXPECT_TRUE(app_test::WaitForStoredNow(tessara_.Window(), [&](const Settings& s) {
             return s.WindowLeft == c.stored.x && s.WindowTop == c.stored.y;
         }));
-        EXPECT_EQ(first.Exit(), std::optional<DWORD>(0));
+        EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
 
-        Tessara next;
-        ASSERT_TRUE(next.Start());
-        ASSERT_TRUE(next.WaitForShownWindow());
-        const RECT rect = WindowRect(next.Window());
+        ASSERT_TRUE(tessara_.Start());
+        ASSERT_TRUE(tessara_.WaitForShownWindow());
+        const RECT rect = WindowRect(tessara_.Window());
         const int width = rect.right - rect.left;
         const int height = rect.bottom - rect.top;
         EXPECT_EQ(rect.left, std::max(0L, std::min<LONG>(c.stored.x, screenWidth - width)));
         EXPECT_EQ(rect.top, std::max(0L, std::min<LONG>(c.stored.y, screenHeight - height)));
-        EXPECT_EQ(next.Exit(), std::optional<DWORD>(0));
+        EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
     }
 }
 
@@ -144,19 +140,18 @@ TEST_F(AppAttach, WindowPlaceIsRememberedAndKeptOnTheScreen) {
 TEST_F(AppAttach, DesktopThatDoesNotAnswerGetsTheHookMessageThenALaterAttach) {
     ASSERT_TRUE(shell_.Start());
     shell_.Freeze(9000);
-    Tessara tessara;
-    ASSERT_TRUE(tessara.Start());
-    HWND box = harness::WaitForDialog("Tessara", tessara.Pid(), app_test::kAttachMs);
+    LaunchProgram();
+    HWND box = harness::WaitForDialog("Tessara", tessara_.Pid(), app_test::kAttachMs);
     ASSERT_TRUE(box) << "no message";
     EXPECT_EQ(harness::MessageBoxText(box),
               "Unable to set hook to desktop.\n\nTessara can not sample the screen.\n\n"
               "This may be because \"Show Desktop\"\nwas active when Tessara started.\n"
               "If so, make sure at least one window\nis showing and restart Tessara.");
-    EXPECT_FALSE(harness::FindTopLevel(names::SettingsWindowClass, nullptr, tessara.Pid()));
+    EXPECT_FALSE(harness::FindTopLevel(names::SettingsWindowClass, nullptr, tessara_.Pid()));
     ASSERT_TRUE(harness::PressButton(box, IDOK));
-    ASSERT_TRUE(tessara.WaitForShownWindow());
+    ASSERT_TRUE(tessara_.WaitForShownWindow());
     EXPECT_TRUE(harness::WaitUntil([&] { return shell_.IsListViewSubclassed(); }));
-    EXPECT_EQ(tessara.Exit(), std::optional<DWORD>(0));
+    EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
 }
 
 // ---- The link shared with other processes ------------------------------------
@@ -211,25 +206,28 @@ void ExpectTheProgramSavesEveryIcon(Tessara& tessara, const harness::Shell& shel
     EXPECT_EQ(value->data[0], shell.IconCount());
 }
 
-class AppLink : public ::testing::Test {
+// Saves per resolution, restores only when told.
+Settings LinkSettings() {
+    Settings record = SettingsTemplate();
+    record.PerResolutionPositions = 1;
+    record.AutoRestorePositions = 0;
+    return record;
+}
+
+class AppLink : public app_test::ProgramTest {
   protected:
     void SetUp() override {
-        Settings record = SettingsTemplate();
-        record.PerResolutionPositions = 1;
-        record.AutoRestorePositions = 0;
-        app_test::StoreSettings(record);
+        app_test::StoreSettings(LinkSettings());
         ASSERT_TRUE(shell_.Start());
         blockOfTest_ = LocateSharedData();
         ASSERT_NE(blockOfTest_, nullptr);
     }
-    void StartProgram() {
-        ASSERT_TRUE(tessara_.Start());
-        ASSERT_TRUE(tessara_.WaitForShownWindow());
+    // Also waits until the program owns the link.
+    void StartProgram(const Settings& record = LinkSettings()) {
+        app_test::ProgramTest::StartProgram(record);
+        if (HasFatalFailure())
+            return;
         ASSERT_TRUE(harness::WaitUntil([&] { return OwnedBy(tessara_.Pid()); }));
-    }
-    void TearDown() override {
-        if (tessara_.Process().Running())
-            tessara_.Exit();
     }
     // The shell's list view of now is subclassed for process `pid`.
     bool OwnedBy(DWORD pid) const {
@@ -237,8 +235,6 @@ class AppLink : public ::testing::Test {
                blockOfTest_->OwnerProcessId == pid && blockOfTest_->ListView == shell_.ListView();
     }
 
-    harness::Shell shell_;
-    Tessara tessara_;
     SharedBlock* blockOfTest_ = nullptr;
 };
 
@@ -269,13 +265,10 @@ TEST_F(AppLink, SwitchRunWhileTheInstanceIsAttachedLeavesItsLink) {
 // A "-restore" run starts the paint colours from what the list view shows,
 // also through the running instance's link; a "-save" run leaves them.
 TEST_F(AppLink, RestoreRunSeedsThePaintColorsAlsoThroughTheInstancesLink) {
-    Settings record = SettingsTemplate();
-    record.PerResolutionPositions = 1;
-    record.AutoRestorePositions = 0;
+    Settings record = LinkSettings();
     record.AutoTextColor = 0;
     record.TextColor = int32_t(RGB(255, 255, 0));
-    app_test::StoreSettings(record);
-    StartProgram();
+    StartProgram(record);
     // The instance's own colour work at start, which writes the same field,
     // is over once the list view shows its colour.
     const COLORREF shown = RGB(255, 255, 0);
@@ -321,7 +314,7 @@ TEST_F(AppLink, ABorrowedLinkLetGoByItsOwnerIsReattached) {
     ASSERT_NE(detach, nullptr);
     harness::Process helper = StartAttachedHelper();
     ASSERT_TRUE(harness::WaitUntil([&] { return OwnedBy(helper.Pid()); }, app_test::kAttachMs));
-    ASSERT_TRUE(tessara_.Start());
+    LaunchProgram(LinkSettings());
     ASSERT_TRUE(tessara_.WaitForShownWindow());
     EXPECT_TRUE(OwnedBy(helper.Pid())) << "the program took the helper's attachment";
 
@@ -462,9 +455,8 @@ TEST_F(AppAttach, DesktopOfTheOtherWidthIsNamedOnceAndNeverHooked) {
     if (GetFileAttributesA(options.program.c_str()) == INVALID_FILE_ATTRIBUTES ||
         !shell_.Start(options))
         GTEST_SKIP() << "the other build's stand-in is not available here: " << options.program;
-    Tessara tessara;
-    ASSERT_TRUE(tessara.Start());
-    HWND box = harness::WaitForDialog("Tessara", tessara.Pid(), app_test::kAttachMs);
+    LaunchProgram();
+    HWND box = harness::WaitForDialog("Tessara", tessara_.Pid(), app_test::kAttachMs);
     ASSERT_TRUE(box);
     EXPECT_NE(harness::MessageBoxText(box).find(sizeof(void*) == 8 ? "use the 32-bit build"
                                                                     : "use the 64-bit build"),
@@ -472,6 +464,6 @@ TEST_F(AppAttach, DesktopOfTheOtherWidthIsNamedOnceAndNeverHooked) {
         << harness::MessageBoxText(box);
     EXPECT_FALSE(shell_.IsListViewSubclassed());
     ASSERT_TRUE(harness::PressButton(box, IDOK));
-    EXPECT_EQ(tessara.Process().WaitExit(), std::optional<DWORD>(0));
-    EXPECT_FALSE(harness::FindTopLevel("#32770", nullptr, tessara.Pid()));
+    EXPECT_EQ(tessara_.Process().WaitExit(), std::optional<DWORD>(0));
+    EXPECT_FALSE(harness::FindTopLevel("#32770", nullptr, tessara_.Pid()));
 }

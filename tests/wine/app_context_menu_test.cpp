@@ -174,7 +174,7 @@ TEST_F(AppContextMenu, KilledProgramLeavesTheDesktopsOwnMenuWorking) {
     ASSERT_EQ(top.size(), 5u);
     EXPECT_EQ(top.back().text, "Properties");
     // "Auto Arrange", the shell's own first item, still does its work.
-    Click(Centre(top.front().rect), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    harness::Click(Centre(top.front().rect));
     EXPECT_TRUE(harness::WaitUntil([&] {
         return (GetWindowLongA(shell_.ListView(), GWL_STYLE) & LVS_AUTOARRANGE) != 0;
     }));

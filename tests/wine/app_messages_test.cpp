@@ -11,8 +11,6 @@
 
 #include <cstdio>
 
-using app_test::Tessara;
-
 namespace {
 
 constexpr char kRelativeSet[] = "SavedIcons_Relative";
@@ -100,21 +98,9 @@ LinkInk InkOf(HWND link) {
     return ::testing::AssertionFailure() << "hovered " << hoveredLink << ":" << seen;
 }
 
-class AppMessages : public ::testing::Test {
+class AppMessages : public app_test::ProgramTest {
   protected:
-    void SetUp() override {
-        app_test::ForgetSettings();
-        ASSERT_TRUE(shell_.Start());
-    }
-
-    void StartWith(const Settings& record) {
-        app_test::StoreSettings(record);
-        ASSERT_TRUE(tessara_.Start());
-        ASSERT_TRUE(tessara_.WaitForShownWindow());
-    }
-
-    harness::Shell shell_;
-    Tessara tessara_;
+    void SetUp() override { ASSERT_TRUE(shell_.Start()); }
 };
 
 } // namespace
@@ -129,7 +115,7 @@ TEST_F(AppMessages, FirstStartSavesTheIconsOfTheCurrentMode) {
         ForgetSet(c.set);
         Settings record = SettingsTemplate();
         record.PerResolutionPositions = c.perResolution;
-        StartWith(record);
+        StartProgram(record);
         EXPECT_TRUE(SetStored(c.set));
         EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
     }
@@ -143,7 +129,7 @@ TEST_F(AppMessages, ResolutionChangeSavesTheIconsWhenTheNewResolutionHasNoSet) {
         Settings record = SettingsTemplate();
         record.AutoRestorePositions = autoRestore;
         record.PerResolutionPositions = 1;
-        StartWith(record);
+        StartProgram(record);
         ForgetSet(ResolutionSet());
         SendMessageA(tessara_.Window(), WM_DISPLAYCHANGE, 24,
                      MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
@@ -158,7 +144,7 @@ TEST_F(AppMessages, LinkUnderTheCursorTurnsRed) {
     // resting cursor and hide its ink from the screenshot.
     Settings record = SettingsTemplate();
     record.ShowToolTips = 0;
-    StartWith(record);
+    StartProgram(record);
     HWND window = tessara_.Window();
     harness::PumpMessages(1000); // the window paints after it is shown
     EXPECT_FALSE(harness::Screenshot("app_settings_window_with_pages").empty());
@@ -174,7 +160,7 @@ TEST_F(AppMessages, ShowIconsHotKeyBringsHiddenIconsBackInAlwaysHideMode) {
         Settings record = SettingsTemplate();
         record.HideAlways = hideAlways;
         record.HideByCursor = 0;
-        StartWith(record);
+        StartProgram(record);
         ShowWindow(shell_.ListView(), SW_HIDE);
         SendMessageA(tessara_.Window(), WM_HOTKEY, 0xBFFE, 0);
         // Shown by the desktop's thread when it gets to it.
@@ -196,7 +182,7 @@ TEST_F(AppMessages, DelaysSurviveAStartAndAnExit) {
     record.HideOffDesktopDelay = 3;
     record.ShowDelay = 42;
     record.ClickShowTime = 25;
-    StartWith(record);
+    StartProgram(record);
     EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
     const std::optional<Settings> stored = app_test::StoredSettings();
     ASSERT_TRUE(stored);
@@ -207,7 +193,7 @@ TEST_F(AppMessages, DelaysSurviveAStartAndAnExit) {
 }
 
 TEST_F(AppMessages, MovedDelaySliderSetsItsSettingAndLabel) {
-    StartWith(SettingsTemplate());
+    StartProgram(SettingsTemplate());
     const struct {
         int slider;
         int label;
@@ -267,7 +253,7 @@ TEST(AppStatusLine, FailingCallShowsTheSystemsTextForItsError) {
 }
 
 TEST_F(AppMessages, HintShowsOverTheColorBoxesOnly) {
-    StartWith(SettingsTemplate());
+    StartProgram(SettingsTemplate());
     HWND window = tessara_.Window();
     HWND hint = GetDlgItem(window, IDC_COLOR_BOX_HINT);
     EXPECT_EQ(harness::WindowText(hint), "Click to select a color.\n\n Left click for a color box.\n\n"
@@ -295,7 +281,7 @@ TEST_F(AppMessages, HintShowsOverTheColorBoxesOnly) {
 TEST_F(AppMessages, TypedWordSwitchesTestMode) {
     ASSERT_TRUE(OpenInstanceData());
     SetTestMode(false);
-    StartWith(SettingsTemplate());
+    StartProgram(SettingsTemplate());
     const auto type = [&](const char* keys) {
         for (const char* key = keys; *key; ++key)
             SendMessageA(tessara_.Window(), WM_KEYDOWN, WPARAM(*key), 0);
@@ -322,7 +308,7 @@ TEST_F(AppMessages, TypedWordSwitchesTestMode) {
 TEST_F(AppMessages, PositionHotKeyRestoresTheIconsAtTheEndOfItsCycle) {
     Settings record = SettingsTemplate();
     record.PerResolutionPositions = 0;
-    StartWith(record);
+    StartProgram(record);
     ASSERT_TRUE(harness::WaitUntil([] { return SetStored(kRelativeSet); }));
     const std::vector<harness::ShellIcon> saved = shell_.Layout();
     ASSERT_FALSE(saved.empty());

@@ -8,7 +8,9 @@
 #include "settings/settings.h"
 #include "tests/harness/harness.h"
 #include "ui/resource.h"
+#include "ui/settings_pages.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -140,6 +142,13 @@ class Tessara {
     // Sends the command as the tray menu or the desktop context menu do.
     void Command(int id) const { SendMessageA(window_, WM_COMMAND, id, 0); }
 
+    // A WM_NOTIFY cannot be sent to another process; moving the tab control's
+    // focus selects the tab and notifies the window as a click does, and the
+    // window shows the page before the call returns.
+    void SelectTab(SettingsTab tab) const {
+        SendDlgItemMessageA(window_, IDC_TABS, TCM_SETCURFOCUS, WPARAM(tab), 0);
+    }
+
     std::string StatusLine() const { return harness::ControlText(window_, IDC_STATUS_LINE); }
 
     // Closes it as the tray menu's "Exit" does; its exit code.
@@ -163,9 +172,13 @@ template <typename Desktop> class DesktopProgramTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { ASSERT_TRUE(OpenInstanceData()); }
 
+    // An instance still running would take the next test's start for a second
+    // instance and end it: the test's own must be seen to end.
     void TearDown() override {
-        if (tessara_.Process().Running())
-            tessara_.Exit();
+        if (!tessara_.Process().Running())
+            return;
+        EXPECT_TRUE(tessara_.Exit()) << "Tessara.exe did not end when told to";
+        tessara_.Process().Terminate();
     }
 
     // Starts Tessara.exe outside test mode with `record` stored, or with no
@@ -180,6 +193,9 @@ template <typename Desktop> class DesktopProgramTest : public ::testing::Test {
 
     // StartProgram without the waits.
     void LaunchProgram(const std::optional<Settings>& record = std::nullopt) {
+        ASSERT_TRUE(harness::WaitUntil([] {
+            return !harness::FindTopLevel(names::SettingsWindowClass, nullptr);
+        })) << "an earlier Tessara.exe is still running";
         SetTestMode(false);
         // Drop shadows on the desktop would put their notice in place of the
         // first page's controls.

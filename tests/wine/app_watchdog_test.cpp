@@ -8,8 +8,6 @@
 #include <cstring>
 #include <functional>
 
-using app_test::Tessara;
-
 namespace {
 
 // SetHook gives up after about 20 seconds, after the 10 ticks (20 seconds)
@@ -20,17 +18,12 @@ std::string AttemptsLeftText(int attempts) {
     return "Attempting to reaquire desktop: " + std::to_string(attempts) + " attempts left";
 }
 
-class AppWatchdog : public ::testing::Test {
+class AppWatchdog : public app_test::ProgramTest {
   protected:
     void SetUp() override {
-        app_test::ForgetSettings();
         ASSERT_TRUE(shell_.Start());
-        ASSERT_TRUE(tessara_.Start());
-        ASSERT_TRUE(tessara_.WaitForShownWindow());
+        StartProgram();
     }
-
-    harness::Shell shell_;
-    Tessara tessara_;
 };
 
 struct CommandEffect {

@@ -20,35 +20,8 @@ namespace {
 
 using colors_test::Near;
 
-// ---- Input as a user's --------------------------------------------------------
-
-// A button event at `p`: the event carries its place, so a pointer that
-// Wine put back elsewhere meanwhile does not move the press.
-void Press(POINT p, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = LONG((p.x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) /
-                       (GetSystemMetrics(SM_CXSCREEN) - 1));
-    input.mi.dy = LONG((p.y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) /
-                       (GetSystemMetrics(SM_CYSCREEN) - 1));
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-    harness::PumpMessages(30);
-}
-
-void Click(POINT p, bool right = false) {
-    hiding_test::MoveCursor(p);
-    Press(p, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
-    Press(p, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
-}
-
-void Key(WORD key) {
-    INPUT inputs[2]{};
-    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = inputs[1].ki.wVk = key;
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof inputs[0]);
-    harness::PumpMessages(30);
+void RightClick(POINT p) {
+    harness::Click(p, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
 }
 
 RECT RectOf(HWND window) {
@@ -71,23 +44,21 @@ class ColorPickingTest : public app_test::ProgramTest {
     void Start(const Settings& record) {
         StartProgram(record);
         SetForegroundWindow(Window());
+        ASSERT_TRUE(harness::WaitUntil([&] { return GetForegroundWindow() == Window(); }));
     }
 
     HWND Window() const { return tessara_.Window(); }
     HWND Control(int id) const { return GetDlgItem(Window(), id); }
 
-    void SelectTab(SettingsTab tab) {
-        SendMessageA(Control(IDC_TABS), TCM_SETCURFOCUS, WPARAM(tab), 0);
-        harness::PumpMessages(200);
-    }
-
-    // Right click on a colour box: the sampler covers the screen. Under Wine
-    // the first input after a start can be lost while the pointer's owner
-    // changes, so the click is repeated once when nothing opened (a loaded
-    // machine may take seconds to show it).
+    // Right click on a colour box, once it is shown: the sampler covers the
+    // screen. Under Wine the first input after a start can be lost while the
+    // pointer's owner changes, so the click is repeated once when nothing
+    // opened (a loaded machine may take seconds to show it).
     HWND OpenSampler(int box) {
+        if (!harness::WaitUntil([&] { return IsWindowVisible(Control(box)) != FALSE; }))
+            return nullptr;
         for (int attempt = 0; attempt < 2; ++attempt) {
-            Click(CentreOf(Control(box)), true);
+            RightClick(CentreOf(Control(box)));
             if (HWND sampler =
                     harness::WaitForWindow(kSamplerClass, kSamplerTitle, tessara_.Pid(), 8000))
                 return sampler;
@@ -118,33 +89,39 @@ TEST_F(ColorPickingTest, SamplerPicksThePixelUnderTheCursorThenTheAreaAverage) {
     EXPECT_EQ(covered.right - covered.left, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(covered.bottom - covered.top, GetSystemMetrics(SM_CYSCREEN));
     // The release of the press that opened it picked nothing.
-    harness::PumpMessages(300);
-    EXPECT_TRUE(IsWindow(sampler));
+    EXPECT_TRUE(harness::HoldsFor([&] { return IsWindow(sampler) != FALSE; }, 300));
 
     // The information box beside the cursor, its swatches showing the pixel
     // under the cursor and the area's average, as the screen shows them.
     const POINT at{300, 200};
-    hiding_test::MoveCursor(at);
-    harness::PumpMessages(300);
-    const harness::Image screen = harness::CaptureScreen();
-    harness::Screenshot("colors_sampler_info");
-    const colors::ScreenSize size{screen.width, screen.height};
-    const COLORREF pixel = screen.Pixel(at.x, at.y);
-    const COLORREF average = colors::AverageOver(colors::AverageArea(at.x, at.y, size),
-                                                 [&](int x, int y) { return screen.Pixel(x, y); });
+    harness::MoveMouse(at);
+    const colors::ScreenSize size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     // The box's hint is about 300 pixels wide in the variable-width font.
     const int hintWidth = 280, hintHeight = 13;
-    const colors::SamplerInfo info = colors::PlaceSamplerInfo(at.x, at.y, hintWidth, hintHeight, size);
-    EXPECT_EQ(screen.Pixel(info.box.left + 2, info.box.top + 2), RGB(255, 255, 255));
+    const colors::SamplerInfo info =
+        colors::PlaceSamplerInfo(at.x, at.y, hintWidth, hintHeight, size);
     const auto centre = [](const colors::PixelRect& r) {
         return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     };
     const POINT first = centre(info.pixelSwatch), second = centre(info.averageSwatch);
+    harness::Image screen;
+    COLORREF pixel = 0, average = 0;
+    // Until the box is drawn; then the last capture is checked.
+    harness::WaitUntil([&] {
+        screen = harness::CaptureScreen();
+        pixel = screen.Pixel(at.x, at.y);
+        average = colors::AverageOver(colors::AverageArea(at.x, at.y, size),
+                                      [&](int x, int y) { return screen.Pixel(x, y); });
+        return screen.Pixel(first.x, first.y) == pixel &&
+               screen.Pixel(second.x, second.y) == average;
+    });
+    harness::Screenshot("colors_sampler_info");
+    EXPECT_EQ(screen.Pixel(info.box.left + 2, info.box.top + 2), RGB(255, 255, 255));
     EXPECT_EQ(screen.Pixel(first.x, first.y), pixel);
     EXPECT_EQ(screen.Pixel(second.x, second.y), average);
     EXPECT_EQ(screen.Pixel(info.pixelSwatch.left, first.y), RGB(255, 255, 255)) << "frame";
 
-    Click(at);
+    harness::Click(at);
     ASSERT_TRUE(harness::WaitForWindowGone(sampler));
     EXPECT_TRUE(app_test::WaitForStored([&](const Settings& s) {
         return COLORREF(s.TextColor) == pixel && s.AutoTextColor == 0;
@@ -153,7 +130,7 @@ TEST_F(ColorPickingTest, SamplerPicksThePixelUnderTheCursorThenTheAreaAverage) {
     // A right click inside the sampler takes the average around it.
     sampler = OpenSampler(IDC_TEXT_COLOR_BOX);
     ASSERT_NE(sampler, nullptr);
-    Click(at, true);
+    RightClick(at);
     ASSERT_TRUE(harness::WaitForWindowGone(sampler));
     EXPECT_TRUE(app_test::WaitForStored(
         [&](const Settings& s) { return COLORREF(s.TextColor) == average; }))
@@ -164,23 +141,25 @@ TEST_F(ColorPickingTest, EscClosesTheSamplerAndKeepsTheColourAndItsModes) {
     Start(PickingSettings());
     HWND sampler = OpenSampler(IDC_BACK_COLOR_BOX);
     ASSERT_NE(sampler, nullptr);
-    harness::PumpMessages(200);
-    Key('A');
-    harness::PumpMessages(300);
-    EXPECT_TRUE(IsWindow(sampler)) << "another key does nothing";
-    Key(VK_ESCAPE);
+    ASSERT_TRUE(harness::WaitUntil([&] { return GetForegroundWindow() == sampler; }));
+    harness::PressKey('A');
+    EXPECT_TRUE(harness::HoldsFor([&] { return IsWindow(sampler) != FALSE; }, 300))
+        << "another key does nothing";
+    harness::PressKey(VK_ESCAPE);
     ASSERT_TRUE(harness::WaitForWindowGone(sampler));
     // Nothing changed: still transparent, still automatic.
-    harness::PumpMessages(500);
-    EXPECT_TRUE(app_test::WaitForStored([](const Settings& s) {
-        return s.TransparentText == 1 && s.AutoTextColor == 1 &&
-               s.TextBackColor == SettingsTemplate().TextBackColor;
-    }));
+    EXPECT_TRUE(harness::HoldsFor(
+        [] {
+            const std::optional<Settings> s = app_test::StoredSettings();
+            return s && s->TransparentText == 1 && s->AutoTextColor == 1 &&
+                   s->TextBackColor == SettingsTemplate().TextBackColor;
+        },
+        500));
 }
 
 TEST_F(ColorPickingTest, TheColourDialogSetsTheBackgroundSolid) {
     Start(PickingSettings());
-    Click(CentreOf(Control(IDC_BACK_COLOR_BOX)));
+    harness::Click(CentreOf(Control(IDC_BACK_COLOR_BOX)));
     HWND dialog = harness::WaitForDialog("Color", tessara_.Pid());
     ASSERT_NE(dialog, nullptr);
     harness::Screenshot("colors_color_dialog");
@@ -281,7 +260,6 @@ class DisplayPropertiesTest : public ColorPickingTest {
 
     void PlaceSettingsWindow(int left, int top) {
         SetWindowPos(Window(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        harness::PumpMessages(100);
     }
 
     // What the system's move loop does at each step of a drag by the caption:
@@ -292,16 +270,17 @@ class DisplayPropertiesTest : public ColorPickingTest {
         SendMessageA(Window(), WM_MOVING, WMSZ_TOP, reinterpret_cast<LPARAM>(&proposed));
         SetWindowPos(Window(), nullptr, proposed.left, proposed.top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        harness::PumpMessages(100);
     }
 
     // A click on the group's caption opens the window. (Its blue under the
     // pointer cannot be seen here: Wine's themed group box draws its caption
     // in the theme's colour.)
     HWND OpenFromTheDesktopPage() {
-        SelectTab(SettingsTab::Desktop);
+        tessara_.SelectTab(SettingsTab::Desktop);
+        if (!harness::WaitUntil([&] { return IsWindowVisible(Control(IDC_DESKTOP_COLOR_GROUP)); }))
+            return nullptr;
         const POINT caption = GroupCaption();
-        Click(caption);
+        harness::Click(caption);
         return harness::WaitForWindow(nullptr, display_properties::kWindowTitle, 0, 5000);
     }
 };
@@ -326,9 +305,8 @@ TEST_F(DisplayPropertiesTest, OpensDockedLeftAndFollowsTheSettingsWindowUntilMov
     // Moved away by the user, it stays where it was put.
     SetWindowPos(other, nullptr, 10, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     DragSettingsWindowBy(-30, 10);
-    harness::PumpMessages(300);
-    EXPECT_EQ(RectOf(other).left, 10);
-    EXPECT_EQ(RectOf(other).top, 500);
+    EXPECT_TRUE(harness::HoldsFor(
+        [&] { return RectOf(other).left == 10 && RectOf(other).top == 500; }, 300));
 }
 
 TEST_F(DisplayPropertiesTest, OpensOnTheRightNearTheScreensLeftEdgeAndStaysThere) {

@@ -13,20 +13,6 @@ namespace context_menu_test {
 
 constexpr char kSubmenuText[] = "Manage Desktop Icons";
 
-// A real click at a screen point: move there, press and release.
-inline void Click(POINT screen, DWORD down, DWORD up) {
-    INPUT inputs[3] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN));
-        input.mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN));
-        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    }
-    inputs[1].mi.dwFlags |= down;
-    inputs[2].mi.dwFlags |= up;
-    SendInput(3, inputs, sizeof(INPUT));
-}
-
 // Far from the icons, which start at the top left.
 inline POINT EmptyDesktopPoint() {
     return {GetSystemMetrics(SM_CXSCREEN) * 3 / 4, GetSystemMetrics(SM_CYSCREEN) / 2};
@@ -35,7 +21,7 @@ inline POINT EmptyDesktopPoint() {
 // Right-clicks the empty desktop; the items of the open menu (empty when
 // none opened).
 inline std::vector<harness::ShellMenuItem> OpenMenu(const harness::Shell& shell) {
-    Click(EmptyDesktopPoint(), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    harness::Click(EmptyDesktopPoint(), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
     std::vector<harness::ShellMenuItem> items;
     harness::WaitUntil([&] {
         items = shell.OpenMenu();
@@ -96,10 +82,10 @@ inline std::optional<harness::ShellMenuItem> PointAtSubmenuItem(
     auto popup = Find(Level(items, 0), kSubmenuText);
     if (!popup)
         return std::nullopt;
-    Click(Centre(popup->rect), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    harness::Click(Centre(popup->rect));
     auto item = ShownSubmenuItem(shell, id);
     if (item)
-        Click(Centre(item->rect), 0, 0);
+        harness::MoveMouse(Centre(item->rect));
     return item;
 }
 
@@ -110,7 +96,7 @@ inline bool ChooseSubmenuItem(const harness::Shell& shell, UINT id) {
     if (!item)
         return false;
     harness::PumpMessages(100);
-    Click(Centre(item->rect), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    harness::Click(Centre(item->rect));
     return harness::WaitUntil([&] { return shell.OpenMenu().empty(); });
 }
 

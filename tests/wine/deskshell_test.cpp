@@ -26,20 +26,6 @@ bool HasEvent(const std::vector<ShellEvent>& events, const char* window, UINT me
     });
 }
 
-// A real click at a screen point: move there, press and release.
-void Click(POINT screen, DWORD down, DWORD up) {
-    INPUT inputs[3] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN));
-        input.mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN));
-        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    }
-    inputs[1].mi.dwFlags |= down;
-    inputs[2].mi.dwFlags |= up;
-    SendInput(3, inputs, sizeof(INPUT));
-}
-
 // A point of the desktop far from the icons, which start at the top left.
 POINT EmptyDesktopPoint() {
     return {GetSystemMetrics(SM_CXSCREEN) * 3 / 4, GetSystemMetrics(SM_CYSCREEN) / 2};
@@ -209,9 +195,11 @@ TEST_F(DeskShellMenu, RightClickOpensAMenuOwnedByTheView) {
 
     SendMessageA(shell.DefView(), WM_CANCELMODE, 0, 0);
     EXPECT_TRUE(WaitForWindowGone(menu) || !IsWindowVisible(menu));
-    PumpMessages(100);
-    std::vector<ShellEvent> after = shell.TakeEvents();
-    events.insert(events.end(), after.begin(), after.end());
+    EXPECT_TRUE(WaitUntil([&] {
+        std::vector<ShellEvent> after = shell.TakeEvents();
+        events.insert(events.end(), after.begin(), after.end());
+        return HasEvent(events, "defview", WM_EXITMENULOOP);
+    }));
     for (UINT message : {WM_INITMENU, WM_INITMENUPOPUP, WM_MENUSELECT, WM_EXITMENULOOP})
         EXPECT_TRUE(HasEvent(events, "defview", message)) << message;
     EXPECT_FALSE(HasEvent(events, "progman", WM_INITMENU));
@@ -221,7 +209,7 @@ TEST_F(DeskShell, LeftClickReachesTheViewWhileTheListViewIsHidden) {
     Start(ShellOptions::WithIcons(0));
     ShowWindow(shell.ListView(), SW_HIDE);
     shell.TakeEvents();
-    Click(EmptyDesktopPoint(), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    Click(EmptyDesktopPoint());
     std::vector<ShellEvent> events;
     EXPECT_TRUE(WaitUntil([&] {
         auto more = shell.TakeEvents();
@@ -239,7 +227,7 @@ TEST_F(DeskShell, ListViewNotificationsGoToTheView) {
     POINT onIcon{(icons[1].bounds.left + icons[1].bounds.right) / 2,
                  (icons[1].bounds.top + icons[1].bounds.bottom) / 2};
     ClientToScreen(shell.ListView(), &onIcon);
-    Click(onIcon, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    Click(onIcon);
     const WPARAM itemChanged = static_cast<UINT>(LVN_ITEMCHANGED);
     std::vector<ShellEvent> events;
     EXPECT_TRUE(WaitUntil([&] {

@@ -167,4 +167,51 @@ TEST(Harness_Screenshot, WritesTheScreenAsPng) {
     EXPECT_NE(image->Pixel(300, 121), TwoColorWindow::kRight);
 }
 
+// A topmost window over the whole screen that records where each left press
+// landed, in screen coordinates.
+struct PressRecorder {
+    static inline std::vector<POINT> presses;
+
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_LBUTTONDOWN) {
+            POINT at{short(LOWORD(lParam)), short(HIWORD(lParam))};
+            ClientToScreen(hwnd, &at);
+            presses.push_back(at);
+        }
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+
+    PressRecorder() {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "HarnessPressRecorder";
+        RegisterClassA(&wc);
+        hwnd = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0,
+                               GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                               nullptr, nullptr, wc.hInstance, nullptr);
+        SetForegroundWindow(hwnd);
+    }
+    ~PressRecorder() { DestroyWindow(hwnd); }
+
+    HWND hwnd;
+};
+
+TEST(Harness_Input, AClickLandsOnExactlyTheGivenPixel) {
+    PressRecorder recorder;
+    ASSERT_NE(recorder.hwnd, nullptr);
+    const int right = GetSystemMetrics(SM_CXSCREEN) - 1;
+    const int bottom = GetSystemMetrics(SM_CYSCREEN) - 1;
+    // Rounding to the nearest unit instead would miss (1, 1) by a pixel.
+    const POINT targets[] = {{0, 0}, {1, 1}, {333, 217}, {right / 2, bottom / 2}, {right, bottom}};
+    for (const POINT& target : targets) {
+        PressRecorder::presses.clear();
+        Click(target);
+        ASSERT_TRUE(WaitUntil([] { return !PressRecorder::presses.empty(); }))
+            << target.x << "," << target.y;
+        EXPECT_EQ(PressRecorder::presses.front().x, target.x);
+        EXPECT_EQ(PressRecorder::presses.front().y, target.y);
+    }
+}
+
 } // namespace

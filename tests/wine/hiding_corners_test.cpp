@@ -43,7 +43,7 @@ class CornerTest : public HidingTest {
     // Waits for `count` openings, then makes sure no more follow.
     bool OpenedExactly(int count, DWORD settleMs = 1200) const {
         return harness::WaitUntil([&] { return Openings() >= count; }, kSoonMs) &&
-               HoldsFor([&] { return Openings() == count; }, settleMs);
+               harness::HoldsFor([&] { return Openings() == count; }, settleMs);
     }
 
     std::string log_;
@@ -61,28 +61,28 @@ TEST_F(CornerTest, WithoutWaitOpensTheCommandFileOncePerArrival) {
     ASSERT_EQ(GetFileAttributesA((std::string(windows) + kSystemShowDesktopFile).c_str()),
               INVALID_FILE_ATTRIBUTES);
     Launch(Corner(false));
-    MoveCursor(kNearCorner);
-    MoveCursor(kUpperRight);
+    harness::MoveMouse(kNearCorner);
+    harness::MoveMouse(kUpperRight);
     EXPECT_TRUE(OpenedExactly(1));
     const std::string file = TemporaryDirectory() + kTemporaryShowDesktopFile;
     EXPECT_EQ(ReadFileText(file), std::string(ShowDesktopFileBytes()));
     EXPECT_NE(ReadFileText(log_).find(kTemporaryShowDesktopFile), std::string::npos);
-    MoveCursor(kNearCorner);
+    harness::MoveMouse(kNearCorner);
     harness::PumpMessages(300);
-    MoveCursor(kUpperRight);
+    harness::MoveMouse(kUpperRight);
     EXPECT_TRUE(OpenedExactly(2));
     // One pixel beside the corner is no corner.
-    MoveCursor(POINT{1022, 0});
+    harness::MoveMouse(POINT{1022, 0});
     EXPECT_TRUE(OpenedExactly(2, 600));
 }
 
 TEST_F(CornerTest, WithWaitOnlyAfterASecondInTheCorner) {
     Launch(Corner(true));
-    MoveCursor(kUpperRight);
+    harness::MoveMouse(kUpperRight);
     harness::PumpMessages(500);
-    MoveCursor(kNearCorner);
-    EXPECT_TRUE(HoldsFor([&] { return Openings() == 0; }, 1500));
-    MoveCursor(kUpperRight);
+    harness::MoveMouse(kNearCorner);
+    EXPECT_TRUE(harness::HoldsFor([&] { return Openings() == 0; }, 1500));
+    harness::MoveMouse(kUpperRight);
     const DWORD arrived = GetTickCount();
     ASSERT_TRUE(OpenedExactly(1));
     EXPECT_GE(GetTickCount() - arrived, 900u);
@@ -93,13 +93,13 @@ TEST_F(CornerTest, BossMouseActsOncePerEdgeContact) {
     s.HotCorner = 3; // lower right, out of the way
     s.BossMouse = 1;
     Launch(s);
-    MoveCursor(POINT{0, 300});
+    harness::MoveMouse(POINT{0, 300});
     EXPECT_TRUE(OpenedExactly(1));
-    MoveCursor(POINT{0, 350});
+    harness::MoveMouse(POINT{0, 350});
     EXPECT_TRUE(OpenedExactly(1, 600));
-    MoveCursor(OnDesktop());
+    harness::MoveMouse(OnDesktop());
     harness::PumpMessages(300);
-    MoveCursor(POINT{500, 0});
+    harness::MoveMouse(POINT{500, 0});
     EXPECT_TRUE(OpenedExactly(2));
 }
 
@@ -115,14 +115,14 @@ TEST_F(CornerTest, BuiltInHideMinimisesWindowsWhenThereIsNoCommandFile) {
     GetEnvironmentVariableA("TEMP", savedTemp, sizeof savedTemp);
     SetEnvironmentVariableA("TMP", "C:\\no such folder\\");
     SetEnvironmentVariableA("TEMP", "C:\\no such folder\\");
-    MoveCursor(offDesktop_.Inside());
+    harness::MoveMouse(offDesktop_.Inside());
     app_test::StoreSettings(Corner(false));
     ASSERT_TRUE(tessara_.Start("-q"));
     SetEnvironmentVariableA("TMP", savedTmp);
     SetEnvironmentVariableA("TEMP", savedTemp);
     ASSERT_TRUE(tessara_.WaitForShownWindow());
     ASSERT_TRUE(harness::WaitUntil([&] { return shell_.IsListViewSubclassed(); }));
-    MoveCursor(kUpperRight);
+    harness::MoveMouse(kUpperRight);
     EXPECT_TRUE(harness::WaitUntil([&] { return IsIconic(plain.Get()) != FALSE; }, kSoonMs));
     EXPECT_TRUE(harness::WaitUntil([&] { return IsIconic(listed.Get()) != FALSE; }, kSoonMs));
     EXPECT_TRUE(IsWindowVisible(tessara_.Window())); // its own window stays

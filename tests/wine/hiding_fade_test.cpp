@@ -31,13 +31,13 @@ TEST_F(FadeTest, WindowFadesOverItsCloseBoxAndComesBack) {
     s.WindowFading = 1;
     Launch(s);
     TestWindow window(RECT{380, 120, 780, 420});
-    MoveCursor(CloseBoxCentre(window.Get()));
+    harness::MoveMouse(CloseBoxCentre(window.Get()));
     const DWORD arrived = GetTickCount();
     ASSERT_TRUE(harness::WaitUntil([&] { return Alpha(window.Get()) == BYTE(35); }, 6000));
     EXPECT_GE(GetTickCount() - arrived, 1200u); // five still watches, then eleven steps
     harness::PumpMessages(300);
     harness::Screenshot("hiding_faded_window");
-    MoveCursor(window.Inside());
+    harness::MoveMouse(window.Inside());
     EXPECT_TRUE(harness::WaitUntil([&] { return !Alpha(window.Get()).has_value(); }, kSoonMs));
 }
 
@@ -46,14 +46,14 @@ TEST_F(FadeTest, SwitchingFadingOffBringsAFadedWindowBack) {
     s.WindowFading = 1;
     Launch(s);
     TestWindow window(RECT{380, 120, 780, 420});
-    MoveCursor(CloseBoxCentre(window.Get()));
+    harness::MoveMouse(CloseBoxCentre(window.Get()));
     ASSERT_TRUE(harness::WaitUntil([&] { return Alpha(window.Get()) == BYTE(35); }, 6000));
     tessara_.Command(IDC_WINDOW_FADING);
     EXPECT_TRUE(harness::WaitUntil([&] { return !Alpha(window.Get()).has_value(); }, kSoonMs));
     // And nothing fades any more.
-    MoveCursor(window.Inside());
-    MoveCursor(CloseBoxCentre(window.Get()));
-    EXPECT_TRUE(HoldsFor([&] { return !Alpha(window.Get()).has_value(); }, 2000));
+    harness::MoveMouse(window.Inside());
+    harness::MoveMouse(CloseBoxCentre(window.Get()));
+    EXPECT_TRUE(harness::HoldsFor([&] { return !Alpha(window.Get()).has_value(); }, 2000));
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <functional>
 #include <sstream>
 #include <string>
 
@@ -49,45 +48,6 @@ inline HWND TaskbarWindow() {
 inline bool TaskbarVisible() {
     HWND taskbar = TaskbarWindow();
     return taskbar && IsWindowVisible(taskbar);
-}
-
-// The cursor jumps to `p`, followed by mouse input: SetCursorPos alone is no
-// input, and a program that sleeps until the mouse is used would not see it.
-// The input is a wheel turn of nothing. Under Wine, input from a process that
-// does not own the X pointer can put the pointer back where it was, so the
-// jump is repeated once the input has gone through.
-inline void MoveCursor(POINT p) {
-    SetCursorPos(p.x, p.y);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
-    SendInput(1, &input, sizeof input);
-    harness::PumpMessages(20);
-    SetCursorPos(p.x, p.y);
-    harness::PumpMessages(20);
-}
-
-// A left click at `p`, as the mouse gives it. The press and the release
-// carry the place themselves, so a pointer that jumped back (see MoveCursor)
-// does not move the click.
-inline void LeftClick(POINT p) {
-    MoveCursor(p);
-    INPUT inputs[2] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = LONG((p.x * 65536LL + GetSystemMetrics(SM_CXSCREEN) - 1) /
-                           GetSystemMetrics(SM_CXSCREEN));
-        input.mi.dy = LONG((p.y * 65536LL + GetSystemMetrics(SM_CYSCREEN) - 1) /
-                           GetSystemMetrics(SM_CYSCREEN));
-    }
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
-}
-
-// True when `holds` stays true for the whole of `ms`.
-inline bool HoldsFor(const std::function<bool()>& holds, DWORD ms) {
-    return !harness::WaitUntil([&] { return !holds(); }, ms);
 }
 
 // A captioned top-level window of the test process: a place off the desktop.
@@ -138,11 +98,11 @@ class HidingTest : public app_test::ProgramTest {
     void Launch(const Settings& settings) {
         // Above the stand-in's "Progman", which was created after it.
         SetWindowPos(offDesktop_.Get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        MoveCursor(offDesktop_.Inside());
+        harness::MoveMouse(offDesktop_.Inside());
         StartProgram(settings);
         tessara_.Command(IDC_HIDE_WINDOW);
         ASSERT_TRUE(harness::WaitUntil([&] { return !IsWindowVisible(tessara_.Window()); }));
-        MoveCursor(offDesktop_.Inside());
+        harness::MoveMouse(offDesktop_.Inside());
     }
 
     bool IconsVisible() const { return IsWindowVisible(shell_.ListView()) != FALSE; }

@@ -26,9 +26,9 @@ TEST_F(TrackingTest, RestingOnTheDesktopHidesAtOnceWithDelayZeroAndAMoveShows) {
     Settings s = ByCursor();
     s.HideWhenOnDesktop = 1;
     Launch(s);
-    MoveCursor(OnDesktop());
+    harness::MoveMouse(OnDesktop());
     EXPECT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); }, kSoonMs));
-    MoveCursor(OnDesktop(5));
+    harness::MoveMouse(OnDesktop(5));
     EXPECT_TRUE(harness::WaitUntil([&] { return IconsVisible(); }, kSoonMs));
 }
 
@@ -38,7 +38,7 @@ TEST_F(TrackingTest, ACursorMovedWithoutInputIsFollowedAfterTheIdleHide) {
     Settings s = ByCursor();
     s.HideWhenOnDesktop = 1;
     Launch(s);
-    MoveCursor(OnDesktop());
+    harness::MoveMouse(OnDesktop());
     ASSERT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); }, kSoonMs));
     harness::PumpMessages(300);
     const POINT moved = OnDesktop(5);
@@ -53,19 +53,16 @@ TEST_F(TrackingTest, ASuspendedProgramDoesNotHoldUpTheMouse) {
     Settings s = ByCursor();
     s.HideWhenOnDesktop = 1;
     Launch(s);
-    MoveCursor(OnDesktop());
+    harness::MoveMouse(OnDesktop());
     ASSERT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); }, kSoonMs));
     harness::PumpMessages(1500); // the tick has slowed down: it waits for the mouse
     ASSERT_GT(harness::SuspendProcess(tessara_.Pid(), true), 0);
     const DWORD start = GetTickCount();
-    INPUT wheel{};
-    wheel.type = INPUT_MOUSE;
-    wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
-    SendInput(1, &wheel, sizeof wheel);
+    harness::TurnWheel();
     const DWORD took = GetTickCount() - start;
     harness::SuspendProcess(tessara_.Pid(), false);
     EXPECT_LT(took, 500u);
-    MoveCursor(OnDesktop(5));
+    harness::MoveMouse(OnDesktop(5));
     EXPECT_TRUE(harness::WaitUntil([&] { return IconsVisible(); }, kSoonMs));
 }
 
@@ -98,13 +95,6 @@ class MovementWatchTest : public ::testing::Test {
         return DefWindowProcA(window, message, w, l);
     }
 
-    static void TurnTheWheel() {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dwFlags = MOUSEEVENTF_WHEEL;
-        SendInput(1, &input, sizeof input);
-    }
-
     // A key that nothing uses, pressed and released.
     static void PressAKey() { harness::PressKey(VK_F24); }
 
@@ -126,11 +116,10 @@ class MovementWatchTest : public ::testing::Test {
 TEST_F(MovementWatchTest, TheFirstInputAfterArmingIsToldOnce) {
     ASSERT_TRUE(ArmMovementWatch());
     ASSERT_TRUE(harness::WaitUntil([] { return RegisteredDevices() == 2; }, kSoonMs));
-    TurnTheWheel();
+    harness::TurnWheel();
     EXPECT_TRUE(ToldWithin(1, kSoonMs));
-    TurnTheWheel();
-    harness::PumpMessages(300);
-    EXPECT_EQ(told_, 1);
+    harness::TurnWheel();
+    EXPECT_TRUE(harness::HoldsFor([] { return told_ == 1; }, 300)) << told_;
 }
 
 TEST_F(MovementWatchTest, AKeyIsToldToo) {
@@ -143,15 +132,14 @@ TEST_F(MovementWatchTest, AKeyIsToldToo) {
 // A mouse in use costs nothing while the watch is not armed: the program
 // receives raw input only between an arming and the input it tells.
 TEST_F(MovementWatchTest, ListensOnlyWhileArmed) {
-    harness::PumpMessages(100);
-    EXPECT_EQ(RegisteredDevices(), 0u);
+    EXPECT_TRUE(harness::HoldsFor([] { return RegisteredDevices() == 0; }, 100));
     ASSERT_TRUE(ArmMovementWatch());
     EXPECT_TRUE(harness::WaitUntil([] { return RegisteredDevices() == 2; }, kSoonMs));
-    TurnTheWheel();
+    harness::TurnWheel();
     ASSERT_TRUE(ToldWithin(1, kSoonMs));
     EXPECT_TRUE(harness::WaitUntil([] { return RegisteredDevices() == 0; }, kSoonMs));
     ASSERT_TRUE(ArmMovementWatch());
-    TurnTheWheel();
+    harness::TurnWheel();
     EXPECT_TRUE(ToldWithin(2, kSoonMs));
 }
 
@@ -168,7 +156,7 @@ TEST_F(TrackingTest, RestingOnTheDesktopHidesAfterItsDelay) {
     s.HideWhenOnDesktop = 1;
     s.HideOnDesktopDelay = 1;
     Launch(s);
-    MoveCursor(OnDesktop());
+    harness::MoveMouse(OnDesktop());
     const DWORD arrived = GetTickCount();
     ASSERT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); }, kSoonMs));
     EXPECT_GE(GetTickCount() - arrived, 800u);
@@ -178,10 +166,10 @@ TEST_F(TrackingTest, OffDesktopHideOnlyAfterTheCursorWasOnTheDesktop) {
     Settings s = ByCursor();
     s.HideWhenOffDesktop = 1;
     Launch(s);
-    EXPECT_TRUE(HoldsFor([&] { return IconsVisible(); }, 1000));
-    MoveCursor(OnDesktop());
+    EXPECT_TRUE(harness::HoldsFor([&] { return IconsVisible(); }, 1000));
+    harness::MoveMouse(OnDesktop());
     harness::PumpMessages(kTicksSeeItMs);
-    MoveCursor(offDesktop_.Inside());
+    harness::MoveMouse(offDesktop_.Inside());
     EXPECT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); }, kSoonMs));
 }
 
@@ -190,10 +178,10 @@ TEST_F(TrackingTest, OffDesktopHideWaitsItsDelay) {
     s.HideWhenOffDesktop = 1;
     s.HideOffDesktopDelay = 1;
     Launch(s);
-    MoveCursor(OnDesktop());
+    harness::MoveMouse(OnDesktop());
     harness::PumpMessages(kTicksSeeItMs);
-    MoveCursor(offDesktop_.Inside());
-    EXPECT_TRUE(HoldsFor([&] { return IconsVisible(); }, 700));
+    harness::MoveMouse(offDesktop_.Inside());
+    EXPECT_TRUE(harness::HoldsFor([&] { return IconsVisible(); }, 700));
     EXPECT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); }, kSoonMs));
 }
 
@@ -206,27 +194,27 @@ class ShowDelayTest : public HidingTest {
         s.DelayShowOnDesktop = 1;
         s.ShowDelay = showDelay;
         Launch(s);
-        MoveCursor(OnDesktop());
+        harness::MoveMouse(OnDesktop());
         ASSERT_TRUE(harness::WaitUntil([&] { return IconsVisible(); }, kSoonMs));
         harness::PumpMessages(showDelay * 100 + 300);
-        MoveCursor(offDesktop_.Inside());
+        harness::MoveMouse(offDesktop_.Inside());
         ASSERT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); }, kSoonMs));
     }
 };
 
 TEST_F(ShowDelayTest, ShowDelayOneShowsAtOnce) {
     LaunchHidden(1);
-    MoveCursor(OnDesktop());
+    harness::MoveMouse(OnDesktop());
     EXPECT_TRUE(harness::WaitUntil([&] { return IconsVisible(); }, 600));
 }
 
 TEST_F(ShowDelayTest, IconsAppearAfterTheDelayAndNotIfTheCursorLeavesFirst) {
     LaunchHidden(11); // one second
-    MoveCursor(OnDesktop());
-    EXPECT_TRUE(HoldsFor([&] { return !IconsVisible(); }, 600));
-    MoveCursor(offDesktop_.Inside());
-    EXPECT_TRUE(HoldsFor([&] { return !IconsVisible(); }, 1500));
-    MoveCursor(OnDesktop(5));
+    harness::MoveMouse(OnDesktop());
+    EXPECT_TRUE(harness::HoldsFor([&] { return !IconsVisible(); }, 600));
+    harness::MoveMouse(offDesktop_.Inside());
+    EXPECT_TRUE(harness::HoldsFor([&] { return !IconsVisible(); }, 1500));
+    harness::MoveMouse(OnDesktop(5));
     const DWORD arrived = GetTickCount();
     ASSERT_TRUE(harness::WaitUntil([&] { return IconsVisible(); }, kSoonMs));
     EXPECT_GE(GetTickCount() - arrived, 800u);
@@ -237,13 +225,13 @@ TEST_F(TrackingTest, TaskbarPeeksUnderTheCursorAndHidesTwoSecondsAfterItLeaves) 
     s.HideWhenOnDesktop = 1;
     s.HideTaskbar = 1;
     Launch(s);
-    MoveCursor(OnDesktop());
+    harness::MoveMouse(OnDesktop());
     ASSERT_TRUE(harness::WaitUntil([&] { return !IconsVisible() && !TaskbarVisible(); }, kSoonMs));
-    MoveCursor(OnTaskbar());
+    harness::MoveMouse(OnTaskbar());
     EXPECT_TRUE(harness::WaitUntil([&] { return TaskbarVisible(); }, kSoonMs));
-    MoveCursor(offDesktop_.Inside());
+    harness::MoveMouse(offDesktop_.Inside());
     const DWORD left = GetTickCount();
-    EXPECT_TRUE(HoldsFor([&] { return TaskbarVisible(); }, 1500));
+    EXPECT_TRUE(harness::HoldsFor([&] { return TaskbarVisible(); }, 1500));
     ASSERT_TRUE(harness::WaitUntil([&] { return !TaskbarVisible(); }, kSoonMs));
     EXPECT_GE(GetTickCount() - left, 1500u);
     EXPECT_FALSE(IconsVisible());
@@ -256,10 +244,10 @@ TEST_F(TrackingTest, NoHideWhileTheDanceRuns) {
     SharedBlock* block = DeskBlock();
     ASSERT_NE(block, nullptr);
     InterlockedExchange(&block->DanceRunning, 1);
-    MoveCursor(OnDesktop());
-    EXPECT_TRUE(HoldsFor([&] { return IconsVisible(); }, 1000));
+    harness::MoveMouse(OnDesktop());
+    EXPECT_TRUE(harness::HoldsFor([&] { return IconsVisible(); }, 1000));
     InterlockedExchange(&block->DanceRunning, 0);
-    MoveCursor(OnDesktop(5));
+    harness::MoveMouse(OnDesktop(5));
     EXPECT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); }, kSoonMs));
 }
 
@@ -267,7 +255,7 @@ TEST_F(TrackingTest, ModeRadiosFromOutsideHideAndShow) {
     Settings s = QuietSettings();
     s.HideTaskbar = 1;
     Launch(s);
-    MoveCursor(OnDesktop());
+    harness::MoveMouse(OnDesktop());
     tessara_.Command(IDC_HIDE_ALWAYS);
     EXPECT_TRUE(harness::WaitUntil([&] { return !IconsVisible() && !TaskbarVisible(); }, kSoonMs));
     EXPECT_EQ(SendDlgItemMessageA(tessara_.Window(), IDC_HIDE_ALWAYS, BM_GETCHECK, 0, 0),
@@ -287,13 +275,12 @@ TEST_F(TrackingTest, ModeRadiosFromOutsideHideAndShow) {
 // is tracked from then on: resting on the desktop hides after its delay.
 TEST_F(TrackingTest, ResettingTheHidingTabStartsTheTracking) {
     Launch(QuietSettings());
-    MoveCursor(OnDesktop());
-    SendMessageA(GetDlgItem(tessara_.Window(), IDC_TABS), TCM_SETCURFOCUS,
-                 WPARAM(SettingsTab::Hiding), 0);
+    harness::MoveMouse(OnDesktop());
+    tessara_.SelectTab(SettingsTab::Hiding);
     tessara_.Command(IDC_TAB_DEFAULTS);
     EXPECT_EQ(SendDlgItemMessageA(tessara_.Window(), IDC_HIDE_BY_CURSOR, BM_GETCHECK, 0, 0),
               BST_CHECKED);
-    MoveCursor(OnDesktop(5));
+    harness::MoveMouse(OnDesktop(5));
     EXPECT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); },
                                    SettingsTemplate().HideOnDesktopDelay * 1000 + kSoonMs));
 }
@@ -325,9 +312,9 @@ TEST_F(AlwaysHideTest, CountDownOnTheHidingTabRestartsOnAMoveAndHides) {
     HWND window = tessara_.Window();
     EnableWindow(window, TRUE);
     SetWindowPos(window, HWND_TOP, 220, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-    SendMessageA(GetDlgItem(window, IDC_TABS), TCM_SETCURFOCUS, 1, 0);
+    tessara_.SelectTab(SettingsTab::Hiding);
     const POINT besideWindow{100, 300};
-    MoveCursor(offDesktop_.Inside());
+    harness::MoveMouse(offDesktop_.Inside());
     ShowWindow(shell_.ListView(), SW_SHOW); // as the "Show Icons" hot key does
     ASSERT_TRUE(harness::WaitUntil([&] { return TenthsLeft() > 0 && TenthsLeft() < 17; }));
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(window, IDC_CLICK_COUNTDOWN_BAR)));
@@ -336,9 +323,9 @@ TEST_F(AlwaysHideTest, CountDownOnTheHidingTabRestartsOnAMoveAndHides) {
     harness::Screenshot("hiding_always_countdown");
     // A mouse move over the icons starts the count again.
     for (int i = 0; i < 3; ++i)
-        MoveCursor(POINT{besideWindow.x + i * 3, besideWindow.y});
+        harness::MoveMouse(POINT{besideWindow.x + i * 3, besideWindow.y});
     EXPECT_TRUE(harness::WaitUntil([&] { return TenthsLeft() >= 17; }, 1500));
-    MoveCursor(offDesktop_.Inside());
+    harness::MoveMouse(offDesktop_.Inside());
     EXPECT_TRUE(harness::WaitUntil([&] { return !IconsVisible(); }, kSoonMs));
     EXPECT_TRUE(harness::WaitUntil([&] { return CountdownText().empty(); }));
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(window, IDC_CLICK_COUNTDOWN_TEXT)));
@@ -351,10 +338,10 @@ TEST_F(AlwaysHideTest, PointerHiddenFiveSecondsAfterItStopsAndShownWhenItMoves) 
     s.HideCursor = 1;
     const int before = shell_.CursorCount();
     Launch(s);
-    MoveCursor(OnDesktop());
-    EXPECT_TRUE(HoldsFor([&] { return shell_.CursorCount() == before; }, 3500));
+    harness::MoveMouse(OnDesktop());
+    EXPECT_TRUE(harness::HoldsFor([&] { return shell_.CursorCount() == before; }, 3500));
     ASSERT_TRUE(harness::WaitUntil([&] { return shell_.CursorCount() < before; }, 6000));
-    MoveCursor(OnDesktop(7));
+    harness::MoveMouse(OnDesktop(7));
     EXPECT_TRUE(harness::WaitUntil([&] { return shell_.CursorCount() == before; }, kSoonMs));
 }
 
@@ -365,7 +352,7 @@ TEST_F(AlwaysHideTest, KilledProgramLeavesIconsTaskbarAndPointerShown) {
     s.HideCursor = 1;
     const int before = shell_.CursorCount();
     Launch(s);
-    MoveCursor(OnDesktop());
+    harness::MoveMouse(OnDesktop());
     ASSERT_TRUE(harness::WaitUntil(
         [&] { return !IconsVisible() && !TaskbarVisible() && shell_.CursorCount() < before; },
         9000));
@@ -380,7 +367,7 @@ TEST_F(AlwaysHideTest, ExitShowsIconsAndTaskbar) {
     s.HideAlways = 1;
     s.HideTaskbar = 1;
     Launch(s);
-    MoveCursor(OnDesktop());
+    harness::MoveMouse(OnDesktop());
     ASSERT_TRUE(harness::WaitUntil([&] { return !IconsVisible() && !TaskbarVisible(); }));
     ASSERT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
     EXPECT_TRUE(IconsVisible());

@@ -8,8 +8,6 @@
 
 #include <commctrl.h>
 
-#include <vector>
-
 using app_test::ProgramTest;
 
 namespace {
@@ -25,26 +23,6 @@ bool Taken(int32_t code) {
         return false;
     }
     return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
-}
-
-INPUT Key(WORD vk, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
-}
-
-// Presses the modifiers, then the key, and lets go in reverse.
-void Press(std::vector<WORD> modifiers, WORD key) {
-    std::vector<INPUT> inputs;
-    for (WORD m : modifiers)
-        inputs.push_back(Key(m, false));
-    inputs.push_back(Key(key, false));
-    inputs.push_back(Key(key, true));
-    for (auto m = modifiers.rbegin(); m != modifiers.rend(); ++m)
-        inputs.push_back(Key(*m, true));
-    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 // The key field stands right after its check box in the dialog's tab order.
@@ -104,9 +82,9 @@ TEST_F(HotKeys, AllFourRegisteredWhenSwitchedOnAndFreedAtExit) {
 TEST_F(HotKeys, ShowHideTogglesTheWindowAsTheTrayIconDoes) {
     StartAndWait(SettingsTemplate());
     tessara_.Command(IDC_HIDE_WINDOW);
-    Press({VK_CONTROL, VK_SHIFT}, 'A');
+    harness::PressKeys({VK_CONTROL, VK_SHIFT, 'A'});
     EXPECT_TRUE(harness::WaitUntil([&] { return WindowShownInFront(); }));
-    Press({VK_CONTROL, VK_SHIFT}, 'A');
+    harness::PressKeys({VK_CONTROL, VK_SHIFT, 'A'});
     EXPECT_TRUE(harness::WaitUntil([&] { return !IsWindowVisible(tessara_.Window()); }));
 }
 
@@ -116,7 +94,7 @@ TEST_F(HotKeys, ShowIconsBringsTheIconsBackInAlwaysHideMode) {
     record.HideByCursor = 0;
     StartAndWait(record);
     ShowWindow(shell_.ListView(), SW_HIDE);
-    Press({VK_CONTROL}, VK_F5);
+    harness::PressKeys({VK_CONTROL, VK_F5});
     EXPECT_TRUE(harness::WaitUntil([&] { return IsWindowVisible(shell_.ListView()) != FALSE; }));
 }
 
@@ -232,7 +210,7 @@ TEST_F(HotKeys, ShiftAloneBecomesAlt) {
     EXPECT_TRUE(harness::WaitUntil(
         [&] {
             SetForegroundWindow(dialog);
-            Press({VK_SHIFT}, 'Q');
+            harness::PressKeys({VK_SHIFT, 'Q'});
             harness::PumpMessages(200);
             const int32_t code = FieldCode(dialog, IDC_HOTKEY_SHOW_HIDE_ON);
             return (code >> 8) == HOTKEYF_ALT && (code & 0xFF) != 0;

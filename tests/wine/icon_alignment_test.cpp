@@ -197,8 +197,7 @@ class IconMoves : public ProgramTest {
         EXPECT_EQ(DanceButton(), "?");
         EXPECT_TRUE(Home());
         // Every dance thread has ended: nothing moves any more.
-        harness::PumpMessages(400);
-        EXPECT_TRUE(Home());
+        EXPECT_TRUE(harness::HoldsFor([&] { return Home(); }, 400));
         EXPECT_TRUE(SaveEnabled());
         EXPECT_EQ(Instances().IconsTemporarilyMoved, 0);
     }
@@ -282,16 +281,7 @@ TEST_F(IconMoves, PositionHotKeyCyclesFiveLayoutsThenRestores) {
             return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
         },
         kDeferredStartMs));
-    auto pressCtrlAltZ = [] {
-        INPUT inputs[6] = {};
-        const WORD keys[] = {VK_CONTROL, VK_MENU, 'Z'};
-        for (int i = 0; i < 3; ++i) {
-            inputs[i].type = inputs[5 - i].type = INPUT_KEYBOARD;
-            inputs[i].ki.wVk = inputs[5 - i].ki.wVk = keys[i];
-            inputs[5 - i].ki.dwFlags = KEYEVENTF_KEYUP;
-        }
-        SendInput(6, inputs, sizeof(INPUT));
-    };
+    const auto pressCtrlAltZ = [] { harness::PressKeys({VK_CONTROL, VK_MENU, 'Z'}); };
     for (const LayoutButton& button : kButtons) {
         const auto expected = Expected(button.layout, shell_.Layout(), shell_.ListView());
         pressCtrlAltZ();
@@ -321,9 +311,7 @@ TEST_F(IconMoves, ThreeDancesInTurnEachEndWithEveryIconHome) {
     tessara_.Command(IDC_ALIGN_TOP);
     EXPECT_EQ(DanceFlag(), 0);
     EXPECT_EQ(DanceButton(), "?");
-    EXPECT_TRUE(At(shell_.Layout(), expected));
-    harness::PumpMessages(400);
-    EXPECT_TRUE(At(shell_.Layout(), expected));
+    EXPECT_TRUE(harness::HoldsFor([&] { return At(shell_.Layout(), expected); }, 400));
     tessara_.Command(IDC_RESTORE_POSITIONS);
     EXPECT_TRUE(Home());
 
@@ -369,8 +357,8 @@ TEST_F(IconMoves, KilledDuringADanceLeavesTheDesktopUsable) {
     EXPECT_TRUE(harness::WaitUntil([] { return DanceFlag() == 0; }, kOwnerGoneMs));
     EXPECT_TRUE(IsWindowVisible(shell_.ListView()));
     const auto left = shell_.Layout();
-    harness::PumpMessages(300);
-    EXPECT_TRUE(SamePlaces(shell_.Layout(), left)) << "icons still move";
+    EXPECT_TRUE(harness::HoldsFor([&] { return SamePlaces(shell_.Layout(), left); }, 300))
+        << "icons still move";
     HideDesktopIcons(FALSE);
     EXPECT_TRUE(harness::WaitUntil([&] { return !IsWindowVisible(shell_.ListView()); }));
     ShowWindow(shell_.ListView(), SW_SHOW);

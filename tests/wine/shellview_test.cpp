@@ -233,8 +233,7 @@ TEST_F(ShellViewTest, CaptionColoursStayThroughRepaintsAndARefresh) {
     };
     EXPECT_TRUE(harness::WaitUntil([&] { return backPixels() > 50; })) << backPixels();
     RedrawWindow(shell_.ListView(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    harness::PumpMessages(300);
-    EXPECT_GT(backPixels(), 50) << "after a repaint";
+    EXPECT_TRUE(harness::HoldsFor([&] { return backPixels() > 50; }, 300)) << "after a repaint";
     shell_.Refresh();
     harness::PumpMessages(300);
     EXPECT_TRUE(harness::WaitUntil([&] { return backPixels() > 50; })) << "after a refresh";

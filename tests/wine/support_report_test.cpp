@@ -186,9 +186,12 @@ TEST_F(SupportReportTest, CancelStartsNothingAndNothingIsWrittenThroughWhatStand
     DeleteFileA(report_.c_str());
     harness::PressButton(question, IDCANCEL);
     EXPECT_TRUE(harness::WaitForWindowGone(question));
-    harness::PumpMessages(1000);
-    EXPECT_EQ(ReadFileText(mailLog_), "");
-    EXPECT_EQ(GetFileAttributesA(report_.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(harness::HoldsFor(
+        [&] {
+            return ReadFileText(mailLog_).empty() &&
+                   GetFileAttributesA(report_.c_str()) == INVALID_FILE_ATTRIBUTES;
+        },
+        1000));
 
     // Something at the name that cannot be deleted like a file: a folder.
     ASSERT_TRUE(CreateDirectoryA(report_.c_str(), nullptr));

@@ -65,8 +65,6 @@ class TrayIcon : public ProgramTest {
   protected:
     void SetUp() override { ASSERT_TRUE(shell_.Start()); }
 
-    void StartWith(const Settings& record) { StartProgram(record); }
-
     HWND Window() const { return tessara_.Window(); }
 
     bool WaitForIcon(bool present, DWORD timeoutMs = kDeferredStartMs) const {
@@ -83,7 +81,7 @@ class TrayIcon : public ProgramTest {
 };
 
 TEST_F(TrayIcon, PresentAfterStartAndALeftClickTogglesTheWindow) {
-    StartWith(SettingsTemplate());
+    StartProgram(SettingsTemplate());
     WaitForDeferredStart();
     tessara_.Command(IDC_HIDE_WINDOW);
     ASSERT_FALSE(IsWindowVisible(Window()));
@@ -103,7 +101,7 @@ TEST_F(TrayIcon, PresentAfterStartAndALeftClickTogglesTheWindow) {
 }
 
 TEST_F(TrayIcon, RightClickOpensTheMenuWhoseItemsAct) {
-    StartWith(SettingsTemplate());
+    StartProgram(SettingsTemplate());
     WaitForDeferredStart();
     ASSERT_TRUE(harness::RegDeleteValue(HKEY_CURRENT_USER, kProgramKey, kRelativeSet));
 
@@ -126,10 +124,9 @@ TEST_F(TrayIcon, RightClickOpensTheMenuWhoseItemsAct) {
 TEST_F(TrayIcon, CannotBeSwitchedOffWithoutAShowHideHotKey) {
     Settings record = SettingsTemplate();
     record.HotKeyShowHideOn = 0;
-    StartWith(record);
+    StartProgram(record);
     ASSERT_TRUE(WaitForIcon(true));
-    harness::PumpMessages(500);
-    EXPECT_EQ(Instances().ShowHideHotKeyActive, 0);
+    EXPECT_TRUE(harness::HoldsFor([] { return Instances().ShowHideHotKeyActive == 0; }, 500));
 
     tessara_.Command(IDC_SHOW_TRAY_ICON);
     EXPECT_TRUE(TrayIconPresent(Window()));
@@ -138,7 +135,7 @@ TEST_F(TrayIcon, CannotBeSwitchedOffWithoutAShowHideHotKey) {
 }
 
 TEST_F(TrayIcon, SwitchedOffWithAShowHideHotKeyAndTheMessageComesOnce) {
-    StartWith(SettingsTemplate());
+    StartProgram(SettingsTemplate());
     WaitForDeferredStart();
 
     PostMessageA(Window(), WM_COMMAND, IDC_SHOW_TRAY_ICON, 0);
@@ -160,11 +157,10 @@ TEST_F(TrayIcon, SwitchedOffWithAShowHideHotKeyAndTheMessageComesOnce) {
 TEST_F(TrayIcon, StartsWithoutIconOrMessageWhenSwitchedOff) {
     Settings record = SettingsTemplate();
     record.ShowTrayIcon = 0;
-    StartWith(record);
+    StartProgram(record);
     ASSERT_TRUE(harness::WaitUntil([] { return Instances().ShowHideHotKeyActive != 0; },
                                    kDeferredStartMs));
-    harness::PumpMessages(1000);
-    EXPECT_FALSE(TrayIconPresent(Window()));
+    EXPECT_TRUE(harness::HoldsFor([&] { return !TrayIconPresent(Window()); }, 1000));
     EXPECT_EQ(harness::WaitForDialog("Tessara", tessara_.Pid(), 500), nullptr);
 }
 
@@ -174,7 +170,7 @@ TEST_F(TrayIcon, TakenShowHideHotKeyBringsTheIconOn) {
     ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_SHIFT, 'A'));
     Settings record = SettingsTemplate();
     record.ShowTrayIcon = 0;
-    StartWith(record);
+    StartProgram(record);
     HWND message = harness::WaitForDialog("Tessara", tessara_.Pid(), kDeferredStartMs);
     ASSERT_NE(message, nullptr);
     const std::string key = GetHotKeyText(0x341);
@@ -193,7 +189,7 @@ TEST_F(TrayIcon, TakenShowHideHotKeyBringsTheIconOn) {
 // Wine never broadcasts "TaskbarCreated": the test takes the icon away as a
 // new taskbar would have lost it, and sends the message itself.
 TEST_F(TrayIcon, ComesBackWhenTheTaskbarIsCreatedAgain) {
-    StartWith(SettingsTemplate());
+    StartProgram(SettingsTemplate());
     WaitForDeferredStart();
     NOTIFYICONDATAA icon = IconOf(Window());
     ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
@@ -208,14 +204,13 @@ TEST_F(TrayIcon, ComesBackWhenTheTaskbarIsCreatedAgain) {
 TEST_F(TrayIcon, StaysAwayAfterTheTaskbarIsCreatedWhenSwitchedOff) {
     Settings record = SettingsTemplate();
     record.ShowTrayIcon = 0;
-    StartWith(record);
+    StartProgram(record);
     ASSERT_TRUE(harness::WaitUntil([] { return Instances().ShowHideHotKeyActive != 0; },
                                    kDeferredStartMs));
     harness::PumpMessages(500);
     HWND hidden = harness::FindTopLevel(names::HiddenWindowClass, nullptr, tessara_.Pid());
     SendMessageA(hidden, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    harness::PumpMessages(500);
-    EXPECT_FALSE(TrayIconPresent(Window()));
+    EXPECT_TRUE(harness::HoldsFor([&] { return !TrayIconPresent(Window()); }, 500));
 }
 
 // ---- The menu as built from the program's own resources ----------------------

@@ -157,24 +157,6 @@ TEST_F(CloseActionTest, ExitButtonEndsTheProgramAndStoresTheDialogsChoice) {
     EXPECT_TRUE(HasCloseAction(*stored, kExit));
 }
 
-TEST_F(CloseActionTest, DontAskAloneLeavesExitAndCancel) {
-    StartWith(kPrompt);
-    HWND dialog = OpenConfirmExit();
-    ASSERT_TRUE(dialog);
-    Click(dialog, IDC_CONFIRM_DONT_ASK);
-    EXPECT_TRUE(Checked(dialog, IDC_CONFIRM_DONT_ASK));
-    EXPECT_EQ(EnabledControls(dialog), "xci");
-    EXPECT_TRUE(app_test::WaitForStoredNow(tessara_.Window(), [](const Settings& s) {
-        return HasCloseAction(s, kExit);
-    })) << "the live record changes at once and the watchdog stores it";
-    Click(dialog, IDC_CONFIRM_DONT_ASK);
-    EXPECT_EQ(EnabledControls(dialog), "xhc");
-    EXPECT_TRUE(app_test::WaitForStoredNow(
-        tessara_.Window(), [](const Settings& s) { return HasCloseAction(s, kPrompt); }));
-    Click(dialog, IDC_CONFIRM_CANCEL);
-    EXPECT_TRUE(harness::WaitForWindowGone(dialog));
-}
-
 TEST_F(CloseActionTest, DontAskWithHideInsteadHidesNowAndAtTheNextClose) {
     StartWith(kPrompt);
     HWND dialog = OpenConfirmExit();
@@ -195,46 +177,23 @@ TEST_F(CloseActionTest, DontAskWithHideInsteadHidesNowAndAtTheNextClose) {
     EXPECT_FALSE(WaitForConfirmExit(kNoDialogMs));
 }
 
-TEST_F(CloseActionTest, HideInsteadIsForgottenWhenAskingAgain) {
+TEST_F(CloseActionTest, EscapeKeepsTheWindowAndTheChangedSettings) {
     StartWith(kPrompt);
     HWND dialog = OpenConfirmExit();
     ASSERT_TRUE(dialog);
     Click(dialog, IDC_CONFIRM_DONT_ASK);
-    Click(dialog, IDC_CONFIRM_HIDE_INSTEAD);
-    Click(dialog, IDC_CONFIRM_DONT_ASK);
-    EXPECT_EQ(EnabledControls(dialog), "xhc");
-    Click(dialog, IDC_CONFIRM_CANCEL);
-    ASSERT_TRUE(harness::WaitForWindowGone(dialog));
+    PostMessageA(GetDlgItem(dialog, IDC_CONFIRM_EXIT), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(harness::WaitForWindowGone(dialog));
+    EXPECT_TRUE(IsWindowVisible(tessara_.Window()));
+    EXPECT_TRUE(IsWindowEnabled(tessara_.Window()));
+    EXPECT_TRUE(tessara_.Process().Running());
     EXPECT_TRUE(app_test::WaitForStoredNow(
-        tessara_.Window(), [](const Settings& s) { return HasCloseAction(s, kPrompt); }));
-    EXPECT_TRUE(OpenConfirmExit()) << "the next close asks again";
-}
-
-TEST_F(CloseActionTest, CancelAndEscapeKeepTheWindowAndTheChangedSettings) {
-    StartWith(kPrompt);
-    for (bool escape : {false, true}) {
-        SCOPED_TRACE(escape ? "Esc" : "Cancel");
-        HWND dialog = OpenConfirmExit();
-        ASSERT_TRUE(dialog);
-        Click(dialog, IDC_CONFIRM_DONT_ASK);
-        if (escape)
-            PostMessageA(GetDlgItem(dialog, IDC_CONFIRM_EXIT), WM_KEYDOWN, VK_ESCAPE, 0);
-        else
-            Click(dialog, IDC_CONFIRM_CANCEL);
-        EXPECT_TRUE(harness::WaitForWindowGone(dialog));
-        EXPECT_TRUE(IsWindowVisible(tessara_.Window()));
-        EXPECT_TRUE(IsWindowEnabled(tessara_.Window()));
-        EXPECT_TRUE(tessara_.Process().Running());
-        EXPECT_TRUE(app_test::WaitForStoredNow(
-            tessara_.Window(), [](const Settings& s) { return HasCloseAction(s, kExit); }));
-        tessara_.Command(IDC_CLOSE_PROMPT);
-    }
+        tessara_.Window(), [](const Settings& s) { return HasCloseAction(s, kExit); }));
 }
 
 TEST_F(CloseActionTest, OptionsPageFollowsTheDialogAndItsPromptRadioWaits) {
     StartWith(kPrompt);
-    HWND tabs = GetDlgItem(tessara_.Window(), IDC_TABS);
-    SendMessageA(tabs, TCM_SETCURFOCUS, WPARAM(SettingsTab::Options), 0);
+    tessara_.SelectTab(SettingsTab::Options);
     ASSERT_TRUE(Checked(tessara_.Window(), IDC_CLOSE_PROMPT));
     HWND dialog = OpenConfirmExit();
     ASSERT_TRUE(dialog);

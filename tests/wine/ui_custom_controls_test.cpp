@@ -82,9 +82,8 @@ class CustomControlsTest : public app_test::ProgramTest {
     HWND Control(int id) const { return GetDlgItem(Window(), id); }
 
     void SelectTab(SettingsTab tab) {
-        SendMessageA(Control(IDC_TABS), TCM_SETCURFOCUS, WPARAM(tab), 0);
+        tessara_.SelectTab(tab);
         RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        harness::PumpMessages(200);
     }
 
     // Polls the screen until `test` holds for the pixels in `rect`.
@@ -112,7 +111,7 @@ class CustomControlsTest : public app_test::ProgramTest {
     bool LinkShows(const RECT& link, COLORREF shown, COLORREF gone, POINT at) {
         return harness::WaitUntil(
             [&] {
-                hiding_test::MoveCursor(at);
+                harness::MoveMouse(at);
                 const harness::Image screen = harness::CaptureScreen();
                 return CountPixels(screen, link, Is(shown)).count >= 10 &&
                        CountPixels(screen, link, Is(gone)).count == 0;
@@ -154,7 +153,7 @@ TEST_F(CustomControlsTest, PreviewLinksAndAboutPageAtEachScaling) {
         record.AutoTextColor = 0;
         record.AutoResample = 0;
         StartProgram(record);
-        hiding_test::MoveCursor({0, GetSystemMetrics(SM_CYSCREEN) - 1});
+        harness::MoveMouse({0, GetSystemMetrics(SM_CYSCREEN) - 1});
 
         // The preview: the text in the text colour on the background colour.
         SelectTab(SettingsTab::Colors);
@@ -207,14 +206,14 @@ TEST_F(CustomControlsTest, PreviewLinksAndAboutPageAtEachScaling) {
         // The pointer on the credits brings the appeal on its yellow box.
         const RECT credits = AboutElement(IDC_ABOUT_TEXT);
         const POINT overCredits = Centre(credits);
-        hiding_test::MoveCursor(overCredits);
+        harness::MoveMouse(overCredits);
         EXPECT_TRUE(WaitForPixels(
             credits, [&](const PixelCount& n) { return n.count > Area(credits) / 3; },
             Is(COLORREF(about::kAppealFill))));
         harness::Screenshot("ui_custom_about_appeal_" + std::to_string(dpi));
         const RECT update = AboutElement(IDC_CHECK_VERSION);
         const POINT overUpdate = Centre(update);
-        hiding_test::MoveCursor(overUpdate);
+        harness::MoveMouse(overUpdate);
         EXPECT_TRUE(WaitForPixels(
             update, [](const PixelCount& n) { return n.count >= 10; }, Is(kRed)));
         EXPECT_EQ(
@@ -225,12 +224,12 @@ TEST_F(CustomControlsTest, PreviewLinksAndAboutPageAtEachScaling) {
         // neither credits box nor title box; a second click brings them back.
         const RECT icon = AboutElement(IDC_ABOUT_ICON);
         const auto textFill = Is(COLORREF(about::kTextFill));
-        hiding_test::LeftClick(Centre(icon));
+        harness::Click(Centre(icon));
         EXPECT_TRUE(WaitForPixels(
             credits, [](const PixelCount& n) { return n.count == 0; }, textFill));
         EXPECT_EQ(CountPixels(harness::CaptureScreen(), title, textFill).count, 0);
         harness::Screenshot("ui_custom_about_wallpaper_mode_" + std::to_string(dpi));
-        hiding_test::LeftClick(Centre(icon));
+        harness::Click(Centre(icon));
         EXPECT_TRUE(WaitForPixels(
             title, [&](const PixelCount& n) { return n.count > Area(title) / 3; }, textFill));
         EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));

@@ -151,14 +151,6 @@ class ProgramPagesTest : public app_test::ProgramTest {
     HWND Control(int id) const { return GetDlgItem(Window(), id); }
     bool Visible(int id) const { return IsWindowVisible(Control(id)) != FALSE; }
 
-    // A WM_NOTIFY cannot be sent to another process; outside the button
-    // style, moving the tab control's focus selects the tab and notifies the
-    // window as a click does.
-    void SelectTab(SettingsTab tab) {
-        SendMessageA(Control(IDC_TABS), TCM_SETCURFOCUS, WPARAM(tab), 0);
-        harness::PumpMessages(200);
-    }
-
     // The window's client area on the screen, as a user sees it.
     harness::Image ClientImage() const {
         RECT client{};
@@ -212,7 +204,7 @@ TEST_F(ProgramPagesTest, EachTabShowsItsOwnFoldedPageAndStatusText) {
     };
     for (const auto& page : pages) {
         SCOPED_TRACE(int(page.tab));
-        SelectTab(page.tab);
+        tessara_.SelectTab(page.tab);
         EXPECT_TRUE(Visible(page.shown));
         EXPECT_FALSE(Visible(page.hidden));
         EXPECT_TRUE(Inside(WindowRectOf(Control(page.shown)), area)) << "folded onto the page";
@@ -228,7 +220,7 @@ TEST_F(ProgramPagesTest, NoControlSitsOnAGroupsFrameAtAnyDpi) {
         app_test::LogPixelsGuard logPixels(dpi);
         Start();
         for (int tab = 0; tab < kPermanentTabCount; ++tab) {
-            SelectTab(SettingsTab(tab));
+            tessara_.SelectTab(SettingsTab(tab));
             EXPECT_EQ(ControlsOnFrames(Window()), std::vector<std::string>{}) << "page " << tab;
         }
         // Nothing under the tab control is cut off by the window's edges.
@@ -323,7 +315,7 @@ TEST_F(ProgramPagesTest, EveryCheckBoxAndRadioButtonChangesItsSetting) {
     }
     for (const Row& row : rows) {
         SCOPED_TRACE(row.id);
-        SelectTab(row.tab);
+        tessara_.SelectTab(row.tab);
         ASSERT_TRUE(IsWindowEnabled(Control(row.id)));
         SendMessageA(Control(row.id), BM_CLICK, 0, 0);
         EXPECT_TRUE(app_test::WaitForStoredNow(
@@ -331,7 +323,7 @@ TEST_F(ProgramPagesTest, EveryCheckBoxAndRadioButtonChangesItsSetting) {
     }
     // With the Show/Hide hot key registered, switching the icon off explains
     // how to get the window back.
-    SelectTab(SettingsTab::Tray);
+    tessara_.SelectTab(SettingsTab::Tray);
     ASSERT_TRUE(harness::WaitUntil([&] { return IsWindowEnabled(Control(IDC_SHOW_TRAY_ICON)); }));
     PostMessageA(Control(IDC_SHOW_TRAY_ICON), BM_CLICK, 0, 0);
     HWND message = harness::WaitForDialog("Tessara", tessara_.Pid());
@@ -382,11 +374,11 @@ TEST_F(ProgramPagesTest, MnemonicsAreUniqueOnEveryPage) {
     };
     for (int tab = 0; tab < kPermanentTabCount; ++tab) {
         SCOPED_TRACE(tab);
-        SelectTab(SettingsTab(tab));
+        tessara_.SelectTab(SettingsTab(tab));
         const auto known = given.find(SettingsTab(tab));
         EXPECT_EQ(MnemonicClashes(Window()), known == given.end() ? Clashes{} : known->second);
     }
-    SelectTab(SettingsTab::Hiding);
+    tessara_.SelectTab(SettingsTab::Hiding);
     for (int id : {IDC_HIDE_BY_CURSOR, IDC_HIDE_ALWAYS, IDC_NEVER_HIDE, IDC_HIDE_CURSOR,
                    IDC_HIDE_TASKBAR, IDC_HOT_CORNER, IDC_HOT_CORNER_WAIT, IDC_BOSS_MOUSE,
                    IDC_HIDE_WHEN_OFF_DESKTOP, IDC_HIDE_WHEN_ON_DESKTOP, IDC_DELAY_SHOW_ON_DESKTOP})
@@ -405,7 +397,7 @@ TEST_F(ProgramPagesTest, TabOrderStartsAtTheTabControl) {
         return GetGUIThreadInfo(GetWindowThreadProcessId(Window(), nullptr), &info) &&
                info.hwndFocus == tabs;
     }));
-    SelectTab(SettingsTab::Options);
+    tessara_.SelectTab(SettingsTab::Options);
     HWND next = GetNextDlgTabItem(Window(), tabs, FALSE);
     EXPECT_EQ(GetDlgCtrlID(next), IDC_START_WITH_WINDOWS);
     EXPECT_EQ(GetNextDlgTabItem(Window(), next, TRUE), tabs);
@@ -423,7 +415,7 @@ TEST_F(ProgramPagesTest, ScreenshotOfEveryPage) {
     const char* names[] = {"colors", "hiding", "positions", "desktop", "tray", "options", "about"};
     std::vector<harness::Image> images;
     for (int tab = 0; tab < kPermanentTabCount; ++tab) {
-        SelectTab(SettingsTab(tab));
+        tessara_.SelectTab(SettingsTab(tab));
         RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         harness::PumpMessages(300);
         harness::Screenshot(std::string("ui_program_") + names[tab]);
