@@ -70,15 +70,14 @@ namespace {
 
 constexpr UINT kRoundTripTimeoutMs = 5000;
 
+BOOL CALLBACK TakeFirstWindow(HWND window, LPARAM found) {
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
 HWND AnyWindowOf(DWORD threadId) {
     HWND found = nullptr;
-    EnumThreadWindows(
-        threadId,
-        [](HWND window, LPARAM param) {
-            *reinterpret_cast<HWND*>(param) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(threadId, TakeFirstWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
