@@ -112,8 +112,8 @@ void ClickDesktopPage(HWND window, POINT cursor, ColorPicker picker) {
 
 // Passes a press or move of a control on to its parent, after the control
 // (and a tool tip watching it) has seen it.
-LRESULT CALLBACK PassMouse(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
-                           UINT_PTR id, DWORD_PTR) {
+LRESULT CALLBACK PassMouse(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                           DWORD_PTR) {
     if (message == WM_NCDESTROY)
         RemoveWindowSubclass(control, PassMouse, id);
     const LRESULT result = DefSubclassProc(control, message, wParam, lParam);

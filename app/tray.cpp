@@ -23,7 +23,8 @@ void AddPositionGroup(std::vector<TrayMenuItem>& items, const Settings& s,
     if (s.TrayShowPositions != 1 && !c.danceRunning)
         return;
     items.push_back(Item(IDM_SAVE_POSITIONS, "Save Icon Positions", false, c.temporarilyMoved));
-    items.push_back(Item(IDM_RESTORE_POSITIONS, "Restore Icon Positions", false, !c.savedSetExists));
+    items.push_back(
+        Item(IDM_RESTORE_POSITIONS, "Restore Icon Positions", false, !c.savedSetExists));
     items.push_back(Separator());
     const bool danceOffered = c.danceRunning || (s.TrayShowDance == 1 && s.TrayShowPositions == 1);
     if (!c.activeDesktop && danceOffered) {
@@ -39,8 +40,8 @@ void AddCaptionGroup(std::vector<TrayMenuItem>& items, const Settings& s,
     items.push_back(Item(IDM_TRANSPARENT_BACKGROUND, "Transparent Background",
                          s.TransparentText == 1, c.dropShadowsOn));
     if (!c.activeDesktop)
-        items.push_back(Item(IDM_RESAMPLE_BACKGROUND, "Resample Background", false,
-                             c.dropShadowsOn));
+        items.push_back(
+            Item(IDM_RESAMPLE_BACKGROUND, "Resample Background", false, c.dropShadowsOn));
     items.push_back(Separator());
 }
 

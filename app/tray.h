@@ -46,8 +46,8 @@ TrayMenuLayout TrayMenuItems(const Settings& settings, const TrayMenuContext& co
 // deferred start switches the icon, so that start-up shows no message.
 struct TraySwitch {
     int32_t showTrayIcon;
-    bool add;                 // add the icon, else delete it
-    bool showRemovalMessage;  // the first removal since start
+    bool add;                // add the icon, else delete it
+    bool showRemovalMessage; // the first removal since start
     int removalCount;
 };
 

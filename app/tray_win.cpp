@@ -165,8 +165,8 @@ QuietTrayRemoval::~QuietTrayRemoval() {
 }
 
 void SwitchTrayIconCommand(HWND settingsWindow) {
-    const TraySwitch next = SwitchTrayIcon(
-        g_settings.ShowTrayIcon, Instances().ShowHideHotKeyActive != 0, g_removalCount);
+    const TraySwitch next = SwitchTrayIcon(g_settings.ShowTrayIcon,
+                                           Instances().ShowHideHotKeyActive != 0, g_removalCount);
     g_settings.ShowTrayIcon = next.showTrayIcon;
     g_removalCount = next.removalCount;
     CheckDlgButton(settingsWindow, IDC_SHOW_TRAY_ICON,

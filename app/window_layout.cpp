@@ -52,9 +52,9 @@ int HeightUnderButtons(HWND window, StatusGap gap) {
     RECT help = WindowRectOf(GetDlgItem(window, IDC_HELP_BUTTON));
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&help), 2);
     g_statusGap = gap;
-    const int client = ClientHeightUnderButtons(help.bottom, Scaled(kGapUnderHelpButton),
-                                                g_settings.ShowToolTips == 1,
-                                                StatusRoom(window, gap));
+    const int client =
+        ClientHeightUnderButtons(help.bottom, Scaled(kGapUnderHelpButton),
+                                 g_settings.ShowToolTips == 1, StatusRoom(window, gap));
     return client + NonClientSize(window).cy;
 }
 

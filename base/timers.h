@@ -19,7 +19,7 @@ inline constexpr UINT_PTR CursorTracking = 1052; // icon hiding by cursor positi
 inline constexpr UINT_PTR Fade = 1113;           // fading a window out
 inline constexpr UINT_PTR FadePoll = 1114;       // looking for a close box under the cursor
 inline constexpr UINT_PTR TaskbarRehide = 1115;
-inline constexpr UINT_PTR CursorIdle = 1128; // hiding the pointer
+inline constexpr UINT_PTR CursorIdle = 1128;     // hiding the pointer
 inline constexpr UINT_PTR DropShadowPoll = 1179; // Colours: the drop-shadow setting after a change
 inline constexpr UINT DropShadowPollMs = 250;
 

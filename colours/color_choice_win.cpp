@@ -217,9 +217,9 @@ bool SampleScreenColor(HWND owner, COLORREF& color) {
     SamplerRun run;
     run.color = color;
     const colors::ScreenSize screen = PrimaryScreen();
-    HWND window = CreateWindowExA(WS_EX_TOPMOST, kSamplerClass, kSamplerTitle,
-                                  WS_POPUP | WS_VISIBLE, 0, 0, screen.width, screen.height, owner,
-                                  nullptr, instance, &run);
+    HWND window =
+        CreateWindowExA(WS_EX_TOPMOST, kSamplerClass, kSamplerTitle, WS_POPUP | WS_VISIBLE, 0, 0,
+                        screen.width, screen.height, owner, nullptr, instance, &run);
     if (window) {
         ShowWindow(window, SW_SHOW);
         UpdateWindow(window);

@@ -60,7 +60,7 @@ struct Cache {
     bool filled = false;
     colors::WallpaperFileState source; // the file the pixels came from, kept after release
     std::optional<colors::PictureSize> lastSize; // of the last picture read, kept after release
-    bool startRefused = false;         // a worker start came while an earlier one was counted
+    bool startRefused = false; // a worker start came while an earlier one was counted
 };
 
 Cache g_cache;

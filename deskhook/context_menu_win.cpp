@@ -173,8 +173,8 @@ LRESULT CALLBACK MenuInputHook(int code, WPARAM wParam, LPARAM lParam) {
 void WatchMenuInput() {
     g_itemChosen = false;
     if (!g_menuInputHook)
-        g_menuInputHook =
-            SetWindowsHookExA(WH_MSGFILTER, MenuInputHook, deskhook::Module(), GetCurrentThreadId());
+        g_menuInputHook = SetWindowsHookExA(WH_MSGFILTER, MenuInputHook, deskhook::Module(),
+                                            GetCurrentThreadId());
 }
 
 // True when the menu closed because an item was chosen.
@@ -218,8 +218,7 @@ void AddSubmenu(HMENU menu, SharedBlock& block) {
     HMENU submenu = BuildSubmenu(block);
     if (!submenu)
         return;
-    const UINT position =
-        static_cast<UINT>(context_menu::SubmenuPosition(GetMenuItemCount(menu)));
+    const UINT position = static_cast<UINT>(context_menu::SubmenuPosition(GetMenuItemCount(menu)));
     if (!InsertMenuA(menu, position, MF_BYPOSITION | MF_POPUP | MF_STRING,
                      reinterpret_cast<UINT_PTR>(submenu), context_menu::kSubmenuText)) {
         DestroyMenu(submenu);
@@ -287,8 +286,7 @@ bool IsItemChanged(LPARAM lParam) {
 }
 
 // Runs before the view's own procedure; true when that must not see the message.
-bool HandleViewMessage(HWND view, SharedBlock& block, UINT message, WPARAM wParam,
-                       LPARAM lParam) {
+bool HandleViewMessage(HWND view, SharedBlock& block, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITMENU:
         // A menu closed without a highlight must not repeat the last command.
@@ -321,10 +319,11 @@ struct ViewPolicy {
     static constexpr UINT_PTR kSubclassId = 2;
     static HWND Window(const SharedBlock& block) { return block.DefView; }
     static bool Hook(const SharedBlock& block) { return block.ViewHook != nullptr; }
-    static void Prepare(HWND, SharedBlock& block, WNDPROC original) { block.ViewOldProc = original; }
+    static void Prepare(HWND, SharedBlock& block, WNDPROC original) {
+        block.ViewOldProc = original;
+    }
     static void MarkAttached(SharedBlock& block, bool on) { block.ViewHooked = on ? 1 : 0; }
-    static bool Handle(HWND view, SharedBlock& block, UINT message, WPARAM wParam,
-                       LPARAM lParam) {
+    static bool Handle(HWND view, SharedBlock& block, UINT message, WPARAM wParam, LPARAM lParam) {
         return HandleViewMessage(view, block, message, wParam, lParam);
     }
     static bool IsEnd(const SharedBlock& block, UINT message) { return Is(message, block.MsgEnd2); }

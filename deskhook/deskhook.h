@@ -90,10 +90,10 @@ struct SharedBlock {
     // Batched exchanges: one message reads icons BatchFirst .. BatchFirst +
     // BatchCount - 1 into BatchIcons, or makes the first BatchCount moves of
     // MoveRequests. Whoever reads a count here clamps it (deskhook/icon_batch.h).
-    volatile LONG BatchFirst;     // read request: first item
-    volatile LONG BatchCount;     // request: icons to read or to move
-    volatile LONG BatchAnswered;  // answer: icons read or moved
-    volatile LONG BatchItemCount; // answer of a read: the items the list view held
+    volatile LONG BatchFirst;                     // read request: first item
+    volatile LONG BatchCount;                     // request: icons to read or to move
+    volatile LONG BatchAnswered;                  // answer: icons read or moved
+    volatile LONG BatchItemCount;                 // answer of a read: the items the list view held
     IconRecord BatchIcons[icon_batch::kMaxIcons]; // answer of a read
     POINT PositionRequest;                        // DSK_SetPos: where to
     POINT HitPointRequest;                        // DSK_HitTest: the point

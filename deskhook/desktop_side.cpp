@@ -60,8 +60,7 @@ LVITEMW CaptionRequest(wchar_t* field) {
 // private copy, never from the block, which other processes can write.
 LONG ReadCaption(HWND listView, WPARAM index, wchar_t* field, LVITEMW request) {
     static_assert(sizeof(wchar_t) == sizeof(char16_t));
-    LRESULT length =
-        AskList(listView, LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&request));
+    LRESULT length = AskList(listView, LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&request));
     return caption::Store(reinterpret_cast<char16_t*>(field),
                           reinterpret_cast<const char16_t*>(request.pszText), length);
 }
@@ -130,7 +129,7 @@ void AnswerSetPosMany(HWND listView, SharedBlock& block, const Request& request)
         POINT position = request.moves[k].Position;
         if (index >= 0 && index < itemCount)
             moved += AskList(listView, LVM_SETITEMPOSITION32, static_cast<WPARAM>(index),
-                                  reinterpret_cast<LPARAM>(&position)) != 0;
+                             reinterpret_cast<LPARAM>(&position)) != 0;
     }
     if (visible) {
         SendMessageA(listView, WM_SETREDRAW, TRUE, 0);
@@ -202,7 +201,8 @@ bool AnswerRequest(HWND listView, SharedBlock& block, UINT message, WPARAM wPara
     if (Is(message, block.MsgGetPos))
         return AnswerGetPos(listView, block, wParam);
     if (Is(message, block.MsgSetPos))
-        AskList(listView, LVM_SETITEMPOSITION32, wParam, reinterpret_cast<LPARAM>(&request.position));
+        AskList(listView, LVM_SETITEMPOSITION32, wParam,
+                reinterpret_cast<LPARAM>(&request.position));
     else if (Is(message, block.MsgHitTest))
         AnswerHitTest(listView, block, request.hitPoint);
     else if (Is(message, block.MsgToggleCursor))
@@ -256,7 +256,8 @@ struct ListPolicy {
     static void Prepare(HWND listView, SharedBlock& block, WNDPROC original) {
         block.ListOldProc = original;
         // The program seeds these too, but a paint may come first.
-        block.PaintTextColor = static_cast<COLORREF>(SendMessageA(listView, LVM_GETTEXTCOLOR, 0, 0));
+        block.PaintTextColor =
+            static_cast<COLORREF>(SendMessageA(listView, LVM_GETTEXTCOLOR, 0, 0));
         block.PaintBackColor =
             static_cast<COLORREF>(SendMessageA(listView, LVM_GETTEXTBKCOLOR, 0, 0));
     }

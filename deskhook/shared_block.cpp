@@ -21,7 +21,8 @@ struct MappedBlock {
     void Map(UniqueHandle opened) {
         mapping = std::move(opened);
         if (mapping)
-            view.reset(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedBlock)));
+            view.reset(
+                MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedBlock)));
     }
     SharedBlock* Block() const { return static_cast<SharedBlock*>(view.get()); }
     // The view goes before the mapping.

@@ -52,8 +52,7 @@ inline constexpr const char* SharedBlockMapping =
 // it (the running program, a "-save" run, a worker thread), so that requests
 // and answers of two callers never interleave.
 inline constexpr const char* SharedBlockRequestMutex =
-    sizeof(void*) == 8 ? "Local\\TessaraDeskLinkRequest64.5"
-                       : "Local\\TessaraDeskLinkRequest32.5";
+    sizeof(void*) == 8 ? "Local\\TessaraDeskLinkRequest64.5" : "Local\\TessaraDeskLinkRequest32.5";
 
 // Broadcast by the shell when the taskbar is (re)created (registered names are
 // case-insensitive); the program re-adds its tray icon.

@@ -72,7 +72,7 @@ template <class Policy> class Session {
     // `window` is the subclassed one.
     static WNDPROC OriginalProc(HWND window) {
         return current_ && current_->window == window && !unsubclassed_ ? current_->originalProc
-                                                                         : nullptr;
+                                                                        : nullptr;
     }
 
   private:
@@ -87,8 +87,8 @@ template <class Policy> class Session {
         UniqueHandle released;
     };
 
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                 UINT_PTR, DWORD_PTR) {
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR) {
         ++callDepth_;
         SharedBlock* block = deskhook::DesktopBlock();
         const bool ownerGone = block && IsOwnerGone(*block, message, wParam);
@@ -176,7 +176,7 @@ template <class Policy> class Session {
     }
 
     static inline std::unique_ptr<State> current_;
-    static inline int callDepth_ = 0;      // nested calls of Proc
+    static inline int callDepth_ = 0;         // nested calls of Proc
     static inline bool unsubclassed_ = false; // removed; released once the depth is 0
 };
 

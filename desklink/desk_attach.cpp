@@ -50,7 +50,7 @@ bool Hook(AttachFailure* failure) {
         return true;
     if (failure)
         *failure = error == ERROR_EXE_MACHINE_TYPE_MISMATCH ? AttachFailure::OtherWidth
-                                                             : AttachFailure::NoAnswer;
+                                                            : AttachFailure::NoAnswer;
     return false;
 }
 
@@ -96,8 +96,8 @@ bool DesktopLinkLost() {
 bool DesktopReachable() {
     DWORD processId = 0;
     GetWindowThreadProcessId(RefreshDesktopListView(), &processId);
-    const UniqueHandle process(
-        processId ? OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId) : nullptr);
+    const UniqueHandle process(processId ? OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId)
+                                         : nullptr);
     RefreshDesktopListView();
     return static_cast<bool>(process);
 }

@@ -131,8 +131,8 @@ bool GetIconInfo(int index, IconInfo& out) {
 
 bool SetIconPosition(int index, POINT position) {
     return Exchange(
-        BlockMessage(&SharedBlock::MsgSetPos), index, [&](SharedBlock& block) { block.PositionRequest = position; },
-        NoAnswerFields);
+        BlockMessage(&SharedBlock::MsgSetPos), index,
+        [&](SharedBlock& block) { block.PositionRequest = position; }, NoAnswerFields);
 }
 
 bool GetIconInfos(int count, IconInfo* out, int* listCount) {

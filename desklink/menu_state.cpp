@@ -15,5 +15,6 @@ int32_t VisibilityModeFor(const Settings& settings) {
 } // namespace
 
 MenuState MenuStateFor(const Settings& settings) {
-    return MenuState{settings.ContextMenu, settings.ShowOnDesktopClick, VisibilityModeFor(settings)};
+    return MenuState{settings.ContextMenu, settings.ShowOnDesktopClick,
+                     VisibilityModeFor(settings)};
 }

@@ -96,8 +96,8 @@ bool BossMouseWatch::Check(const EdgeInput& in, bool on) {
 }
 
 bool ShouldMinimize(const EnumeratedWindow& window) {
-    return !window.isSettingsWindow && !window.hasParent && window.style != 0 &&
-           window.enabled && (window.style & kStyleMinimizable) == kStyleMinimizable &&
+    return !window.isSettingsWindow && !window.hasParent && window.style != 0 && window.enabled &&
+           (window.style & kStyleMinimizable) == kStyleMinimizable &&
            (window.style & kStyleMinimized) == 0;
 }
 

@@ -42,14 +42,14 @@ struct CornerInput {
 };
 
 class HotCornerWatch {
-public:
+  public:
     // True when the corner action is to be performed now: once per arrival,
     // at once or after a second's rest there.
     bool Check(const Settings& settings, const CornerInput& in);
     // The cursor rests in the corner and the second's wait is running.
     bool Waiting() const { return deadline_.Armed(); }
 
-private:
+  private:
     ScreenPoint lastPos_{-2, -2};
     Deadline deadline_;
 };
@@ -66,12 +66,12 @@ struct EdgeInput {
 bool BossMouseOn(const Settings& settings);
 
 class BossMouseWatch {
-public:
+  public:
     // True when the action is to be performed now: once per contact with the
     // edges while on; the cursor must leave every edge before it acts again.
     bool Check(const EdgeInput& in, bool on);
 
-private:
+  private:
     bool rearmed_ = true;
 };
 
@@ -93,11 +93,11 @@ bool IsListedForKill(const std::string& className);
 // corner acts, Boss Mouse counts the contact as used rather than repeating
 // the action on the same tick, which for the desktop toggle would undo it.
 class HideAllWindowsWatch {
-public:
+  public:
     bool Check(const Settings& settings, const CornerInput& corner, const EdgeInput& edges);
     bool Waiting() const { return corner_.Waiting(); }
 
-private:
+  private:
     HotCornerWatch corner_;
     BossMouseWatch edges_;
 };

@@ -48,9 +48,9 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes) {
     if (!file)
         return false;
     DWORD written = 0;
-    const bool whole = WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &written,
-                                 nullptr) &&
-                       written == bytes.size();
+    const bool whole =
+        WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
+        written == bytes.size();
     file.reset();
     // A cut file would be found and used as it is next time.
     if (!whole)

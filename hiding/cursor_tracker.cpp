@@ -43,9 +43,8 @@ TickActions CursorTracker::Tick(const Settings& settings, const TickInput& in) {
 // The taskbar under the cursor is peeked at every tick, which keeps
 // postponing the off-desktop hide.
 bool CursorTracker::NothingPending(const Settings& settings, const TickInput& in) const {
-    const bool pointerPending = settings.HideCursor
-                                    ? !pointerTimerArmed_ && in.alwaysRadioChecked
-                                    : !in.pointerShown;
+    const bool pointerPending =
+        settings.HideCursor ? !pointerTimerArmed_ && in.alwaysRadioChecked : !in.pointerShown;
     if (pointerPending || in.overTaskbar)
         return false;
     if (settings.HideByCursor) {
@@ -65,8 +64,7 @@ void CursorTracker::ArmPointerTimer(TickActions& out) {
 
 // A moving pointer is shown; a still one is hidden 5 s after its timer starts.
 // With pointer hiding off, a pointer the desktop still hides comes back.
-void CursorTracker::PointerStep(const Settings& settings, const TickInput& in,
-                                TickActions& out) {
+void CursorTracker::PointerStep(const Settings& settings, const TickInput& in, TickActions& out) {
     if (!settings.HideCursor) {
         out.showPointer = !in.pointerShown;
         return;
@@ -86,7 +84,8 @@ void CursorTracker::CursorOffDesktop(const Settings& settings, const TickInput& 
     // Counted from the moment of leaving, at most a tick before this one; the
     // last tick on the desktop may lie further back when the tick rested.
     if (onDesktop_ && offDeadline_.Armed())
-        offDeadline_.Set(in.now - kTrackingPeriodMs + uint32_t(settings.HideOffDesktopDelay) * 1000u);
+        offDeadline_.Set(in.now - kTrackingPeriodMs +
+                         uint32_t(settings.HideOffDesktopDelay) * 1000u);
     onDesktop_ = false;
     showDeadline_.Clear();
     if (settings.HideWhenOffDesktop && offDeadline_.Due(in.now)) {
@@ -138,8 +137,7 @@ void CursorTracker::CursorOnDesktop(const Settings& settings, const TickInput& i
 
 // Icons shown in "Always hide" mode stay for ClickShowTime seconds after the
 // last mouse movement over them.
-void CursorTracker::AlwaysStep(const Settings& settings, const TickInput& in,
-                               TickActions& out) {
+void CursorTracker::AlwaysStep(const Settings& settings, const TickInput& in, TickActions& out) {
     const int32_t full = TenthsOfClickShowTime(settings);
     if (!in.iconsVisible) {
         clickCountdown_ = full;

@@ -56,15 +56,15 @@ struct TickActions {
     // The always-hide count-down on the hiding tab.
     bool showCountdown = false;
     CountdownView countdown;
-    bool countdownFinished = false;      // text cleared and hidden, click controls enabled
-    bool disableClickControls = false;   // while the count-down runs
+    bool countdownFinished = false;    // text cleared and hidden, click controls enabled
+    bool disableClickControls = false; // while the count-down runs
     // The cursor has not moved since the last tick and no deadline or
     // count-down is running: the next ticks decide nothing until it moves.
     bool canRest = false;
 };
 
 class CursorTracker {
-public:
+  public:
     TickActions Tick(const Settings& settings, const TickInput& in);
 
     // Timer of the idle pointer: true when the pointer is to be hidden now.
@@ -73,7 +73,7 @@ public:
     bool PointerTimerArmed() const { return pointerTimerArmed_; }
     int32_t ClickCountdown() const { return clickCountdown_; }
 
-private:
+  private:
     void PointerStep(const Settings& settings, const TickInput& in, TickActions& out);
     void CursorOffDesktop(const Settings& settings, const TickInput& in, TickActions& out);
     void CursorOnDesktop(const Settings& settings, const TickInput& in, TickActions& out);

@@ -96,8 +96,8 @@ bool TrackingWanted() {
 
 void SetTrackingPeriod(HWND settingsWindow, bool resting) {
     g_resting = resting;
-    SetTimer(settingsWindow, timers::CursorTracking,
-             resting ? kRestingPeriodMs : kTrackingPeriodMs, nullptr);
+    SetTimer(settingsWindow, timers::CursorTracking, resting ? kRestingPeriodMs : kTrackingPeriodMs,
+             nullptr);
 }
 
 // A still cursor with nothing pending slows the tick down until the movement

@@ -20,8 +20,8 @@ constexpr USHORT kMouseUsage = 0x02;
 constexpr USHORT kKeyboardUsage = 0x06;
 constexpr char kSinkClass[] = "TessaraInputSink";
 
-UniqueWindow g_sink;       // receives the raw input
-HWND g_window = nullptr;   // is told of the movement
+UniqueWindow g_sink;     // receives the raw input
+HWND g_window = nullptr; // is told of the movement
 bool g_armed = false;
 bool g_listening = false;
 

@@ -10,7 +10,7 @@
 using TickCount = uint32_t;
 
 class Deadline {
-public:
+  public:
     void Set(TickCount at) {
         at_ = at;
         armed_ = true;
@@ -22,7 +22,7 @@ public:
     // Armed and `now` still before the deadline.
     bool Pending(TickCount now) const { return armed_ && !Due(now); }
 
-private:
+  private:
     TickCount at_ = 0;
     bool armed_ = false;
 };

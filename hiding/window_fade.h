@@ -16,10 +16,10 @@ inline constexpr uint8_t kOpaque = 255;
 
 // System metrics of a window frame and its caption buttons.
 struct FrameMetrics {
-    int32_t frameWidth;  // SM_CXFRAME
-    int32_t frameHeight; // SM_CYFRAME
-    int32_t buttonWidth; // SM_CXSIZE
-    int32_t buttonHeight;// SM_CYSIZE
+    int32_t frameWidth;   // SM_CXFRAME
+    int32_t frameHeight;  // SM_CYFRAME
+    int32_t buttonWidth;  // SM_CXSIZE
+    int32_t buttonHeight; // SM_CYSIZE
 };
 
 // The close box of a window with window rectangle `window`.
@@ -31,7 +31,7 @@ using WindowId = uintptr_t;
 struct CloseBoxInput {
     bool canFade = false; // the system can make windows layered
     ScreenPoint cursor{0, 0};
-    WindowId hit = 0;         // the window whose close box is under the cursor
+    WindowId hit = 0; // the window whose close box is under the cursor
     bool hitIsDesktop = false;
     uint32_t hitExStyle = 0;
 };
@@ -57,7 +57,7 @@ struct FadeStepResult {
 };
 
 class WindowFader {
-public:
+  public:
     CloseBoxActions Watch(const CloseBoxInput& in);
     FadeStepResult Step(bool canFade, bool windowStillLayered);
     // Brings a faded window back now (fading switched off, program ending).
@@ -66,7 +66,7 @@ public:
     WindowId FadeWindow() const { return fadeWindow_; }
     uint8_t Alpha() const { return alpha_; }
 
-private:
+  private:
     static constexpr int kStillTicks = 5;
     static constexpr uint8_t kAlphaStep = 20;
 

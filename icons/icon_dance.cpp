@@ -100,8 +100,10 @@ Point GlidePoint(Point from, Point to, int step) {
     const std::int32_t dx = to.x - from.x;
     const std::int32_t dy = to.y - from.y;
     const double bulge = std::sin(step * (1.0 / (kGlideSteps + 1)) * kPi);
-    return {from.x + static_cast<std::int32_t>(bulge * dy * (1.0 / 12)) + dx * step / (kGlideSteps + 1),
-            from.y + static_cast<std::int32_t>(bulge * dx * (1.0 / 12)) + dy * step / (kGlideSteps + 1)};
+    return {from.x + static_cast<std::int32_t>(bulge * dy * (1.0 / 12)) +
+                dx * step / (kGlideSteps + 1),
+            from.y + static_cast<std::int32_t>(bulge * dx * (1.0 / 12)) +
+                dy * step / (kGlideSteps + 1)};
 }
 
 int SwapPauseTicks(DanceRandom& random) {

@@ -97,7 +97,6 @@ struct DanceRecord {
 
 std::unique_ptr<DanceRecord> g_record; // user-interface thread
 
-
 bool Running() {
     const SharedBlock* block = DeskBlock();
     return block && block->DanceRunning;
@@ -172,8 +171,8 @@ struct BounceWork {
         const std::uint32_t seed =
             record->style == DanceStyle::BounceInStep ? record->seed : GetCurrentThreadId();
         icons::DanceRandom random(seed);
-        icons::Bouncer bouncer(icons::MakeBounceField(record->screen),
-                               CurrentPosition(index, home), random);
+        icons::Bouncer bouncer(icons::MakeBounceField(record->screen), CurrentPosition(index, home),
+                               random);
         Sleep(kTickMs);
         while (Running()) {
             Move(index, NextPosition(bouncer, random, home));
@@ -241,8 +240,8 @@ struct SwapWork {
 
 DanceStyle NextStyle() {
     static std::optional<DanceStyle> previous;
-    const DanceStyle style =
-        icons::NextDanceStyle(previous ? &*previous : nullptr, static_cast<int>(std::time(nullptr)));
+    const DanceStyle style = icons::NextDanceStyle(previous ? &*previous : nullptr,
+                                                   static_cast<int>(std::time(nullptr)));
     previous = style;
     return style;
 }

@@ -56,8 +56,7 @@ bool ReadIconValue(const std::string& name, std::uint8_t (&buffer)[icons::kMaxNa
     return ReadWholeValue(name, buffer, sizeof buffer, size);
 }
 
-IconValueWrite WriteIconValue(const std::string& name, const std::uint8_t* data,
-                              std::size_t size) {
+IconValueWrite WriteIconValue(const std::string& name, const std::uint8_t* data, std::size_t size) {
     SECURITY_ATTRIBUTES security{sizeof security, nullptr, TRUE};
     UniqueRegKey key;
     char noClass[] = "";

@@ -37,5 +37,4 @@ enum class IconValueWrite { Stored, NoKey, Refused };
 // Stores the value. The registry writes a value whole or not at all, so a
 // write it refuses leaves the set saved before under that name readable:
 // Refused, and nothing is deleted. NoKey when the key cannot be created.
-IconValueWrite WriteIconValue(const std::string& name, const std::uint8_t* data,
-                              std::size_t size);
+IconValueWrite WriteIconValue(const std::string& name, const std::uint8_t* data, std::size_t size);

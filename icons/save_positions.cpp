@@ -28,7 +28,7 @@ constexpr char kTooManyNames[] = "Too many icons to save.\nTessara can only save
 constexpr char kDesktopDidNotAnswer[] =
     "The desktop did not answer for every icon.\n\nIcon positions were not saved.";
 constexpr char kNotWritten[] = "The registry did not take the icon positions.\n\nIcon positions "
-                              "were not saved; the positions saved before are kept.";
+                               "were not saved; the positions saved before are kept.";
 constexpr char kOffScreenQuestion[] = "Some icons are at least partially off screen.\n\nDo you "
                                       "want to continue saving the icon positions?";
 

@@ -82,7 +82,8 @@ void LoadSettings(Settings& record, SettingsSource source, InvalidSettings inval
     }
     const std::optional<std::vector<uint8_t>> stored = ReadStoredSettings();
     const std::vector<uint8_t>* value = stored ? &*stored : nullptr;
-    const LoadDecision decision = DecideSettingsLoad(value, invalid == InvalidSettings::Silent, record);
+    const LoadDecision decision =
+        DecideSettingsLoad(value, invalid == InvalidSettings::Silent, record);
     if (decision.warn)
         MessageBoxA(OwnSettingsWindow(), kInvalidSettingsText, g_app.caption,
                     MB_OK | MB_ICONWARNING);
@@ -108,8 +109,8 @@ void SaveSettings(Settings copy) {
     // A refused write leaves the record stored before whole: the registry
     // writes a value whole or not at all.
     const SettingsBytes bytes = SerializeSettings(copy);
-    const LONG written = RegSetValueExA(key.get(), kSettingsValue, 0, REG_BINARY, bytes.data(),
-                                        DWORD(bytes.size()));
+    const LONG written =
+        RegSetValueExA(key.get(), kSettingsValue, 0, REG_BINARY, bytes.data(), DWORD(bytes.size()));
     if (written != ERROR_SUCCESS)
         ReportSaveFailure("Could not save settings: RegSetValueEx %ld", written);
 }
@@ -133,9 +134,9 @@ void WriteAutostart(bool on) {
         RegDeleteValueA(key.get(), kAutostartValue);
         return;
     }
-    const LONG written = RegSetValueExA(key.get(), kAutostartValue, 0, REG_SZ,
-                                        reinterpret_cast<const BYTE*>(command.c_str()),
-                                        DWORD(command.size() + 1));
+    const LONG written =
+        RegSetValueExA(key.get(), kAutostartValue, 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(command.c_str()), DWORD(command.size() + 1));
     if (written != ERROR_SUCCESS)
         ReportSaveFailure("Could not write the autostart entry: RegSetValueEx %ld", written);
 }

@@ -32,8 +32,8 @@ void MoveTo(HWND window, const dp::Rect& rect) {
 }
 
 bool StartRundll32(HWND owner, const std::string& program) {
-    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(
-        owner, "open", program.c_str(), dp::kParameters, nullptr, SW_SHOWNORMAL));
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(owner, "open", program.c_str(), dp::kParameters, nullptr, SW_SHOWNORMAL));
     return result > 32;
 }
 

@@ -6,8 +6,8 @@ namespace help_pages {
 
 namespace {
 
-const char* const kTabPages[] = {"colors.htm", "hiding.htm", "positions.htm",
-                                 "desktop.htm", "tray.htm", "options.htm"};
+const char* const kTabPages[] = {"colors.htm",  "hiding.htm", "positions.htm",
+                                 "desktop.htm", "tray.htm",   "options.htm"};
 constexpr int kTabPageCount = sizeof kTabPages / sizeof kTabPages[0];
 
 const char* WebPath(WebPage page) {

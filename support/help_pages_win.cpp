@@ -22,8 +22,8 @@ bool OpenPageOfCommand(HWND owner, int command, int tabIndex) {
     if (!help_pages::RequestOfCommand(command, tabIndex, request))
         return false;
     const std::string folder = help_pages::LocalHelpFolder(ProgramPath());
-    const bool localExists = request.localPage != nullptr && !folder.empty() &&
-                             IsFile(folder + request.localPage);
+    const bool localExists =
+        request.localPage != nullptr && !folder.empty() && IsFile(folder + request.localPage);
     const std::string target =
         help_pages::ChosenTarget(request, folder, localExists, ConfiguredWebHost().Authority());
     // A page the shell cannot open is not reported: the user sees nothing

@@ -74,11 +74,10 @@ HWND CreateKeyField(HWND dialog, HWND checkBox, const TEXTMETRICA& metrics) {
     const HotKeyRect rect =
         HotKeyFieldRect(WindowRectOf(checkBox), WindowRectOf(dialog), GetSystemMetrics(SM_CXSIZE),
                         metrics.tmAveCharWidth, metrics.tmHeight);
-    HWND field = CreateWindowExA(0, HOTKEY_CLASSA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                                 rect.left, rect.top, rect.right - rect.left,
-                                 rect.bottom - rect.top, dialog, nullptr,
-                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)),
-                                 nullptr);
+    HWND field = CreateWindowExA(
+        0, HOTKEY_CLASSA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, rect.left, rect.top,
+        rect.right - rect.left, rect.bottom - rect.top, dialog, nullptr,
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)), nullptr);
     SetWindowPos(field, checkBox, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageA(field, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_ALT, 0));
     SendMessageA(field, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);

@@ -23,7 +23,7 @@
 #define IDM_EXIT 105
 #define IDM_LEAVE_TEST_MODE 139
 #define IDM_SHOW_ICONS_NOW 1028 // desktop context menu, handled inside Explorer
-#define IDM_SHOW_WINDOW 1059 // desktop context menu, posted by Explorer
+#define IDM_SHOW_WINDOW 1059    // desktop context menu, posted by Explorer
 #define IDM_SHOW_ICONS_ALWAYS 1093
 #define IDM_CLOSE_ACTION 1107
 #define IDM_ICON_DANCE 1110

@@ -25,8 +25,8 @@ int CallbackIcon() {
     LVFINDINFOW find{};
     find.flags = LVFI_PARAM;
     find.lParam = kCallbackMark;
-    return static_cast<int>(
-        SendMessageW(g_windows.listView, LVM_FINDITEMW, WPARAM(-1), reinterpret_cast<LPARAM>(&find)));
+    return static_cast<int>(SendMessageW(g_windows.listView, LVM_FINDITEMW, WPARAM(-1),
+                                         reinterpret_cast<LPARAM>(&find)));
 }
 
 void SetItem(int index, UINT mask, const wchar_t* text, LPARAM data) {
@@ -55,7 +55,8 @@ void CopyCaption(const std::wstring& caption, wchar_t* out, int room) {
     lstrcpynW(out, caption.c_str(), room);
 }
 void CopyCaption(const std::wstring& caption, char* out, int room) {
-    if (room > 0 && !WideCharToMultiByte(CP_ACP, 0, caption.c_str(), -1, out, room, nullptr, nullptr))
+    if (room > 0 &&
+        !WideCharToMultiByte(CP_ACP, 0, caption.c_str(), -1, out, room, nullptr, nullptr))
         out[room - 1] = '\0';
 }
 

@@ -338,10 +338,10 @@ bool CreateHost(const Options& options, ShellBrowser& browser) {
         return false;
     const RECT area = WorkArea();
     // A tool window: the desktop has no button on the taskbar.
-    g_host.progman = CreateWindowExA(WS_EX_TOOLWINDOW, "Progman", "Program Manager",
-                                     WS_POPUP | WS_CLIPCHILDREN, area.left, area.top,
-                                     area.right - area.left, area.bottom - area.top, nullptr,
-                                     nullptr, GetModuleHandleA(nullptr), nullptr);
+    g_host.progman =
+        CreateWindowExA(WS_EX_TOOLWINDOW, "Progman", "Program Manager", WS_POPUP | WS_CLIPCHILDREN,
+                        area.left, area.top, area.right - area.left, area.bottom - area.top,
+                        nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     browser.SetFrame(g_host.progman);
     return g_host.progman && CreateDesktopView(browser, options.autoArrange) &&
            MoveView(static_cast<int>(options.layout));

@@ -138,8 +138,10 @@ int Mouse(int x, int y, const char* action) {
     INPUT inputs[2]{};
     for (INPUT& input : inputs) {
         input.type = INPUT_MOUSE;
-        input.mi.dx = (x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = (y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.dx =
+            (x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy =
+            (y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
     }
     inputs[0].mi.dwFlags = flags;
     inputs[1].mi.dwFlags = release | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
@@ -169,8 +171,8 @@ int main(int argc, char** argv) {
         DWORD seconds = argc == 4 ? std::strtoul(argv[3], nullptr, 10) : 20;
         if (harness::WaitForWindow(argv[2], nullptr, 0, seconds * 1000))
             return 0;
-        std::fprintf(stderr, "deskctl: no top-level window of class %s appeared within %lu s\n", argv[2],
-                     static_cast<unsigned long>(seconds));
+        std::fprintf(stderr, "deskctl: no top-level window of class %s appeared within %lu s\n",
+                     argv[2], static_cast<unsigned long>(seconds));
         return 1;
     }
     if (argc == 2 && std::strcmp(argv[1], "scramble") == 0)

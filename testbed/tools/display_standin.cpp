@@ -38,8 +38,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     windowClass.lpszClassName = "TessaraDisplayStandIn";
     RegisterClassA(&windowClass);
     HWND window = CreateWindowA(windowClass.lpszClassName, "Display Properties",
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 300, 200,
-                                400, 450, nullptr, nullptr, instance, nullptr);
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 300, 200, 400,
+                                450, nullptr, nullptr, instance, nullptr);
     if (!window)
         return 1;
     MSG message{};

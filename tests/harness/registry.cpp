@@ -111,8 +111,8 @@ void SetImportSlot(void** slot, void* function) {
 } // namespace
 
 RegistryWritesRefused::RegistryWritesRefused(LONG error) {
-    original_ = reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegSetValueExA"));
+    original_ =
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegSetValueExA"));
     slot_ = original_ ? ImportSlotOf(original_) : nullptr;
     if (!slot_)
         return;

@@ -86,8 +86,8 @@ HWND FindChild(HWND parent, const char* className) {
 HWND ViewOf(HWND progman) {
     COPYDATASTRUCT copy{static_cast<unsigned long>(ShellCommand::DefView), 0, nullptr};
     DWORD_PTR view = 0;
-    if (!SendMessageTimeoutA(progman, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy),
-                             SMTO_NORMAL, kCommandTimeoutMs, &view))
+    if (!SendMessageTimeoutA(progman, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy), SMTO_NORMAL,
+                             kCommandTimeoutMs, &view))
         return nullptr;
     return reinterpret_cast<HWND>(view);
 }
@@ -212,7 +212,8 @@ bool Shell::IsListViewSubclassed() const {
 }
 
 int Shell::CursorCount() const {
-    return static_cast<int>(Command(static_cast<unsigned long>(ShellCommand::CursorCount), nullptr, 0));
+    return static_cast<int>(
+        Command(static_cast<unsigned long>(ShellCommand::CursorCount), nullptr, 0));
 }
 
 void Shell::Freeze(DWORD ms) const {

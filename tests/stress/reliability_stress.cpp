@@ -47,9 +47,9 @@ struct RunSize {
 constexpr RunSize kLongRun{50, 20, 15, 15, 10, 36000}; // 36000 ticks of 100 ms: an hour
 constexpr RunSize kShortRun{5, 3, 2, 2, 2, 400};
 
-constexpr DWORD kAnswerLimitMs = 100;   // the desktop answers a message
-constexpr DWORD kHungLimitMs = 500;     // the desktop answers with Tessara suspended
-constexpr DWORD kRecoveryMs = 5000;     // the desktop side notices its owner gone
+constexpr DWORD kAnswerLimitMs = 100; // the desktop answers a message
+constexpr DWORD kHungLimitMs = 500;   // the desktop answers with Tessara suspended
+constexpr DWORD kRecoveryMs = 5000;   // the desktop side notices its owner gone
 constexpr int kIcons = 12;
 
 std::mt19937 random;
@@ -313,7 +313,8 @@ void DesktopRestarts(harness::Shell& shell, app_test::Tessara& tessara, int rest
         const bool tray = TrayIconPresent(tessara.Window());
         const bool menu = attached && ContextMenuHasOurSubmenu(shell);
         const auto storedAfter = harness::RegRead(HKEY_CURRENT_USER, kProgramKey, kSettingsValue);
-        const bool unchanged = storedBefore && storedAfter && storedBefore->data == storedAfter->data;
+        const bool unchanged =
+            storedBefore && storedAfter && storedBefore->data == storedAfter->data;
         if (attached && tray && menu && unchanged)
             ++back;
         else
@@ -529,9 +530,9 @@ void Memory(harness::Shell& shell, app_test::Tessara& tessara, int ticks) {
     const SIZE_T started = SettledWorkingSet(tessara.Process());
     const TickSets sets = RunTicks(tessara, ticks);
     SetCursorPos(20, 20);
-    if (!SetScreenSizedWallpaper(colors_test::Format::Jpeg) ||
-        !harness::WaitUntil(
-            [&] { return harness::HasLoaded(tessara.Process().Pid(), "windowscodecs.dll"); }))
+    if (!SetScreenSizedWallpaper(colors_test::Format::Jpeg) || !harness::WaitUntil([&] {
+            return harness::HasLoaded(tessara.Process().Pid(), "windowscodecs.dll");
+        }))
         Fault("memory: Tessara did not decode the JPEG wallpaper");
     const SIZE_T withJpeg = SettledWorkingSet(tessara.Process());
     if (!yardstick || !sets.end || !withJpeg) {

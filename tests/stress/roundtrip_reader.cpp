@@ -114,9 +114,9 @@ int main(int argc, char** argv) {
     HWND listView = DesktopListView();
     DWORD pid = 0;
     GetWindowThreadProcessId(listView, &pid);
-    HANDLE process = pid ? OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
-                                       FALSE, pid)
-                         : nullptr;
+    HANDLE process =
+        pid ? OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid)
+            : nullptr;
     if (!process)
         return 3;
     std::vector<Icon> icons;

@@ -222,8 +222,7 @@ void RunOnce(const Shell& shell, bool withMove, RunTimes& times) {
         MoveIcons(shell, Scrambled(home));
         const std::string placesPath = WritePlaces(home);
         const std::string movedPath = harness::TempFile("read");
-        times.readAndMove.push_back(
-            TimedRun("roundtrip_reader.exe", movedPath + " " + placesPath));
+        times.readAndMove.push_back(TimedRun("roundtrip_reader.exe", movedPath + " " + placesPath));
         ReadReaderOutput(movedPath);
         DeleteFileA(placesPath.c_str());
         Check(SamePlaces(shell.Layout(), home), "the common read and move did not move every icon");

@@ -22,9 +22,8 @@ TEST(ColorsChoice_CustomColorsFor, TheCurrentColourReplacesTheFirstOnlyWhenItIsM
         ColorRef current;
         ColorRef first;
     } cases[] = {
-        {0x000000, 0x000000}, {0xFFFFFF, 0x000000}, {0x808080, 0x000000},
-        {0x00FFFF, 0x000000}, {0x123456, 0x123456}, {0x000001, 0x000001},
-        {0xFEFFFF, 0xFEFFFF},
+        {0x000000, 0x000000}, {0xFFFFFF, 0x000000}, {0x808080, 0x000000}, {0x00FFFF, 0x000000},
+        {0x123456, 0x123456}, {0x000001, 0x000001}, {0xFEFFFF, 0xFEFFFF},
     };
     for (const auto& c : cases) {
         const colors::CustomColors offered = colors::CustomColorsFor(c.current);
@@ -96,8 +95,8 @@ TEST(ColorsChoice_PlaceSamplerInfo, BesideTheCursorAndKeptOnTheScreen) {
     for (const auto& c : cases) {
         const colors::SamplerInfo info = colors::PlaceSamplerInfo(c.x, c.y, 300, 13, kScreen);
         EXPECT_EQ(info.box, c.box) << c.x << "," << c.y;
-        EXPECT_EQ(info.pixelSwatch,
-                  (PixelRect{c.box.left + 10, c.box.bottom + 4, c.box.left + 90, c.box.bottom + 44}));
+        EXPECT_EQ(info.pixelSwatch, (PixelRect{c.box.left + 10, c.box.bottom + 4, c.box.left + 90,
+                                               c.box.bottom + 44}));
         EXPECT_EQ(info.averageSwatch, (PixelRect{c.box.left + 100, c.box.bottom + 4,
                                                  c.box.left + 180, c.box.bottom + 44}));
         EXPECT_LE(info.pixelSwatch.bottom, kScreen.height);

@@ -60,9 +60,15 @@ TEST(DeskhookContextMenu, SubmenuMarksTheModeAndGreysSavingWhileTheDanceRuns) {
 }
 
 TEST(DeskhookContextMenu, ItemsCarryTheProgramsCommandIds) {
-    const int expected[] = {IDM_SHOW_ICONS_NOW, 0,
-                            IDM_RESTORE_POSITIONS, IDM_SAVE_POSITIONS, 0,
-                            IDC_NEVER_HIDE, IDC_HIDE_BY_CURSOR, IDC_HIDE_ALWAYS, 0,
+    const int expected[] = {IDM_SHOW_ICONS_NOW,
+                            0,
+                            IDM_RESTORE_POSITIONS,
+                            IDM_SAVE_POSITIONS,
+                            0,
+                            IDC_NEVER_HIDE,
+                            IDC_HIDE_BY_CURSOR,
+                            IDC_HIDE_ALWAYS,
+                            0,
                             IDM_SHOW_WINDOW};
     const auto items = context_menu::SubmenuItems(MenuInputs{});
     ASSERT_EQ(items.size(), std::size(expected));

@@ -11,9 +11,9 @@ using desktop_search::Place;
 
 struct SearchCase {
     const char* name;
-    std::set<Place> holding;      // places that hold a view (only one does on a real desktop)
-    std::optional<Place> found;   // the answer
-    std::vector<Place> asked;     // the places asked, in order
+    std::set<Place> holding;    // places that hold a view (only one does on a real desktop)
+    std::optional<Place> found; // the answer
+    std::vector<Place> asked;   // the places asked, in order
 };
 
 TEST(DesktopSearch, ProgmanFirstThenATopLevelWorkerThenAChildOfProgman) {
@@ -27,9 +27,15 @@ TEST(DesktopSearch, ProgmanFirstThenATopLevelWorkerThenAChildOfProgman) {
          {Place::UnderProgmanChild},
          Place::UnderProgmanChild,
          {Place::Progman, Place::WorkerW, Place::UnderProgmanChild}},
-        {"no desktop", {}, std::nullopt, {Place::Progman, Place::WorkerW, Place::UnderProgmanChild}},
+        {"no desktop",
+         {},
+         std::nullopt,
+         {Place::Progman, Place::WorkerW, Place::UnderProgmanChild}},
         // In the middle of a move two places may hold one for a moment.
-        {"Progman wins over a worker", {Place::Progman, Place::WorkerW}, Place::Progman, {Place::Progman}},
+        {"Progman wins over a worker",
+         {Place::Progman, Place::WorkerW},
+         Place::Progman,
+         {Place::Progman}},
         {"a worker wins over a child of Progman",
          {Place::WorkerW, Place::UnderProgmanChild},
          Place::WorkerW,

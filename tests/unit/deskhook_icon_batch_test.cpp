@@ -39,8 +39,7 @@ TEST(IconBatch, ReadRangeStaysInsideTheListAndTheBatch) {
         }
         EXPECT_LE(range.count, icon_batch::kMaxIcons) << c.name;
         EXPECT_GE(range.first, 0) << c.name;
-        EXPECT_LE(static_cast<long long>(range.first) + range.count,
-                  std::max(0, c.itemCount))
+        EXPECT_LE(static_cast<long long>(range.first) + range.count, std::max(0, c.itemCount))
             << c.name;
     }
 }

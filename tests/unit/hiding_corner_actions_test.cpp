@@ -15,15 +15,15 @@ TEST(HidingCorners_InHotCorner, OnlyTheChosenPixel) {
         bool in;
     };
     const Case cases[] = {
-        {0, {0, 0}, true},          {0, {1, 0}, false},        {0, {0, 1}, false},
-        {1, {1023, 0}, true},       {1, {1022, 0}, false},     {1, {1023, 1}, false},
-        {1, {0, 0}, false},         {2, {0, 767}, true},       {2, {0, 766}, false},
-        {3, {1023, 767}, true},     {3, {1024, 768}, false},   {0x301, {1023, 0}, true},
-        {4, {0, 0}, false},         {-1, {1023, 767}, false},  {0xFF, {0, 0}, false},
+        {0, {0, 0}, true},      {0, {1, 0}, false},       {0, {0, 1}, false},
+        {1, {1023, 0}, true},   {1, {1022, 0}, false},    {1, {1023, 1}, false},
+        {1, {0, 0}, false},     {2, {0, 767}, true},      {2, {0, 766}, false},
+        {3, {1023, 767}, true}, {3, {1024, 768}, false},  {0x301, {1023, 0}, true},
+        {4, {0, 0}, false},     {-1, {1023, 767}, false}, {0xFF, {0, 0}, false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(InHotCorner(c.p, c.corner, kScreen), c.in) << c.corner << " " << c.p.x << ","
-                                                             << c.p.y;
+        EXPECT_EQ(InHotCorner(c.p, c.corner, kScreen), c.in)
+            << c.corner << " " << c.p.x << "," << c.p.y;
 }
 
 TEST(HidingCorners_OnScreenEdge, FourEdges) {
@@ -69,8 +69,8 @@ constexpr ScreenPoint kCorner{1023, 0};
 constexpr ScreenPoint kNear{1000, 5};
 
 TEST(HidingCorners_HotCorner, WithoutWaitOncePerArrival) {
-    const auto path = Then(Then(Then(Stay(kNear, 2), Stay(kCorner, 20)), Stay(kNear, 1)),
-                           Stay(kCorner, 3));
+    const auto path =
+        Then(Then(Then(Stay(kNear, 2), Stay(kCorner, 20)), Stay(kNear, 1)), Stay(kCorner, 3));
     EXPECT_EQ(FiredAlong(CornerSettings(false), path, 1000), (std::vector<int>{2, 23}));
 }
 
@@ -81,8 +81,8 @@ TEST(HidingCorners_HotCorner, WaitOneSecondAtAnyTickCount) {
                   (std::vector<int>{11}))
             << start;
         // Leaves after 0.9 s: nothing; comes back and stays: fires then.
-        const auto path = Then(Then(Then(Stay(kNear, 1), Stay(kCorner, 10)), Stay(kNear, 1)),
-                               Stay(kCorner, 12));
+        const auto path =
+            Then(Then(Then(Stay(kNear, 1), Stay(kCorner, 10)), Stay(kNear, 1)), Stay(kCorner, 12));
         EXPECT_EQ(FiredAlong(CornerSettings(true), path, start), (std::vector<int>{22})) << start;
     }
 }
@@ -122,8 +122,8 @@ EdgeInput Edge(ScreenPoint p) {
 
 TEST(HidingCorners_BossMouse, OncePerEdgeContact) {
     BossMouseWatch watch;
-    const ScreenPoint path[] = {{500, 300}, {0, 300}, {0, 310}, {500, 767}, {500, 300},
-                                {1023, 20}, {1023, 21}};
+    const ScreenPoint path[] = {{500, 300}, {0, 300},   {0, 310},  {500, 767},
+                                {500, 300}, {1023, 20}, {1023, 21}};
     std::vector<bool> acted;
     for (ScreenPoint p : path)
         acted.push_back(watch.Check(Edge(p), true));
@@ -199,11 +199,11 @@ TEST(HidingCorners_Minimize, OnlyPlainVisibleTopLevelWindows) {
     };
     const Case cases[] = {
         {{false, false, kPlain, true}, true},
-        {{false, false, kPlain | 0x00010000, true}, true}, // with a maximise box
-        {{true, false, kPlain, true}, false},              // the settings window
-        {{false, true, kPlain, true}, false},              // owned by a parent
-        {{false, false, kPlain, false}, false},            // disabled
-        {{false, false, kPlain | 0x20000000, true}, false},// already minimised
+        {{false, false, kPlain | 0x00010000, true}, true},    // with a maximise box
+        {{true, false, kPlain, true}, false},                 // the settings window
+        {{false, true, kPlain, true}, false},                 // owned by a parent
+        {{false, false, kPlain, false}, false},               // disabled
+        {{false, false, kPlain | 0x20000000, true}, false},   // already minimised
         {{false, false, kPlain & ~0x10000000u, true}, false}, // hidden
         {{false, false, kPlain & ~0x00020000u, true}, false}, // no minimise box
         {{false, false, 0, true}, false},

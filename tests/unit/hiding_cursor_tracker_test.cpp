@@ -120,7 +120,7 @@ TEST(HidingTracker_ByCursor, RestingOnTheTaskbarPostponesTheOffDesktopHide) {
 
 TEST(HidingTracker_ByCursor, ShowDelayInTenths) {
     struct Case {
-        int showDelay;    // slider value
+        int showDelay;     // slider value
         int firstShowTick; // tick index after the arrival tick (0 = at arrival)
     };
     const Case cases[] = {{1, 0}, {2, 1}, {4, 3}, {11, 10}, {101, 100}};
@@ -322,7 +322,7 @@ int FirstRestingTick(TrackerRun& run, ScreenPoint p, bool onDesktop, bool overTa
 }
 
 TEST(HidingTracker_Rest, OnlyWhenNoDeadlineIsRunning) {
-    {   // On the desktop: from the idle hide on.
+    { // On the desktop: from the idle hide on.
         TrackerRun run{{}, ByCursor(1, 5), 1000};
         run.settings.HideCursor = 1;
         EXPECT_FALSE(run.Tick(kDesk, true).canRest);
@@ -330,30 +330,30 @@ TEST(HidingTracker_Rest, OnlyWhenNoDeadlineIsRunning) {
         // A movement wakes it.
         EXPECT_FALSE(run.Tick(kDesk2, true).canRest);
     }
-    {   // Off the desktop: from the off-desktop hide on.
+    { // Off the desktop: from the off-desktop hide on.
         TrackerRun run{{}, ByCursor(60, 2), 1000};
         run.Tick(kDesk, true);
         EXPECT_EQ(FirstRestingTick(run, kWindow, false), 19);
     }
-    {   // Off the desktop without its hide: at once.
+    { // Off the desktop without its hide: at once.
         TrackerRun run{{}, ByCursor(60, 2), 1000};
         run.settings.HideWhenOffDesktop = 0;
         run.Tick(kDesk, true);
         EXPECT_EQ(FirstRestingTick(run, kWindow, false), 1);
     }
-    {   // The show delay runs, then the idle delay of 0 s.
+    { // The show delay runs, then the idle delay of 0 s.
         TrackerRun run{{}, ByCursor(0, 5), 1000};
         run.settings.DelayShowOnDesktop = 1;
         run.settings.ShowDelay = 11;
         run.Tick(kWindow, false);
         EXPECT_EQ(FirstRestingTick(run, kDesk, true), 11);
     }
-    {   // Resting on the taskbar keeps postponing the off-desktop hide.
+    { // Resting on the taskbar keeps postponing the off-desktop hide.
         TrackerRun run{{}, ByCursor(60, 1), 1000};
         run.Tick(kDesk, true);
         EXPECT_EQ(FirstRestingTick(run, kTaskbar, false, true), -1);
     }
-    {   // No hiding mode: only the corner could act, and it is watched apart.
+    { // No hiding mode: only the corner could act, and it is watched apart.
         TrackerRun run{{}, ByCursor(0, 0), 1000};
         run.settings.HideByCursor = 0;
         EXPECT_EQ(FirstRestingTick(run, kWindow, false), 1);

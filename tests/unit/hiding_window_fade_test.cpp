@@ -46,9 +46,8 @@ TEST(HidingFade, FiveStillTicksStartTheFade) {
 
 TEST(HidingFade, MovingInsideTheBoxDelaysButDoesNotCancel) {
     WindowFader fader;
-    std::vector<CloseBoxInput> ticks = {Over(kA, {10, 10}), Over(kA, {10, 10}),
-                                        Over(kA, {11, 10}), Over(kA, {11, 10}),
-                                        Over(kA, {12, 10}), Over(kA, {12, 10}),
+    std::vector<CloseBoxInput> ticks = {Over(kA, {10, 10}), Over(kA, {10, 10}), Over(kA, {11, 10}),
+                                        Over(kA, {11, 10}), Over(kA, {12, 10}), Over(kA, {12, 10}),
                                         Over(kA, {12, 10}), Over(kA, {12, 10})};
     EXPECT_EQ(TicksUntilFade(fader, ticks), 7);
 }

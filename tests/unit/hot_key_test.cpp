@@ -91,9 +91,9 @@ TEST(HotKey_Dialog, KeyFieldsFollowTheirSwitches) {
         int32_t tray;
         bool enabled;
     } cases[] = {
-        {0, true, 1, true},  {0, false, 1, false}, {0, false, 0, true}, {0, true, 0, true},
-        {1, true, 1, true},  {1, false, 1, false}, {1, false, 0, false}, {3, false, 0, false},
-        {2, true, 0, true},
+        {0, true, 1, true},   {0, false, 1, false}, {0, false, 0, true},
+        {0, true, 0, true},   {1, true, 1, true},   {1, false, 1, false},
+        {1, false, 0, false}, {3, false, 0, false}, {2, true, 0, true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(HotKeyFieldEnabled(c.index, c.on, c.tray), c.enabled)
@@ -113,12 +113,12 @@ TEST(HotKey_Dialog, PlacedBesideTheSettingsWindow) {
         bool moved;
         HotKeyPoint at;
     } cases[] = {
-        {{100, 50, 500, 600}, true, {500, 50}},  // room on the right
-        {{600, 70, 900, 600}, true, {300, 70}},  // room on the left only
-        {{200, 10, 800, 600}, false, {0, 0}},    // room on neither side
-        {{0, 0, 708, 600}, true, {708, 0}},      // right edge just left of 1024 - 300 - 15
+        {{100, 50, 500, 600}, true, {500, 50}}, // room on the right
+        {{600, 70, 900, 600}, true, {300, 70}}, // room on the left only
+        {{200, 10, 800, 600}, false, {0, 0}},   // room on neither side
+        {{0, 0, 708, 600}, true, {708, 0}},     // right edge just left of 1024 - 300 - 15
         {{716, 0, 1010, 600}, true, {416, 0}},
-        {{315, 0, 710, 600}, false, {0, 0}},     // left edge not beyond 300 + 15
+        {{315, 0, 710, 600}, false, {0, 0}}, // left edge not beyond 300 + 15
     };
     for (const Case& c : cases) {
         const auto place = HotKeyDialogPlace(c.window, 300, 1024);

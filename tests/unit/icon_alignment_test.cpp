@@ -49,8 +49,8 @@ TEST(IconAlignment_Grid, FromScreenAndSpacing) {
 
 TEST(IconAlignment_Grid, SpacingLargerThanTheScreenHasNoCells) {
     const ScreenGeometry cases[] = {
-        {1024, 768, 1100, 75}, {1024, 768, 75, 800}, {1024, 768, 0, 75}, {0, 0, 75, 75},
-        {1024, 768, -75, 75},
+        {1024, 768, 1100, 75}, {1024, 768, 75, 800}, {1024, 768, 0, 75},
+        {0, 0, 75, 75},        {1024, 768, -75, 75},
     };
     for (const ScreenGeometry& screen : cases)
         for (IconAlignment layout : kLayouts) {
@@ -103,13 +103,13 @@ TEST(IconAlignment_Places, EdgeRunsClockwiseFromTheTopLeftAndSpiralsInward) {
     const std::vector<Point> places = AlignmentPlaces(IconAlignment::Edge, grid, 130);
     ASSERT_EQ(places.size(), 130u);
     EXPECT_EQ(CellOf(grid, places[0]), std::make_pair(0, 0));
-    EXPECT_EQ(CellOf(grid, places[12]), std::make_pair(12, 0));  // top edge ends
-    EXPECT_EQ(CellOf(grid, places[13]), std::make_pair(12, 1));  // right edge starts
-    EXPECT_EQ(CellOf(grid, places[21]), std::make_pair(12, 9));  // bottom right
-    EXPECT_EQ(CellOf(grid, places[22]), std::make_pair(11, 9));  // bottom edge, leftwards
-    EXPECT_EQ(CellOf(grid, places[33]), std::make_pair(0, 9));   // bottom left
-    EXPECT_EQ(CellOf(grid, places[41]), std::make_pair(0, 1));   // left edge ends
-    EXPECT_EQ(CellOf(grid, places[42]), std::make_pair(1, 1));   // second ring
+    EXPECT_EQ(CellOf(grid, places[12]), std::make_pair(12, 0)); // top edge ends
+    EXPECT_EQ(CellOf(grid, places[13]), std::make_pair(12, 1)); // right edge starts
+    EXPECT_EQ(CellOf(grid, places[21]), std::make_pair(12, 9)); // bottom right
+    EXPECT_EQ(CellOf(grid, places[22]), std::make_pair(11, 9)); // bottom edge, leftwards
+    EXPECT_EQ(CellOf(grid, places[33]), std::make_pair(0, 9));  // bottom left
+    EXPECT_EQ(CellOf(grid, places[41]), std::make_pair(0, 1));  // left edge ends
+    EXPECT_EQ(CellOf(grid, places[42]), std::make_pair(1, 1));  // second ring
     EXPECT_EQ(places[21].y, 684);
     EXPECT_EQ(places[0].y, 0);
 }
@@ -117,8 +117,13 @@ TEST(IconAlignment_Places, EdgeRunsClockwiseFromTheTopLeftAndSpiralsInward) {
 // Every layout puts 1, capacity - 1 and capacity icons into distinct cells of
 // the grid, on any grid shape, including a single row or column.
 TEST(IconAlignment_Places, EveryLayoutUsesDistinctCellsUpToCapacity) {
-    const ScreenGeometry screens[] = {kSmall, kFourK, {1024, 100, 75, 75}, {100, 768, 75, 75},
-                                      {150, 150, 75, 75}, {75, 75, 75, 75}, {1024, 768, 40, 300}};
+    const ScreenGeometry screens[] = {kSmall,
+                                      kFourK,
+                                      {1024, 100, 75, 75},
+                                      {100, 768, 75, 75},
+                                      {150, 150, 75, 75},
+                                      {75, 75, 75, 75},
+                                      {1024, 768, 40, 300}};
     for (const ScreenGeometry& screen : screens)
         for (IconAlignment layout : kLayouts) {
             const AlignmentGrid grid = MakeAlignmentGrid(layout, screen, 7);

@@ -41,8 +41,9 @@ TEST(IconDance_Mouse, TicksChooseBounceChaseOrHome) {
         int ticks;
         DanceMove move;
     };
-    const Case cases[] = {{0, DanceMove::Bounce},  {14, DanceMove::Bounce}, {15, DanceMove::Chase},
-                          {30, DanceMove::Chase},  {31, DanceMove::GoHome}, {400, DanceMove::GoHome}};
+    const Case cases[] = {{0, DanceMove::Bounce},  {14, DanceMove::Bounce},
+                          {15, DanceMove::Chase},  {30, DanceMove::Chase},
+                          {31, DanceMove::GoHome}, {400, DanceMove::GoHome}};
     for (const Case& c : cases)
         EXPECT_EQ(MoveForTicks(c.ticks), c.move) << c.ticks;
 

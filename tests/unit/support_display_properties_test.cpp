@@ -42,12 +42,9 @@ TEST(DisplayProperties_Docked, SameTopAndTouchingOnEitherSide) {
         bool docked;
         Side side;
     } cases[] = {
-        {{0, 100, 400, 550}, true, Side::Left},
-        {{900, 100, 1300, 550}, true, Side::Right},
-        {{0, 101, 400, 550}, false, Side::Left},
-        {{1, 100, 401, 550}, false, Side::Left},
-        {{901, 100, 1301, 550}, false, Side::Right},
-        {{500, 100, 800, 550}, false, Side::Right},
+        {{0, 100, 400, 550}, true, Side::Left},      {{900, 100, 1300, 550}, true, Side::Right},
+        {{0, 101, 400, 550}, false, Side::Left},     {{1, 100, 401, 550}, false, Side::Left},
+        {{901, 100, 1301, 550}, false, Side::Right}, {{500, 100, 800, 550}, false, Side::Right},
         {{400, 100, 800, 550}, false, Side::Left},
     };
     for (const auto& c : cases) {
@@ -83,7 +80,7 @@ TEST(DisplayProperties_KeptLeftWhileDocked, SomePixelsFromEitherEdgeOfTheScreen)
     const struct {
         int left, width, kept;
     } cases[] = {
-        {300, 400, 300}, {18, 400, 18},   {17, 400, 18},  {-200, 400, 18},
+        {300, 400, 300}, {18, 400, 18},   {17, 400, 18},   {-200, 400, 18},
         {606, 400, 606}, {607, 400, 606}, {900, 400, 606}, {100, 1000, 18},
     };
     for (const auto& c : cases)

@@ -173,9 +173,9 @@ TEST(HelpContent, EachTabsPageShowsAPictureOfItsTab) {
         for (std::size_t at = html.find("<img"); at != std::string::npos;
              at = html.find("<img", at + 1))
             ++tags;
-        EXPECT_EQ(tags, std::size_t(std::distance(
-                            std::sregex_iterator(html.begin(), html.end(), image),
-                            std::sregex_iterator())))
+        EXPECT_EQ(tags,
+                  std::size_t(std::distance(std::sregex_iterator(html.begin(), html.end(), image),
+                                            std::sregex_iterator())))
             << page << ": an image without size or alternative text";
     }
 }

@@ -15,8 +15,8 @@ TEST(HelpPages_PageOfTab, OnePagePerTabAndTheContentsForTheRest) {
         int tab;
         const char* page;
     } cases[] = {
-        {0, "colors.htm"},  {1, "hiding.htm"}, {2, "positions.htm"}, {3, "desktop.htm"},
-        {4, "tray.htm"},    {5, "options.htm"}, {6, "index.html"},   {7, "index.html"},
+        {0, "colors.htm"},  {1, "hiding.htm"},  {2, "positions.htm"}, {3, "desktop.htm"},
+        {4, "tray.htm"},    {5, "options.htm"}, {6, "index.html"},    {7, "index.html"},
         {-1, "index.html"}, {8, "index.html"},
     };
     for (const auto& c : cases)

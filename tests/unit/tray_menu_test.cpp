@@ -176,18 +176,17 @@ TEST(TrayIcon_Switch, OffOnlyWithARegisteredShowHideHotKey) {
         int count;
         TraySwitch result;
     } cases[] = {
-        {1, true, 0, {0, false, true, 1}},
-        {1, true, 1, {0, false, false, 2}},
+        {1, true, 0, {0, false, true, 1}},   {1, true, 1, {0, false, false, 2}},
         {1, true, -1, {0, false, false, 0}}, // the deferred start
         {1, false, 0, {1, true, false, 0}},  // refused: stays on and is added again
-        {0, true, 3, {1, true, false, 3}},
-        {0, false, 0, {1, true, false, 0}},
+        {0, true, 3, {1, true, false, 3}},   {0, false, 0, {1, true, false, 0}},
     };
     for (const Case& c : cases) {
         const TraySwitch s = SwitchTrayIcon(c.shown, c.hotKey, c.count);
         EXPECT_EQ(s.showTrayIcon, c.result.showTrayIcon) << c.shown << c.hotKey << c.count;
         EXPECT_EQ(s.add, c.result.add) << c.shown << c.hotKey << c.count;
-        EXPECT_EQ(s.showRemovalMessage, c.result.showRemovalMessage) << c.shown << c.hotKey << c.count;
+        EXPECT_EQ(s.showRemovalMessage, c.result.showRemovalMessage)
+            << c.shown << c.hotKey << c.count;
         EXPECT_EQ(s.removalCount, c.result.removalCount) << c.shown << c.hotKey << c.count;
     }
 }
@@ -206,10 +205,11 @@ TEST(TrayIcon_Texts, NameTheShowHideHotKey) {
               "The Tessara icon in the system tray will be removed.\nUse the Show/Hide hot key "
               "(Ctrl + Shift + A)\nto hide and restore the window.\n\nThis message will not be "
               "shown again until\nTessara is restarted.");
-    EXPECT_EQ(HideWhenStartedWithoutTrayText("Alt + X"),
-              "You have chosen to hide Tessara when it starts.\n\nSince \"Show tray icon\" is not "
-              "checked (on the \"Tray\" tab), you will\nneed to use the Show/Hide hot key (Alt + X) "
-              "to \nshow the Tessara window the next time Tessara starts.");
+    EXPECT_EQ(
+        HideWhenStartedWithoutTrayText("Alt + X"),
+        "You have chosen to hide Tessara when it starts.\n\nSince \"Show tray icon\" is not "
+        "checked (on the \"Tray\" tab), you will\nneed to use the Show/Hide hot key (Alt + X) "
+        "to \nshow the Tessara window the next time Tessara starts.");
 }
 
 } // namespace

@@ -248,9 +248,9 @@ TEST(UiPages_PageEnabling, AutoResampleNeedsSolidCaptionsWithoutActiveDesktop) {
         ctx.activeDesktop = c.activeDesktop;
         PageView view = View(s, ctx, SettingsTab::Colors);
         EXPECT_EQ(Enabled(view, IDC_AUTO_RESAMPLE), c.enabled);
-        EXPECT_EQ(Final(DecideLoadedControls(s, ctx).updates, IDC_AUTO_RESAMPLE,
-                        ControlAspect::Enabled),
-                  c.enabled);
+        EXPECT_EQ(
+            Final(DecideLoadedControls(s, ctx).updates, IDC_AUTO_RESAMPLE, ControlAspect::Enabled),
+            c.enabled);
     }
 }
 

@@ -107,12 +107,9 @@ TEST(UiTabDefaults_Reset, FadingAndHidingModeTakeEffectThroughTheirCommands) {
         int32_t fading, hideByCursor, hideAlways;
         bool fadingCommand, hidingCommand;
     } cases[] = {
-        {SettingsTab::Options, 1, 1, 0, true, false},
-        {SettingsTab::Options, 0, 0, 0, false, false},
-        {SettingsTab::Hiding, 1, 0, 0, false, true},
-        {SettingsTab::Hiding, 0, 0, 1, false, true},
-        {SettingsTab::Hiding, 0, 1, 0, false, false},
-        {SettingsTab::About, 1, 0, 1, true, true},
+        {SettingsTab::Options, 1, 1, 0, true, false}, {SettingsTab::Options, 0, 0, 0, false, false},
+        {SettingsTab::Hiding, 1, 0, 0, false, true},  {SettingsTab::Hiding, 0, 0, 1, false, true},
+        {SettingsTab::Hiding, 0, 1, 0, false, false}, {SettingsTab::About, 1, 0, 1, true, true},
         {SettingsTab::Colors, 1, 0, 0, false, false},
     };
     for (const Case& c : cases) {

@@ -181,7 +181,8 @@ void Scramble(const harness::Shell& shell, int shift = 0) {
                      MAKELPARAM(500 + shift - 30 * (i % 10), 60 + shift / 2 + 40 * (i % 12)));
 }
 
-bool SamePlaces(const std::vector<harness::ShellIcon>& a, const std::vector<harness::ShellIcon>& b) {
+bool SamePlaces(const std::vector<harness::ShellIcon>& a,
+                const std::vector<harness::ShellIcon>& b) {
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size(); ++i) {
@@ -384,14 +385,16 @@ TEST_F(AppLinkQuestions, AWallpaperChangeIsSampledWhileTheDisplayChangeAsks) {
     s.AutoResample = 1;
     StartProgram(s);
     SharedBlock* block = LocateSharedData();
-    ASSERT_TRUE(harness::WaitUntil([&] { return block->PaintBackColor == RGB(90, 140, 200); }, 15000));
+    ASSERT_TRUE(
+        harness::WaitUntil([&] { return block->PaintBackColor == RGB(90, 140, 200); }, 15000));
 
     ASSERT_TRUE(shell_.SetAutoArrange(true));
     PostMessageA(tessara_.Window(), WM_DISPLAYCHANGE, 32, 0);
     HWND box = harness::WaitForDialog("Tessara", tessara_.Pid());
     ASSERT_TRUE(box) << "no Auto Arrange refusal";
     ASSERT_TRUE(SetWallpaper(Format::Png, 32, 32, Solid(RGB(200, 60, 40)), Layout::Tiled));
-    EXPECT_TRUE(harness::WaitUntil([&] { return block->PaintBackColor == RGB(200, 60, 40); }, 15000))
+    EXPECT_TRUE(
+        harness::WaitUntil([&] { return block->PaintBackColor == RGB(200, 60, 40); }, 15000))
         << "the worker waited for the question";
     EXPECT_TRUE(IsWindow(box)) << "the box was gone before the check";
     ASSERT_TRUE(harness::PressButton(box, IDOK));
@@ -437,7 +440,8 @@ TEST_F(AppLink, ViewMovedWhileTheProgramRunsKeepsItLinked) {
     StartProgram();
     for (const char* layout : {"workerw", "progman-child", "progman"}) {
         SCOPED_TRACE(layout);
-        harness::Process move = harness::Process::Start("deskctl.exe", std::string("move-view ") + layout);
+        harness::Process move =
+            harness::Process::Start("deskctl.exe", std::string("move-view ") + layout);
         ASSERT_EQ(move.WaitExit(), std::optional<DWORD>(0));
         harness::PumpMessages(2500); // a watchdog tick
         EXPECT_TRUE(OwnedBy(tessara_.Pid()));
@@ -459,7 +463,7 @@ TEST_F(AppAttach, DesktopOfTheOtherWidthIsNamedOnceAndNeverHooked) {
     HWND box = harness::WaitForDialog("Tessara", tessara_.Pid(), app_test::kAttachMs);
     ASSERT_TRUE(box);
     EXPECT_NE(harness::MessageBoxText(box).find(sizeof(void*) == 8 ? "use the 32-bit build"
-                                                                    : "use the 64-bit build"),
+                                                                   : "use the 64-bit build"),
               std::string::npos)
         << harness::MessageBoxText(box);
     EXPECT_FALSE(shell_.IsListViewSubclassed());

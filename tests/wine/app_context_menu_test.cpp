@@ -82,7 +82,8 @@ TEST_F(AppContextMenu, SaveAndRestoreItemsKeepAndBringBackTheLayout) {
     EXPECT_TRUE(harness::WaitUntil([&] {
         const POINT at = IconPosition(1);
         return std::abs(at.x - 400) <= 2 && std::abs(at.y - 300) <= 2;
-    })) << IconPosition(1).x << "," << IconPosition(1).y;
+    })) << IconPosition(1).x
+        << "," << IconPosition(1).y;
 }
 
 TEST_F(AppContextMenu, ShowWindowItemBringsTheHiddenSettingsWindowForward) {
@@ -107,8 +108,8 @@ TEST_F(AppContextMenu, ShowWindowItemMakesTheDesktopWaitForNoBusyProgram) {
     ASSERT_GT(harness::SuspendProcess(pid, true), 0);
     const bool chosen = ChooseSubmenuItem(shell_, IDM_SHOW_WINDOW);
     DWORD_PTR ignored;
-    const bool desktopAnswers = SendMessageTimeoutA(shell_.Progman(), WM_NULL, 0, 0, SMTO_NORMAL,
-                                                    500, &ignored) != 0;
+    const bool desktopAnswers =
+        SendMessageTimeoutA(shell_.Progman(), WM_NULL, 0, 0, SMTO_NORMAL, 500, &ignored) != 0;
     harness::SuspendProcess(pid, false);
     ASSERT_TRUE(chosen);
     EXPECT_TRUE(desktopAnswers);
@@ -175,9 +176,8 @@ TEST_F(AppContextMenu, KilledProgramLeavesTheDesktopsOwnMenuWorking) {
     EXPECT_EQ(top.back().text, "Properties");
     // "Auto Arrange", the shell's own first item, still does its work.
     harness::Click(Centre(top.front().rect));
-    EXPECT_TRUE(harness::WaitUntil([&] {
-        return (GetWindowLongA(shell_.ListView(), GWL_STYLE) & LVS_AUTOARRANGE) != 0;
-    }));
+    EXPECT_TRUE(harness::WaitUntil(
+        [&] { return (GetWindowLongA(shell_.ListView(), GWL_STYLE) & LVS_AUTOARRANGE) != 0; }));
 }
 
 } // namespace

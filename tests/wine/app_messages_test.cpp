@@ -256,8 +256,9 @@ TEST_F(AppMessages, HintShowsOverTheColorBoxesOnly) {
     StartProgram(SettingsTemplate());
     HWND window = tessara_.Window();
     HWND hint = GetDlgItem(window, IDC_COLOR_BOX_HINT);
-    EXPECT_EQ(harness::WindowText(hint), "Click to select a color.\n\n Left click for a color box.\n\n"
-                                         "Right click to select directly from the current desktop.");
+    EXPECT_EQ(harness::WindowText(hint),
+              "Click to select a color.\n\n Left click for a color box.\n\n"
+              "Right click to select directly from the current desktop.");
     // The mouse move that Wine queues for a cursor move may arrive after the
     // one sent here: the move is repeated until the hint follows.
     const auto hintWithCursorOver = [&](int id) {

@@ -74,4 +74,3 @@ TEST_F(AppShutdown, MinimiseHidesTheWindow) {
     EXPECT_TRUE(tessara_.Process().Running());
     EXPECT_EQ(tessara_.Exit(), std::optional<DWORD>(0));
 }
-

@@ -132,9 +132,9 @@ TEST_F(ColorPickingTest, SamplerPicksThePixelUnderTheCursorThenTheAreaAverage) {
     ASSERT_NE(sampler, nullptr);
     RightClick(at);
     ASSERT_TRUE(harness::WaitForWindowGone(sampler));
-    EXPECT_TRUE(app_test::WaitForStored(
-        [&](const Settings& s) { return COLORREF(s.TextColor) == average; }))
-        << colors_test::Hex(average);
+    EXPECT_TRUE(app_test::WaitForStored([&](const Settings& s) {
+        return COLORREF(s.TextColor) == average;
+    })) << colors_test::Hex(average);
 }
 
 TEST_F(ColorPickingTest, EscClosesTheSamplerAndKeepsTheColourAndItsModes) {
@@ -232,8 +232,8 @@ class DisplayPropertiesTest : public ColorPickingTest {
                               SystemRundll32().c_str(), FALSE));
         // Wine runs its own rundll32 whatever the file holds, unless told
         // to prefer the file.
-        ASSERT_TRUE(harness::RegWriteString(HKEY_CURRENT_USER, kDllOverrides, "rundll32.exe",
-                                            "native"));
+        ASSERT_TRUE(
+            harness::RegWriteString(HKEY_CURRENT_USER, kDllOverrides, "rundll32.exe", "native"));
         DeleteFileA(StandInLog().c_str());
         CloseDisplayProperties();
         ColorPickingTest::SetUp();

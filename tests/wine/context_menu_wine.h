@@ -51,8 +51,9 @@ inline bool IsSeparator(const harness::ShellMenuItem& item) {
 
 inline std::optional<harness::ShellMenuItem> Find(const std::vector<harness::ShellMenuItem>& items,
                                                   const std::string& text) {
-    auto found = std::find_if(items.begin(), items.end(),
-                              [&](const harness::ShellMenuItem& item) { return item.text == text; });
+    auto found = std::find_if(items.begin(), items.end(), [&](const harness::ShellMenuItem& item) {
+        return item.text == text;
+    });
     if (found == items.end())
         return std::nullopt;
     return *found;
@@ -77,8 +78,9 @@ inline std::optional<harness::ShellMenuItem> ShownSubmenuItem(const harness::She
 
 // Clicks the submenu open and points at its item `id`, which is highlighted
 // then; the submenu stays open.
-inline std::optional<harness::ShellMenuItem> PointAtSubmenuItem(
-    const harness::Shell& shell, const std::vector<harness::ShellMenuItem>& items, UINT id) {
+inline std::optional<harness::ShellMenuItem>
+PointAtSubmenuItem(const harness::Shell& shell, const std::vector<harness::ShellMenuItem>& items,
+                   UINT id) {
     auto popup = Find(Level(items, 0), kSubmenuText);
     if (!popup)
         return std::nullopt;

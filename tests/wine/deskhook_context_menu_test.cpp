@@ -116,7 +116,8 @@ TEST_F(DeskhookContextMenu, SubmenuSitsBeforeTheLastItemWithTheMarksOfThePublish
         EXPECT_EQ(sub[i].text, expected[i].text);
         EXPECT_EQ(sub[i].id, expected[i].id);
         // Wine reports separators greyed as well.
-        const UINT marks = IsSeparator(sub[i]) ? MF_SEPARATOR : sub[i].state & (MF_GRAYED | MF_CHECKED);
+        const UINT marks =
+            IsSeparator(sub[i]) ? MF_SEPARATOR : sub[i].state & (MF_GRAYED | MF_CHECKED);
         EXPECT_EQ(marks, expected[i].marks);
     }
 

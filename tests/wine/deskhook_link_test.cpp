@@ -325,8 +325,8 @@ struct StoppedWindow {
 
     static DWORD WINAPI Run(void* parameter) {
         auto* self = static_cast<StoppedWindow*>(parameter);
-        self->window = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                     nullptr);
+        self->window =
+            CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
         SetEvent(self->created.get());
         Sleep(self->stoppedMs);
         DestroyWindow(self->window);
@@ -571,7 +571,8 @@ TEST(DeskhookBorrowed, DetachLeavesAnotherProcesssAttachmentInPlace) {
     SharedBlock* block = LocateSharedData();
     ASSERT_NE(block, nullptr);
     Process owner = StartHelper("AttachAndWait");
-    ASSERT_TRUE(WaitUntil([&] { return block->OwnerProcessId == owner.Pid() && block->ListHooked; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return block->OwnerProcessId == owner.Pid() && block->ListHooked; }));
     RefreshDesktopListView();
 
     ASSERT_TRUE(SetHook(TRUE)); // borrowed
@@ -658,8 +659,8 @@ TEST_F(DeskhookLink, RequestsToARecreatedListViewGetNoAnswer) {
 
 TEST_F(DeskhookLink, RequestsToAnUnsubclassedListViewGetNoAnswer) {
     DWORD_PTR ignored;
-    ASSERT_TRUE(SendMessageTimeoutA(shell_.ListView(), block_->MsgEnd, 0, 0, SMTO_NORMAL, 5000,
-                                    &ignored));
+    ASSERT_TRUE(
+        SendMessageTimeoutA(shell_.ListView(), block_->MsgEnd, 0, 0, SMTO_NORMAL, 5000, &ignored));
     ASSERT_FALSE(shell_.IsListViewSubclassed());
     block_->ListHooked = block_; // the way it stays when someone else removed the subclass
     IconInfo info{};
@@ -711,11 +712,13 @@ TEST_F(DeskhookLink, LateReadAnswerLeavesTheNextMovesAsAsked) {
     shell_.Refresh();
     ASSERT_TRUE(shell_.SlowCaption(1, 3000));
     std::vector<IconInfo> read(before.size());
-    ASSERT_FALSE(GetIconInfos(int(read.size()), read.data())) << "the read did not wait for the caption";
+    ASSERT_FALSE(GetIconInfos(int(read.size()), read.data()))
+        << "the read did not wait for the caption";
 
     std::vector<IconMove> moves;
     for (int index = 2; index < 5; ++index)
-        moves.push_back({index, POINT{before[index].position.x + 57, before[index].position.y + 33}});
+        moves.push_back(
+            {index, POINT{before[index].position.x + 57, before[index].position.y + 33}});
     ASSERT_TRUE(SetIconPositions(moves.data(), int(moves.size())));
     const std::vector<ShellIcon> after = shell_.Layout();
     for (const IconMove& move : moves) {

@@ -20,9 +20,8 @@ class CornerTest : public HidingTest {
         const std::string command =
             "\"" + harness::BinDir() + "\\recorder.exe\" \"" + log_ + "\" \"%1\"";
         ASSERT_TRUE(harness::RegWriteString(HKEY_CLASSES_ROOT, ".scf", "", kScfType));
-        ASSERT_TRUE(harness::RegWriteString(HKEY_CLASSES_ROOT,
-                                            std::string(kScfType) + "\\shell\\open\\command", "",
-                                            command));
+        ASSERT_TRUE(harness::RegWriteString(
+            HKEY_CLASSES_ROOT, std::string(kScfType) + "\\shell\\open\\command", "", command));
     }
     void TearDown() override {
         HidingTest::TearDown();

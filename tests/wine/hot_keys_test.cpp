@@ -107,8 +107,8 @@ TEST_F(HotKeys, TakenCombinationIsNamedAndTheOthersStillRegister) {
     EXPECT_EQ(key.rfind("Ctrl + ", 0), 0u);
     EXPECT_GT(key.size(), 7u);
     EXPECT_EQ(harness::MessageBoxText(message),
-              "Unable to register " + key + " as a hot key.\nAnother program may be using " +
-                  key + ".\n\nYou do not have an active  \"Show Icons\" hot key.");
+              "Unable to register " + key + " as a hot key.\nAnother program may be using " + key +
+                  ".\n\nYou do not have an active  \"Show Icons\" hot key.");
     harness::PressButton(message, IDOK);
     EXPECT_EQ(Instances().ShowHideHotKeyActive, 1);
     EXPECT_TRUE(Taken(0x341));
@@ -167,9 +167,8 @@ TEST_F(HotKeys, DefaultsButtonPutsTheDefaultKeysBack) {
     }));
     EXPECT_FALSE(IsWindowEnabled(FieldOf(dialog, IDC_HOTKEY_POSITION_ON)));
     harness::PressButton(dialog, IDOK);
-    EXPECT_TRUE(app_test::WaitForStored([](const Settings& s) {
-        return s.HotKeyShowIcons == 0x274 && s.HotKeyPositionOn == 0;
-    }));
+    EXPECT_TRUE(app_test::WaitForStored(
+        [](const Settings& s) { return s.HotKeyShowIcons == 0x274 && s.HotKeyPositionOn == 0; }));
 }
 
 // Without a tray icon the Show/Hide key is the only way back to the window.

@@ -26,8 +26,8 @@ using harness::ShellIcon;
 constexpr char kResolutionValue[] = "SavedIcons_1024_768";
 constexpr DWORD kRunTimeoutMs = 60000;
 
-const std::vector<std::string> kFiles = {"Budget 2024", "Holiday Photos", "Notes",
-                                         "Setup Files", "Zebra"};
+const std::vector<std::string> kFiles = {"Budget 2024", "Holiday Photos", "Notes", "Setup Files",
+                                         "Zebra"};
 
 DWORD RunTessara(const std::string& args) {
     const auto started = std::chrono::steady_clock::now();
@@ -89,7 +89,8 @@ std::vector<Place> PlacesByCaption(const std::vector<ShellIcon>& icons) {
     return places;
 }
 
-void ExpectSamePlaces(const std::vector<ShellIcon>& actual, const std::vector<ShellIcon>& expected) {
+void ExpectSamePlaces(const std::vector<ShellIcon>& actual,
+                      const std::vector<ShellIcon>& expected) {
     const auto got = PlacesByCaption(actual);
     const auto want = PlacesByCaption(expected);
     ASSERT_EQ(got.size(), want.size());
@@ -158,8 +159,8 @@ TEST_F(ShellViewTest, RunningInstanceSavesAndRestoresThroughItsAttachment) {
     MoveIcon(shell_, 0, {900, 600});
     MoveIcon(shell_, 1, {600, 500});
     tessara_.Command(IDM_RESTORE_POSITIONS);
-    EXPECT_TRUE(harness::WaitUntil([&] { return PlacesByCaption(shell_.Layout()) ==
-                                                PlacesByCaption(saved); }));
+    EXPECT_TRUE(harness::WaitUntil(
+        [&] { return PlacesByCaption(shell_.Layout()) == PlacesByCaption(saved); }));
     ExpectSamePlaces(shell_.Layout(), saved);
     EXPECT_TRUE(shell_.IsListViewSubclassed());
 }

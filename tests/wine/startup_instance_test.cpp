@@ -141,7 +141,8 @@ TEST_F(Startup, PositionSwitchesWarnUnderTheProgramsCaption) {
         harness::Process tessara = harness::Process::Start(kProgram, args);
         HWND box = harness::WaitForDialog(kProgramName, tessara.Pid(), 30000);
         ASSERT_TRUE(box);
-        EXPECT_EQ(harness::MessageBoxText(box).rfind("Registry settings that were imported", 0), 0u);
+        EXPECT_EQ(harness::MessageBoxText(box).rfind("Registry settings that were imported", 0),
+                  0u);
         harness::PressButton(box, IDOK);
         EXPECT_EQ(tessara.WaitExit(30000), std::optional<DWORD>(0));
     }

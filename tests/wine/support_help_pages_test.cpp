@@ -40,8 +40,12 @@ class SavedDefault {
     std::optional<harness::RegValue> saved_;
 };
 
-std::string HelpFolder() { return harness::BinDir() + "\\help"; }
-std::string HiddenHelpFolder() { return harness::BinDir() + "\\help.hidden-by-test"; }
+std::string HelpFolder() {
+    return harness::BinDir() + "\\help";
+}
+std::string HiddenHelpFolder() {
+    return harness::BinDir() + "\\help.hidden-by-test";
+}
 
 class HelpPagesTest : public app_test::ProgramTest {
   protected:
@@ -96,9 +100,7 @@ class HelpPagesTest : public app_test::ProgramTest {
 
     std::string HelpOfTab(SettingsTab tab) {
         tessara_.SelectTab(tab);
-        return Opened([&] {
-            SendMessageA(GetDlgItem(Window(), IDC_HELP_BUTTON), BM_CLICK, 0, 0);
-        });
+        return Opened([&] { SendMessageA(GetDlgItem(Window(), IDC_HELP_BUTTON), BM_CLICK, 0, 0); });
     }
     std::string CommandOpens(int id) {
         return Opened([&] { tessara_.Command(id); });

@@ -68,8 +68,7 @@ class TrayIcon : public ProgramTest {
     HWND Window() const { return tessara_.Window(); }
 
     bool WaitForIcon(bool present, DWORD timeoutMs = kDeferredStartMs) const {
-        return harness::WaitUntil([&] { return TrayIconPresent(Window()) == present; },
-                                  timeoutMs);
+        return harness::WaitUntil([&] { return TrayIconPresent(Window()) == present; }, timeoutMs);
     }
 
     // Waits for the deferred start: the hot keys registered and the icon in place.
@@ -116,9 +115,8 @@ TEST_F(TrayIcon, RightClickOpensTheMenuWhoseItemsAct) {
         PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_TRUE(harness::WaitForWindowGone(menu));
-    EXPECT_TRUE(harness::WaitUntil([] {
-        return harness::RegRead(HKEY_CURRENT_USER, kProgramKey, kRelativeSet).has_value();
-    }));
+    EXPECT_TRUE(harness::WaitUntil(
+        [] { return harness::RegRead(HKEY_CURRENT_USER, kProgramKey, kRelativeSet).has_value(); }));
 }
 
 TEST_F(TrayIcon, CannotBeSwitchedOffWithoutAShowHideHotKey) {
@@ -158,8 +156,8 @@ TEST_F(TrayIcon, StartsWithoutIconOrMessageWhenSwitchedOff) {
     Settings record = SettingsTemplate();
     record.ShowTrayIcon = 0;
     StartProgram(record);
-    ASSERT_TRUE(harness::WaitUntil([] { return Instances().ShowHideHotKeyActive != 0; },
-                                   kDeferredStartMs));
+    ASSERT_TRUE(
+        harness::WaitUntil([] { return Instances().ShowHideHotKeyActive != 0; }, kDeferredStartMs));
     EXPECT_TRUE(harness::HoldsFor([&] { return !TrayIconPresent(Window()); }, 1000));
     EXPECT_EQ(harness::WaitForDialog("Tessara", tessara_.Pid(), 500), nullptr);
 }
@@ -177,8 +175,9 @@ TEST_F(TrayIcon, TakenShowHideHotKeyBringsTheIconOn) {
     EXPECT_EQ(key, "Ctrl + Shift + A");
     EXPECT_EQ(harness::MessageBoxText(message),
               "Unable to register " + key + " as a hot key.\n\nAnother program may be using " +
-                  key + ".\n\nYou do not have an active  \"Show/Hide\" hot key\nso the Tray Icon "
-                        "has been enabled.");
+                  key +
+                  ".\n\nYou do not have an active  \"Show/Hide\" hot key\nso the Tray Icon "
+                  "has been enabled.");
     harness::PressButton(message, IDOK);
     EXPECT_TRUE(WaitForIcon(true));
     EXPECT_TRUE(Checked(Window(), IDC_SHOW_TRAY_ICON));
@@ -205,8 +204,8 @@ TEST_F(TrayIcon, StaysAwayAfterTheTaskbarIsCreatedWhenSwitchedOff) {
     Settings record = SettingsTemplate();
     record.ShowTrayIcon = 0;
     StartProgram(record);
-    ASSERT_TRUE(harness::WaitUntil([] { return Instances().ShowHideHotKeyActive != 0; },
-                                   kDeferredStartMs));
+    ASSERT_TRUE(
+        harness::WaitUntil([] { return Instances().ShowHideHotKeyActive != 0; }, kDeferredStartMs));
     harness::PumpMessages(500);
     HWND hidden = harness::FindTopLevel(names::HiddenWindowClass, nullptr, tessara_.Pid());
     SendMessageA(hidden, RegisterWindowMessageA("TaskbarCreated"), 0, 0);

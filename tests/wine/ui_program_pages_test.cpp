@@ -309,8 +309,7 @@ TEST_F(ProgramPagesTest, EveryCheckBoxAndRadioButtonChangesItsSetting) {
     for (HWND child : Children(Window())) {
         const int id = GetDlgCtrlID(child);
         if (IsCheckBoxOrRadio(child)) {
-            EXPECT_TRUE(covered.count(id) || clickedApart.count(id))
-                << id << " has no row";
+            EXPECT_TRUE(covered.count(id) || clickedApart.count(id)) << id << " has no row";
         }
     }
     for (const Row& row : rows) {
