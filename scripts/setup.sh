@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build python3 git procps
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
     wine wine32 wine64 xvfb xauth imagemagick
-    clang libclang-rt-14-dev googletest libbenchmark-dev
+    clang clang-format-14 libclang-rt-14-dev googletest libbenchmark-dev
     nsis zip 7zip
 )
 
