@@ -258,8 +258,8 @@ template <int32_t Settings::*field> void ToggleWallpaperColorOption(const Comman
 
 // Windows reads the wallpaper again, in the layout now in the registry.
 void SetWallpaperAgain() {
-    std::string path = GetWallpaperPath();
-    SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, path.data(),
+    std::wstring path = GetWallpaperPath();
+    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, path.data(),
                           SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
 }
 

@@ -6,6 +6,7 @@
 #include "base/handles.h"
 #include "base/instance_data.h"
 #include "base/system_functions.h"
+#include "base/unicode_text_win.h"
 #include "deskhook/shared_names.h"
 #include "desklink/desk_link.h"
 #include "settings/settings.h"
@@ -102,16 +103,17 @@ void InitialiseProcess() {
 }
 
 std::string ReadVersionText(const std::string& path) {
+    const std::wstring file = Utf16Text(path);
     DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
+    const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &handle);
     if (size == 0)
         return "";
     std::vector<char> block(size);
-    if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data()))
+    if (!GetFileVersionInfoW(file.c_str(), 0, size, block.data()))
         return "";
     VS_FIXEDFILEINFO* info = nullptr;
     UINT infoSize = 0;
-    if (!VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&info), &infoSize) || !info ||
+    if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &infoSize) || !info ||
         infoSize < sizeof(VS_FIXEDFILEINFO))
         return "";
     char text[40];

@@ -13,7 +13,7 @@ void InitialiseProcess();
 // The entry point's work; returns the exit code.
 int RunTessara(HINSTANCE instance, const char* commandLine);
 
-// "major.minor.patch" of the file version of the executable at `path`, or ""
+// "major.minor.patch" of the file version of the executable at `path` (UTF-8), or ""
 // when it has none.
 std::string ReadVersionText(const std::string& path);
 

@@ -5,6 +5,7 @@
 #include "app/tray_win.h"
 #include "app/watchdog.h"
 #include "base/timers.h"
+#include "base/unicode_text_win.h"
 #include "colours/wallpaper_analysis_win.h"
 #include "hiding/cursor_tracker_win.h"
 #include "settings/settings.h"
@@ -96,7 +97,8 @@ void CheckForNewVersion(HWND settingsWindow) {
 
 void EmailSupportWithReport(HWND settingsWindow) {
     SupportRequest request{settingsWindow, {}, ShowErrorInStatusLine};
-    request.wallpaper.file = GetWallpaperPath();
+    // The report is a text in the ANSI code page, as the rest of what it lists.
+    request.wallpaper.file = AnsiText(GetWallpaperPath());
     // The kept picture is 24 bits a pixel, whatever the file holds.
     if (const std::optional<colors::PictureSize> size = LastWallpaperSize())
         request.wallpaper.picture = support::DisplayMode{"", size->width, size->height, 24};

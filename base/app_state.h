@@ -28,7 +28,8 @@ struct AppState {
 
 extern AppState g_app;
 
-// Full path of the program's own executable (at most MAX_PATH characters).
+// Full path of the program's own executable, in UTF-8: a folder named
+// outside the ANSI code page is kept exact.
 std::string ProgramPath();
 
 // A message box that shows nothing and counts as OK or Yes (1) when the

@@ -51,40 +51,40 @@ BITMAPINFO BottomUpInfo(int width, int height) {
 
 // Writes the two parts into a file beside `path`, then puts it in place of
 // `path` in one step, so that `path` is never a half-written file.
-bool WriteFileBeside(const std::string& path, const void* head, DWORD headSize, const void* body,
+bool WriteFileBeside(const std::wstring& path, const void* head, DWORD headSize, const void* body,
                      DWORD bodySize) {
-    const std::string beside = path + "~";
+    const std::wstring beside = path + L"~";
     bool written = false;
     {
-        UniqueHandle file(CreateFileA(beside.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+        UniqueHandle file(CreateFileW(beside.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD done = 0;
         written = file && WriteFile(file.get(), head, headSize, &done, nullptr) &&
                   done == headSize && WriteFile(file.get(), body, bodySize, &done, nullptr) &&
                   done == bodySize && FlushFileBuffers(file.get());
     }
-    if (written && MoveFileExA(beside.c_str(), path.c_str(),
+    if (written && MoveFileExW(beside.c_str(), path.c_str(),
                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
     const DWORD error = GetLastError();
-    DeleteFileA(beside.c_str());
+    DeleteFileW(beside.c_str());
     SetLastError(error);
     return false;
 }
 
 // A copy of `from` put in place of `to` in one step.
-bool ReplaceWithCopy(const std::string& from, const std::string& to) {
-    const std::string beside = to + "~";
-    if (CopyFileA(from.c_str(), beside.c_str(), FALSE) &&
-        MoveFileExA(beside.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+bool ReplaceWithCopy(const std::wstring& from, const std::wstring& to) {
+    const std::wstring beside = to + L"~";
+    if (CopyFileW(from.c_str(), beside.c_str(), FALSE) &&
+        MoveFileExW(beside.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
-    DeleteFileA(beside.c_str());
+    DeleteFileW(beside.c_str());
     return false;
 }
 
 // The cached picture scaled to `size` (HALFTONE) and written to `path`.
 bool WriteScaledBitmap(HWND window, const colors::PixelView& picture, colors::PictureSize size,
-                       const std::string& path) {
+                       const std::wstring& path) {
     const BITMAPINFO scaledInfo = BottomUpInfo(size.width, size.height);
     void* bits = nullptr;
     UniqueBitmap scaled(CreateDIBSection(nullptr, &scaledInfo, DIB_RGB_COLORS, &bits, nullptr, 0));
@@ -117,11 +117,11 @@ bool WriteScaledBitmap(HWND window, const colors::PixelView& picture, colors::Pi
 
 // Has Windows load `scaledPath` as the centred wallpaper under the name of
 // the user's file, whose own content is back in place afterwards.
-void ShowCentredUnderWallpaperName(HWND window, const std::string& scaledPath) {
-    const std::string wallpaper = GetWallpaperPath();
-    const std::string backup = wallpaper + "X";
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA(wallpaper.c_str(), &found);
+void ShowCentredUnderWallpaperName(HWND window, const std::wstring& scaledPath) {
+    const std::wstring wallpaper = GetWallpaperPath();
+    const std::wstring backup = wallpaper + L"X";
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(wallpaper.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
     FindClose(search);
@@ -131,8 +131,8 @@ void ShowCentredUnderWallpaperName(HWND window, const std::string& scaledPath) {
             TurnOffKeepAspectRatio(window);
         return;
     }
-    if (!CopyFileA(wallpaper.c_str(), backup.c_str(), FALSE)) {
-        DeleteFileA(backup.c_str());
+    if (!CopyFileW(wallpaper.c_str(), backup.c_str(), FALSE)) {
+        DeleteFileW(backup.c_str());
         {
             DesktopDrawnWhileAsking drawn;
             MessageBoxA(window, kNoBackupMessage, Caption(), MB_OK);
@@ -144,12 +144,12 @@ void ShowCentredUnderWallpaperName(HWND window, const std::string& scaledPath) {
         WriteRegistryString(kDesktopKey, "WallpaperStyle", "0");
         WriteRegistryString(kDesktopKey, "TileWallpaper", "0");
         // Sent on, so that the desktop repaints from the file while it holds the scaled picture.
-        SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(wallpaper.c_str()),
+        SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(wallpaper.c_str()),
                               SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
     } else {
         NoteLastError(window);
     }
-    if (!MoveFileExA(backup.c_str(), wallpaper.c_str(),
+    if (!MoveFileExW(backup.c_str(), wallpaper.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         NoteLastError(window);
 }
@@ -162,20 +162,20 @@ void NormalizePass(HWND window) {
         colors::ComputeStretchedSize({picture.width, picture.height},
                                      {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
                                      g_settings.StretchInnerDimension != 0);
-    const std::string scaledPath = TempBitmapPath();
+    const std::wstring scaledPath = TempBitmapPath();
     if (size.width == 0 || !WriteScaledBitmap(window, picture, size, scaledPath))
         return;
     ShowCentredUnderWallpaperName(window, scaledPath);
     if (!TestModeOn())
-        DeleteFileA(scaledPath.c_str());
+        DeleteFileW(scaledPath.c_str());
 }
 
 } // namespace
 
-std::string TempBitmapPath() {
-    char directory[MAX_PATH + 1] = "";
-    GetTempPathA(sizeof directory, directory);
-    return std::string(directory) + "tessara.bmp";
+std::wstring TempBitmapPath() {
+    wchar_t directory[MAX_PATH + 1] = L"";
+    GetTempPathW(MAX_PATH + 1, directory);
+    return std::wstring(directory) + L"tessara.bmp";
 }
 
 void NormalizeStretchedWallpaper(HWND settingsWindow) {

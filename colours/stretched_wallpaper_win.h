@@ -9,7 +9,7 @@
 #include <string>
 
 // The temporary directory followed by "tessara.bmp".
-std::string TempBitmapPath();
+std::wstring TempBitmapPath();
 
 // Needs a hold on the wallpaper cache with the picture loaded. A call that
 // arrives while another runs makes the running one repeat its work.

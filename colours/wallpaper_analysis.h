@@ -67,7 +67,7 @@ std::size_t CacheBytes(int width, int height);
 
 // What identifies the picture the cache holds: the file and its state on disk.
 struct WallpaperFileState {
-    std::string path;
+    std::wstring path;
     std::uint64_t lastWrite = 0;
     std::uint64_t size = 0;
 

@@ -93,22 +93,15 @@ DWORD ErrorCodeOf(HRESULT result) {
                                                       : static_cast<DWORD>(result);
 }
 
-bool ReadFileState(const std::string& path, colors::WallpaperFileState& state) {
+bool ReadFileState(const std::wstring& path, colors::WallpaperFileState& state) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
         return false;
     state.path = path;
     state.lastWrite = std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32 |
                       data.ftLastWriteTime.dwLowDateTime;
     state.size = std::uint64_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
     return true;
-}
-
-std::wstring WidePath(const std::string& path) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    std::wstring wide(length > 0 ? length : 1, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), length);
-    return wide;
 }
 
 // Makes the cache hold `width` x `height` pixels: 24-bit BGR, stored bottom-up
@@ -132,8 +125,8 @@ UINT SizeCache(UINT width, UINT height, HRESULT& hr) {
 // A bitmap file is read by GDI: it needs neither COM nor the imaging
 // component, whose libraries would stay loaded for the rest of the run.
 // Nothing, with nothing read, when GDI cannot load the file.
-std::optional<HRESULT> DecodeBitmapIntoCache(const std::string& path) {
-    UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+std::optional<HRESULT> DecodeBitmapIntoCache(const std::wstring& path) {
+    UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
                                                         LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
     BITMAP header{};
     if (!bitmap || !GetObjectA(bitmap.get(), sizeof header, &header))
@@ -158,7 +151,7 @@ std::optional<HRESULT> DecodeBitmapIntoCache(const std::string& path) {
 }
 
 // Other pictures (JPEG, PNG and the rest) go through the imaging component.
-HRESULT DecodeImageIntoCache(const std::string& path) {
+HRESULT DecodeImageIntoCache(const std::wstring& path) {
     ComApartment apartment;
     if (!apartment.usable())
         return apartment.result();
@@ -167,7 +160,7 @@ HRESULT DecodeImageIntoCache(const std::string& path) {
                                   IID_IWICImagingFactory, factory.receiveVoid());
     ComRef<IWICBitmapDecoder> decoder;
     if (SUCCEEDED(hr))
-        hr = factory->CreateDecoderFromFilename(WidePath(path).c_str(), nullptr, GENERIC_READ,
+        hr = factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                 WICDecodeMetadataCacheOnDemand, decoder.receive());
     ComRef<IWICBitmapFrameDecode> frame;
     if (SUCCEEDED(hr))
@@ -194,7 +187,7 @@ HRESULT DecodeImageIntoCache(const std::string& path) {
 }
 
 // Decodes the first frame of `path` into the cache.
-HRESULT DecodeIntoCache(const std::string& path) {
+HRESULT DecodeIntoCache(const std::wstring& path) {
     if (const std::optional<HRESULT> read = DecodeBitmapIntoCache(path))
         return *read;
     return DecodeImageIntoCache(path);
@@ -204,7 +197,7 @@ HRESULT DecodeIntoCache(const std::string& path) {
 // for the same file unchanged on disk; a new picture is always read, into the
 // old buffer when that is large enough. Returns the system error, or 0.
 DWORD LoadCurrentWallpaper() {
-    const std::string path = GetWallpaperPath();
+    const std::wstring path = GetWallpaperPath();
     colors::WallpaperFileState current;
     if (path.empty()) {
         g_cache.filled = false;
@@ -229,14 +222,14 @@ DWORD LoadCurrentWallpaper() {
 
 } // namespace
 
-std::string GetWallpaperPath() {
-    char path[MAX_PATH] = "";
-    SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
+std::wstring GetWallpaperPath() {
+    wchar_t path[MAX_PATH] = L"";
+    SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
     if (!path[0]) {
         DWORD size = sizeof path;
-        if (RegGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "Wallpaper", RRF_RT_REG_SZ,
+        if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", RRF_RT_REG_SZ,
                          nullptr, path, &size) != ERROR_SUCCESS)
-            path[0] = '\0';
+            path[0] = L'\0';
     }
     return path;
 }

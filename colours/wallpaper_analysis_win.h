@@ -18,7 +18,7 @@ inline constexpr UINT_PTR kCacheReleaseTimer = 29;
 inline constexpr UINT kCacheReleaseMs = 500;
 
 // The current wallpaper file, or an empty string.
-std::string GetWallpaperPath();
+std::wstring GetWallpaperPath();
 
 // One hold on the cache, with the current wallpaper loaded into it. A file
 // that cannot be read or decoded puts the system's text for the error into

@@ -3,6 +3,7 @@
 #include "base/app_state.h"
 #include "base/handles.h"
 #include "base/instance_data.h"
+#include "base/unicode_text_win.h"
 #include "base/windows_version_win.h"
 #include "deskhook/deskhook.h"
 #include "settings/autostart_command.h"
@@ -134,9 +135,10 @@ void WriteAutostart(bool on) {
         RegDeleteValueA(key.get(), kAutostartValue);
         return;
     }
-    const LONG written =
-        RegSetValueExA(key.get(), kAutostartValue, 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(command.c_str()), DWORD(command.size() + 1));
+    const std::wstring text = Utf16Text(command);
+    const LONG written = RegSetValueExW(key.get(), Utf16Text(kAutostartValue).c_str(), 0, REG_SZ,
+                                        reinterpret_cast<const BYTE*>(text.c_str()),
+                                        DWORD((text.size() + 1) * sizeof(wchar_t)));
     if (written != ERROR_SUCCESS)
         ReportSaveFailure("Could not write the autostart entry: RegSetValueEx %ld", written);
 }

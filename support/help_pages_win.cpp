@@ -1,6 +1,7 @@
 #include "support/help_pages_win.h"
 
 #include "base/app_state.h"
+#include "base/unicode_text_win.h"
 #include "support/help_pages.h"
 #include "support/update_check_win.h"
 
@@ -11,7 +12,7 @@
 namespace {
 
 bool IsFile(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(Utf16Text(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
@@ -28,6 +29,6 @@ bool OpenPageOfCommand(HWND owner, int command, int tabIndex) {
         help_pages::ChosenTarget(request, folder, localExists, ConfiguredWebHost().Authority());
     // A page the shell cannot open is not reported: the user sees nothing
     // open and has nothing to choose.
-    ShellExecuteA(owner, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(owner, L"open", Utf16Text(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return true;
 }

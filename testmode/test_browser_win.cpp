@@ -2,6 +2,7 @@
 
 #include "base/handles.h"
 #include "base/system_functions.h"
+#include "colours/wallpaper_analysis_win.h"
 #include "deskhook/shared_names.h"
 #include "settings/settings.h"
 #include "ui/resource.h"
@@ -19,7 +20,6 @@ namespace {
 using namespace test_browser;
 
 constexpr char kDesktopKey[] = "Control Panel\\Desktop";
-constexpr wchar_t kWideDesktopKey[] = L"Control Panel\\Desktop";
 constexpr wchar_t kWallpaperValue[] = L"Wallpaper";
 constexpr wchar_t kTempFolder[] = L"C:\\TEMP";
 constexpr UINT kBroadcastTimeoutMs = 1000;
@@ -152,21 +152,6 @@ void AddProfileFolders() {
         AddBitmapDirectories(profile, true);
 }
 
-// The wallpaper's exact path: the program's GetWallpaperPath gives its ANSI
-// form, in which a name outside the code page has become "?", and the
-// browser looks the wallpaper up and sets it again by its path.
-std::wstring CurrentWallpaper() {
-    wchar_t path[MAX_PATH] = L"";
-    SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
-    if (!path[0]) {
-        DWORD size = sizeof path;
-        if (RegGetValueW(HKEY_CURRENT_USER, kWideDesktopKey, kWallpaperValue, RRF_RT_REG_SZ,
-                         nullptr, path, &size) != ERROR_SUCCESS)
-            path[0] = L'\0';
-    }
-    return path;
-}
-
 // Part of the file-information text and the preview's, as when no picture
 // could be shown.
 void ClearPictureTexts() {
@@ -205,7 +190,7 @@ void FillTestFolders() {
     AddProfileFolders();
     const std::wstring windows = WindowsFolder();
     AddBitmapDirectories(windows, false);
-    const PictureFile wallpaper = SplitPicturePath(CurrentWallpaper());
+    const PictureFile wallpaper = SplitPicturePath(GetWallpaperPath());
     if (!wallpaper.folder.empty())
         AddBitmapDirectories(wallpaper.folder, false);
     SetWindowTextW(FolderBox(), (g_recent.last.empty() ? windows : g_recent.last).c_str());
@@ -316,7 +301,7 @@ void SelectSteppedTestPicture(int direction) {
 
 void SetWallpaperLayout(LayoutButton button) {
     WriteLayout(LayoutOfButton(button));
-    const std::wstring path = button == LayoutButton::None ? L"" : CurrentWallpaper();
+    const std::wstring path = button == LayoutButton::None ? L"" : GetWallpaperPath();
     SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(path.c_str()),
                           SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
 }

@@ -143,7 +143,7 @@ void Invalidate(HWND area, const about::Rect& rect) {
 
 UniqueBitmap LoadWallpaperPicture() {
     return UniqueBitmap(
-        static_cast<HBITMAP>(LoadImageA(nullptr, GetWallpaperPath().c_str(), IMAGE_BITMAP, 0, 0,
+        static_cast<HBITMAP>(LoadImageW(nullptr, GetWallpaperPath().c_str(), IMAGE_BITMAP, 0, 0,
                                         LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
 }
 

@@ -1,6 +1,6 @@
 // Stands in for a program the shell starts on the product's behalf (the
 // handler of a file type, the screen saver): it appends its whole command line
-// as one line to the log file named by its first argument, and ends.
+// as one line, in UTF-8, to the log file named by its first argument, and ends.
 //
 //   recorder.exe LOGFILE [ARGS...]
 #include <windows.h>
@@ -36,17 +36,26 @@ const char* ArgumentsOf(const char* commandLine) {
     return p;
 }
 
+// The command line as it was given, names outside the ANSI code page too.
+std::string Utf8CommandLine() {
+    const wchar_t* wide = GetCommandLineW();
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string text(bytes > 0 ? std::size_t(bytes) : 1, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), bytes, nullptr, nullptr);
+    return text.c_str();
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    const char* commandLine = GetCommandLineA();
-    const std::string log = FirstArgument(ArgumentsOf(commandLine));
+    const std::string commandLine = Utf8CommandLine();
+    const std::string log = FirstArgument(ArgumentsOf(commandLine.c_str()));
     if (log.empty())
         return 2;
     FILE* file = std::fopen(log.c_str(), "ab");
     if (!file)
         return 1;
-    std::fprintf(file, "%s\n", commandLine);
+    std::fprintf(file, "%s\n", commandLine.c_str());
     std::fclose(file);
     return 0;
 }

@@ -125,11 +125,14 @@ void CreateFolders(const std::string& folder) {
     CreateDirectoryA(folder.c_str(), nullptr);
 }
 
-std::string Quoted(const std::string& text) {
-    return text.find_first_of(" \t") == std::string::npos ? text : "\"" + text + "\"";
-}
-
 } // namespace
+
+std::wstring Widened(const std::string& text) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
+    std::wstring wide(std::size_t(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(), length);
+    return wide;
+}
 
 std::string BinDir() {
     char path[MAX_PATH];
@@ -154,13 +157,19 @@ std::string TempFile(const std::string& stem) {
 Process Process::Start(const std::string& program, const std::string& args) {
     std::string path =
         program.find_first_of("\\/") == std::string::npos ? BinDir() + "\\" + program : program;
-    std::string commandLine = Quoted(path) + (args.empty() ? "" : " " + args);
-    STARTUPINFOA startup{};
+    return Start(Widened(path), args);
+}
+
+Process Process::Start(const std::wstring& path, const std::string& args) {
+    std::wstring commandLine = L"\"" + path + L"\"";
+    if (!args.empty())
+        commandLine += L" " + Widened(args);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     Process process;
-    if (CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       BinDir().c_str(), &startup, &info)) {
+    if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       Widened(BinDir()).c_str(), &startup, &info)) {
         CloseHandle(info.hThread);
         process.process_ = info.hProcess;
         process.pid_ = info.dwProcessId;

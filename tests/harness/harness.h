@@ -58,6 +58,9 @@ std::string BinDir();
 // <builddir>\RELATIVE (folders created as needed for the parent of the path).
 std::string BuildPath(const std::string& relative);
 
+// An ANSI text in UTF-16.
+std::wstring Widened(const std::string& text);
+
 // A file name under <builddir>\testdata\ unique to this process and call.
 std::string TempFile(const std::string& stem);
 
@@ -69,6 +72,8 @@ class Process {
     // Starts `program` (a file name resolves to BinDir()) with `args` appended
     // to the command line as given. Check Running() or Pid() for success.
     static Process Start(const std::string& program, const std::string& args = "");
+    // The same for a program whose path is outside the ANSI code page.
+    static Process Start(const std::wstring& path, const std::string& args = "");
 
     Process() = default;
     Process(Process&& other) noexcept;

@@ -165,12 +165,12 @@ TEST(ColorsWallpaperColor, StatusTextAndCacheSize) {
 }
 
 TEST(ColorsWallpaperCache, ReusesPixelsOnlyOfTheSameFileState) {
-    const WallpaperFileState cached{"C:\\a.jpg", 100, 5000};
+    const WallpaperFileState cached{L"C:\\a.jpg", 100, 5000};
     EXPECT_TRUE(CachedPixelsAreCurrent(true, cached, cached));
     EXPECT_FALSE(CachedPixelsAreCurrent(false, cached, cached));
-    EXPECT_FALSE(CachedPixelsAreCurrent(true, cached, {"C:\\b.jpg", 100, 5000}));
-    EXPECT_FALSE(CachedPixelsAreCurrent(true, cached, {"C:\\a.jpg", 101, 5000}));
-    EXPECT_FALSE(CachedPixelsAreCurrent(true, cached, {"C:\\a.jpg", 100, 4999}));
+    EXPECT_FALSE(CachedPixelsAreCurrent(true, cached, {L"C:\\b.jpg", 100, 5000}));
+    EXPECT_FALSE(CachedPixelsAreCurrent(true, cached, {L"C:\\a.jpg", 101, 5000}));
+    EXPECT_FALSE(CachedPixelsAreCurrent(true, cached, {L"C:\\a.jpg", 100, 4999}));
 }
 
 } // namespace

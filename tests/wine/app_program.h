@@ -120,9 +120,13 @@ class LogPixelsGuard {
 class Tessara {
   public:
     bool Start(const std::string& args = "") {
-        process_ = harness::Process::Start(kProgram, args);
+        process_ = program_.empty() ? harness::Process::Start(kProgram, args)
+                                    : harness::Process::Start(program_, args);
         return process_.Running();
     }
+
+    // Starts the copy at `path` from now on instead of the build's own.
+    void UseProgram(std::wstring path) { program_ = std::move(path); }
 
     // Waits for its settings window (shown or hidden).
     HWND WaitForWindow(DWORD timeoutMs = kAttachMs) {
@@ -164,6 +168,7 @@ class Tessara {
   private:
     harness::Process process_;
     HWND window_ = nullptr;
+    std::wstring program_;
 };
 
 // A desktop (the stand-in shell, or the shell's own view) and a Tessara.exe

@@ -94,6 +94,26 @@ TEST_F(DesktopColorTest, SolidBorderIgnoredOrTaken) {
     EXPECT_TRUE(WaitForDesktopColor(RGB(0, 0, 0), 0)) << Hex(SystemDesktopColor());
 }
 
+// Outside code page 1252, the test prefix's ANSI code page, where the name
+// would read "?? ?.bmp".
+TEST_F(DesktopColorTest, WallpaperNamedOutsideTheCodePage) {
+    const std::wstring path = harness::Widened(harness::BuildPath("testdata")) + L"\\壁纸 🌍.bmp";
+    ASSERT_TRUE(WritePicture(path, Format::Bmp, 200, 100, Solid(RGB(30, 160, 90))));
+    harness::RegWriteString(HKEY_CURRENT_USER, kDesktopKey, "TileWallpaper", "0");
+    harness::RegWriteString(HKEY_CURRENT_USER, kDesktopKey, "WallpaperStyle", "0");
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(path.c_str()),
+                                      SPIF_UPDATEINIFILE | SPIF_SENDCHANGE));
+    StartProgram(WallpaperColorSettings());
+    EXPECT_TRUE(WaitForDesktopColor(RGB(30, 160, 90), 0)) << Hex(SystemDesktopColor());
+    // The next layout has Windows read the same picture again, by its name.
+    tessara_.Command(IDC_NEXT_BACKGROUND_FORMAT);
+    EXPECT_EQ(harness::RegRead(HKEY_CURRENT_USER, kDesktopKey, "TileWallpaper")
+                  .value_or(harness::RegValue{})
+                  .AsString(),
+              "1");
+    EXPECT_EQ(RegisteredWallpaper(), path);
+}
+
 TEST_F(DesktopColorTest, UndecodableFileReportsAndChangesNothing) {
     ASSERT_TRUE(SetWallpaper(Format::Png, 100, 100, Solid(RGB(250, 10, 10))));
     StartProgram(WallpaperColorSettings());

@@ -22,7 +22,7 @@ enum class Format { Bmp, Jpeg, Png };
 using PixelFunction = std::function<COLORREF(int x, int y)>; // y from the top
 
 // Encodes a width x height picture into `path`.
-inline bool WritePicture(const std::string& path, Format format, int width, int height,
+inline bool WritePicture(const std::wstring& path, Format format, int width, int height,
                          const PixelFunction& pixel) {
     ComApartment apartment;
     ComRef<IWICImagingFactory> factory;
@@ -43,12 +43,11 @@ inline bool WritePicture(const std::string& path, Format format, int width, int 
             p[1] = GetGValue(c);
             p[2] = GetRValue(c);
         }
-    const std::wstring wide(path.begin(), path.end());
     WICPixelFormatGUID pixelFormat = GUID_WICPixelFormat24bppBGR;
     return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_IWICImagingFactory, factory.receiveVoid())) &&
            SUCCEEDED(factory->CreateStream(stream.receive())) &&
-           SUCCEEDED(stream->InitializeFromFilename(wide.c_str(), GENERIC_WRITE)) &&
+           SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
            SUCCEEDED(factory->CreateEncoder(container, nullptr, encoder.receive())) &&
            SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
            SUCCEEDED(encoder->CreateNewFrame(frame.receive(), properties.receive())) &&
@@ -58,6 +57,11 @@ inline bool WritePicture(const std::string& path, Format format, int width, int 
            IsEqualGUID(pixelFormat, GUID_WICPixelFormat24bppBGR) &&
            SUCCEEDED(frame->WritePixels(UINT(height), stride, UINT(rows.size()), rows.data())) &&
            SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+}
+
+inline bool WritePicture(const std::string& path, Format format, int width, int height,
+                         const PixelFunction& pixel) {
+    return WritePicture(harness::Widened(path), format, width, height, pixel);
 }
 
 inline PixelFunction Solid(COLORREF c) {
@@ -111,6 +115,16 @@ inline bool SetWallpaper(Format format, int width, int height, const PixelFuncti
                             layout == Layout::Stretched ? "2" : "0");
     return SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(path.c_str()),
                                  SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) != FALSE;
+}
+
+// The "Wallpaper" value exactly, as a UTF-16 reader finds it.
+inline std::wstring RegisteredWallpaper() {
+    wchar_t path[MAX_PATH] = L"";
+    DWORD size = sizeof path;
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", RRF_RT_REG_SZ,
+                     nullptr, path, &size) != ERROR_SUCCESS)
+        return L"(none)";
+    return path;
 }
 
 inline void SetDesktopColor(COLORREF c) {

@@ -2,6 +2,7 @@
 // donation command of the real Tessara.exe. In the test prefix a recorder
 // opens .htm and .html files and http links, so every page the program hands
 // to the shell leaves a line in its log.
+#include "base/unicode_text_win.h"
 #include "tests/wine/app_program.h"
 #include "tests/wine/hiding_program.h"
 #include "support/update_check_win.h"
@@ -187,6 +188,31 @@ TEST_F(HelpPagesTest, LinksAndTheDonationButtonOpenTheirPagesByMouseAndKeyboard)
                               area.top + donation.top - frame.top + 8};
     EXPECT_TRUE(
         EndsWith(Opened([&] { harness::Click(onDonation); }), "\"" + Web("/donate.htm") + "\""));
+}
+
+// Outside code page 1252, the test prefix's ANSI code page, where the folder
+// would be "Tessara ?".
+TEST_F(HelpPagesTest, AProgramInAFolderNamedOutsideTheCodePageFindsItselfThere) {
+    const std::wstring folder = harness::Widened(harness::BinDir()) + L"\\Tessara 🌍";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CreateDirectoryW((folder + L"\\help").c_str(), nullptr);
+    for (const wchar_t* file : {L"Tessara.exe", L"deskhook.dll", L"help\\positions.htm"})
+        ASSERT_TRUE(CopyFileW((harness::Widened(harness::BinDir()) + L"\\" + file).c_str(),
+                              (folder + L"\\" + file).c_str(), FALSE))
+            << Utf8Text(file);
+    tessara_.UseProgram(folder + L"\\Tessara.exe");
+    StartProgram(SettingsTemplate());
+    const std::string opened = HelpOfTab(SettingsTab::Positions);
+    EXPECT_TRUE(EndsWith(opened, Utf8Text(folder) + "\\help\\positions.htm\"")) << opened;
+    tessara_.Command(IDC_START_WITH_WINDOWS);
+    wchar_t entry[MAX_PATH] = L"";
+    DWORD size = sizeof entry;
+    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, Utf16Text(kAutostartKey).c_str(),
+                           Utf16Text(kAutostartValue).c_str(), RRF_RT_REG_SZ, nullptr, entry,
+                           &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(entry, L"\"" + folder + L"\\Tessara.exe\"");
+    harness::RegDeleteValue(HKEY_CURRENT_USER, kAutostartKey, kAutostartValue);
 }
 
 TEST_F(HelpPagesTest, WithoutTheHelpFolderTheHelpButtonOpensTheWebIndex) {

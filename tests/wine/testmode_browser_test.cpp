@@ -43,13 +43,6 @@ std::string PicturePath(const std::string& folder, const std::string& entry) {
     return folder + "\\" + entry + ".bmp";
 }
 
-std::wstring Widened(const std::string& text) {
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(std::size_t(MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()),
-                                                wide.data(), int(wide.size()))));
-    return wide;
-}
-
 // Another process's control or list entry, asked for in UTF-16: Wine hands
 // an ANSI copy across processes only up to its first character.
 std::wstring WideText(HWND control) {
@@ -63,15 +56,6 @@ std::wstring WideListEntry(HWND list, int index) {
         return L"(too long)";
     SendMessageW(list, LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text));
     return text;
-}
-
-std::wstring WideWallpaper() {
-    wchar_t path[MAX_PATH] = L"";
-    DWORD size = sizeof path;
-    if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", RRF_RT_REG_SZ,
-                     nullptr, path, &size) != ERROR_SUCCESS)
-        return L"(none)";
-    return path;
 }
 
 class TestBrowserTest : public app_test::ProgramTest {
@@ -368,13 +352,11 @@ TEST_F(TestBrowserTest, BrowsesSetsStepsShowsAndLeaves) {
 // Outside code page 1252, the test prefix's ANSI code page: in ANSI both
 // names would come out as "?".
 TEST_F(TestBrowserTest, NamesOutsideTheCodePageAreListedAndSetExactly) {
-    const std::wstring folder = Widened(harness::BuildPath("testdata")) + L"\\Ünïcødé 🌍";
+    const std::wstring folder = harness::Widened(harness::BuildPath("testdata")) + L"\\Ünïcødé 🌍";
     const std::wstring picture = folder + L"\\照片.bmp";
-    const std::string written = PicturePath(pictures_, "wide_source");
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) ||
                 GetLastError() == ERROR_ALREADY_EXISTS);
-    ASSERT_TRUE(WritePicture(written, Format::Bmp, 64, 64, Solid(kRed)));
-    ASSERT_TRUE(MoveFileExW(Widened(written).c_str(), picture.c_str(), MOVEFILE_REPLACE_EXISTING));
+    ASSERT_TRUE(WritePicture(picture, Format::Bmp, 64, 64, Solid(kRed)));
     Settings record = SettingsTemplate();
     record.AutoResample = 0;
     StartInTestMode(record);
@@ -395,7 +377,7 @@ TEST_F(TestBrowserTest, NamesOutsideTheCodePageAreListedAndSetExactly) {
     EXPECT_TRUE(WaitForScreenPixel((preview.left + preview.right) / 2,
                                    (preview.top + preview.bottom) / 2, kRed, 12));
     ClickPreview(false);
-    EXPECT_TRUE(harness::WaitUntil([&] { return WideWallpaper() == picture; }, kSlideMs));
+    EXPECT_TRUE(harness::WaitUntil([&] { return RegisteredWallpaper() == picture; }, kSlideMs));
     EXPECT_EQ(WideText(Control(IDC_TEST_FILE_INFO)), L"照片 (64x64)");
     EXPECT_EQ(Layout(), "1/1");
 
@@ -403,11 +385,11 @@ TEST_F(TestBrowserTest, NamesOutsideTheCodePageAreListedAndSetExactly) {
     // exact path again.
     ASSERT_TRUE(harness::RegWriteString(HKEY_CURRENT_USER, kDesktopKey, "Wallpaper", "elsewhere"));
     Press(IDC_TEST_NEXT);
-    EXPECT_EQ(WideWallpaper(), picture);
+    EXPECT_EQ(RegisteredWallpaper(), picture);
     ASSERT_TRUE(harness::RegWriteString(HKEY_CURRENT_USER, kDesktopKey, "Wallpaper", "elsewhere"));
     Press(IDC_TEST_CENTER);
     EXPECT_EQ(Layout(), "1/0");
-    EXPECT_EQ(WideWallpaper(), picture);
+    EXPECT_EQ(RegisteredWallpaper(), picture);
 }
 
 // A window of this process plays the outside changer's: it records the
