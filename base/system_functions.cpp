@@ -31,6 +31,6 @@ void BindShellFunctions() {
     LoadLibraryA("shell32.dll");
     LoadLibraryA("comctl32.dll");
     Bind(g_system.SHGetSettings, "Shell32.DLL", "SHGetSettings");
-    Bind(g_system.SHGetSpecialFolderPathA, "Shell32.DLL", "SHGetSpecialFolderPathA");
+    Bind(g_system.SHGetSpecialFolderPathW, "Shell32.DLL", "SHGetSpecialFolderPathW");
     Bind(g_system.LoadIconWithScaleDown, "Comctl32.DLL", "LoadIconWithScaleDown");
 }

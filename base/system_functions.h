@@ -14,8 +14,8 @@ struct SystemFunctions {
     BOOL(WINAPI* SetLayeredWindowAttributes)
     (HWND window, COLORREF key, BYTE alpha, DWORD flags) = nullptr;
     BOOL(WINAPI* LockWorkStation)() = nullptr;
-    BOOL(WINAPI* SHGetSpecialFolderPathA)
-    (HWND owner, LPSTR path, int folder, BOOL create) = nullptr;
+    BOOL(WINAPI* SHGetSpecialFolderPathW)
+    (HWND owner, LPWSTR path, int folder, BOOL create) = nullptr;
     BOOL(WINAPI* EnumDisplayDevicesA)
     (LPCSTR device, DWORD index, PDISPLAY_DEVICEA info, DWORD flags) = nullptr;
     BOOL(WINAPI* Module32First)(HANDLE snapshot, LPMODULEENTRY32 entry) = nullptr;

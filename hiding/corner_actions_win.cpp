@@ -8,6 +8,7 @@
 #include "base/app_state.h"
 #include "base/handles.h"
 #include "base/system_functions.h"
+#include "base/unicode_text_win.h"
 #include "base/windows_version_win.h"
 #include "desklink/desk_link.h"
 #include "hiding/corner_actions.h"
@@ -38,12 +39,13 @@ bool ScreenSaverRunning() {
     return !SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0) || running;
 }
 
+// Paths are UTF-8 here, as ShowDesktopFile keeps them.
 bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(Utf16Text(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool WriteWholeFile(const std::string& path, std::string_view bytes) {
-    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+    UniqueHandle file(CreateFileW(Utf16Text(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
@@ -54,25 +56,25 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes) {
     file.reset();
     // A cut file would be found and used as it is next time.
     if (!whole)
-        DeleteFileA(path.c_str());
+        DeleteFileW(Utf16Text(path).c_str());
     return whole;
 }
 
 std::optional<std::string> SystemShowDesktopFile() {
-    char directory[291] = "";
-    const UINT length = GetWindowsDirectoryA(directory, sizeof directory);
-    if (length == 0 || length >= sizeof directory)
+    wchar_t directory[MAX_PATH] = L"";
+    const UINT length = GetWindowsDirectoryW(directory, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
         return std::nullopt;
-    auto path = PathInDirectory(directory, kSystemShowDesktopFile, kShowDesktopFileSize);
+    auto path = PathInDirectory(Utf8Text(directory), kSystemShowDesktopFile, kShowDesktopFileSize);
     return path && FileExists(*path) ? path : std::nullopt;
 }
 
 std::optional<std::string> TemporaryShowDesktopFile() {
-    char directory[280] = "";
-    const DWORD length = GetTempPathA(sizeof directory, directory);
-    if (length == 0 || length >= sizeof directory)
+    wchar_t directory[MAX_PATH + 1] = L"";
+    const DWORD length = GetTempPathW(MAX_PATH + 1, directory);
+    if (length == 0 || length > MAX_PATH)
         return std::nullopt;
-    return PathInDirectory(directory, kTemporaryShowDesktopFile, kShowDesktopFileSize);
+    return PathInDirectory(Utf8Text(directory), kTemporaryShowDesktopFile, kShowDesktopFileSize);
 }
 
 void StoreShowDesktopFile(const std::string& path) {
@@ -87,7 +89,8 @@ void ShowDesktop(HWND settingsWindow) {
     }
     ShowDesktopWindow(DesktopListView(), SW_SHOW);
     ShowTaskbar();
-    ShellExecuteA(nullptr, "open", g_settings.ShowDesktopFile, nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, L"open", Utf16Text(g_settings.ShowDesktopFile).c_str(), nullptr, nullptr,
+                  SW_SHOWNORMAL);
 }
 
 std::string ClassNameOf(HWND window) {

@@ -15,7 +15,7 @@ void ForgetScreenSize();
 void PerformCornerAction(HWND settingsWindow, int32_t index);
 
 // Finds the shell's "Show Desktop" command file, or writes our own into the
-// temporary directory, and keeps its path in ShowDesktopFile (empty when
+// temporary directory, and keeps its path in ShowDesktopFile (UTF-8; empty when
 // there is none and the built-in hide is to be used).
 void CreateShowDesktopFile(HWND settingsWindow);
 // The built-in hide: minimises one window of the enumeration, unless it is

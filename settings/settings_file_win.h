@@ -11,7 +11,7 @@
 
 // Folder "Tessara" in the user's application data, created when missing;
 // empty when the system offers no such folder.
-std::string SettingsFolder();
+std::wstring SettingsFolder();
 
 // Export: the save dialog owned by `dialogOwner`, then "regedit /e". Returns
 // the status line's text. Messages are owned by `messageOwner`.
@@ -22,20 +22,18 @@ std::string ExportSettingsFile(HWND dialogOwner, HWND messageOwner);
 // imports is what was checked. The copy is deleted with this object.
 class CheckedImport {
   public:
-    CheckedImport(std::string copy, std::string title);
+    explicit CheckedImport(std::wstring copy);
     ~CheckedImport();
     CheckedImport(CheckedImport&& other) noexcept;
     CheckedImport(const CheckedImport&) = delete;
     CheckedImport& operator=(const CheckedImport&) = delete;
     CheckedImport& operator=(CheckedImport&&) = delete;
 
-    const std::string& Title() const { return title_; }
     // "regedit /s" on the copy; returns once the registry editor has ended.
     void Import(HWND owner) const;
 
   private:
-    std::string copy_;
-    std::string title_;
+    std::wstring copy_;
 };
 
 // Import: the open dialog, which lists only exports of the program, then the

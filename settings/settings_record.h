@@ -73,7 +73,7 @@ struct Settings {
     int32_t HideOffDesktopDelay;                // seconds, 0..60
     int32_t ShowDelay;                          // 1..101, v stands for (v-1) tenths of a second
     int32_t ClickShowTime;                      // seconds, 1..60
-    char ShowDesktopFile[kShowDesktopFileSize]; // run-time only, emptied by every load
+    char ShowDesktopFile[kShowDesktopFileSize]; // UTF-8; run-time only, emptied by every load
     int32_t WindowTop;                          // -1 never placed
     int32_t WindowLeft;                         // -1 never placed
 };

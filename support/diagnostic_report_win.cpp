@@ -3,6 +3,7 @@
 #include "base/app_state.h"
 #include "base/handles.h"
 #include "base/system_functions.h"
+#include "base/unicode_text_win.h"
 #include "deskhook/deskhook.h"
 #include "desklink/desk_link.h"
 #include "settings/settings.h"
@@ -167,9 +168,9 @@ ReportFacts GatherFacts(const SupportRequest& request, const std::string& path) 
 // A new file at `path`. Whatever stands at that name first is removed, never
 // followed: a link is deleted itself, and a file of another user that cannot
 // be deleted makes the creation fail rather than be overwritten.
-UniqueHandle CreateReportFile(const std::string& path) {
-    DeleteFileA(path.c_str());
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+UniqueHandle CreateReportFile(const std::wstring& path) {
+    DeleteFileW(path.c_str());
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     return UniqueHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
@@ -220,14 +221,14 @@ MailFacts GatherMailFacts() {
 
 } // namespace
 
-std::string DiagnosticReportPath() {
-    char folder[280] = "";
-    GetTempPathA(sizeof folder, folder);
-    return std::string(folder) + kReportFileName;
+std::wstring DiagnosticReportPath() {
+    wchar_t folder[MAX_PATH + 1] = L"";
+    GetTempPathW(MAX_PATH + 1, folder);
+    return std::wstring(folder) + Utf16Text(kReportFileName);
 }
 
 bool WriteDiagnosticReport(const SupportRequest& request) {
-    const std::string path = DiagnosticReportPath();
+    const std::wstring path = DiagnosticReportPath();
     std::string text;
     {
         UniqueHandle file = CreateReportFile(path);
@@ -237,14 +238,15 @@ bool WriteDiagnosticReport(const SupportRequest& request) {
             request.showError(error);
             return false;
         }
-        text = BuildReport(GatherFacts(request, path));
+        // The report is text of the ANSI code page, its own path too.
+        text = BuildReport(GatherFacts(request, AnsiText(path)));
         if (!WriteAll(file.get(), text)) {
             request.showError(GetLastError());
             return false;
         }
     }
     CopyToClipboard(request.settingsWindow, text, request);
-    ShellExecuteA(request.settingsWindow, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(request.settingsWindow, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return true;
 }
 

@@ -24,4 +24,4 @@ void EmailSupport(const SupportRequest& request);
 bool WriteDiagnosticReport(const SupportRequest& request);
 
 // The report file: the user's temporary folder and "tessara.sysinfo.txt".
-std::string DiagnosticReportPath();
+std::wstring DiagnosticReportPath();

@@ -141,14 +141,10 @@ std::wstring WindowsFolder() {
     return folder;
 }
 
-// The binding tells whether the shell knows the special folders at all; a
-// shell that does has their wide form too, which keeps the profile's exact
-// name.
 void AddProfileFolders() {
-    if (!g_system.SHGetSpecialFolderPathA)
-        return;
     wchar_t profile[MAX_PATH] = L"";
-    if (SHGetSpecialFolderPathW(nullptr, profile, CSIDL_PROFILE, FALSE))
+    if (g_system.SHGetSpecialFolderPathW &&
+        g_system.SHGetSpecialFolderPathW(nullptr, profile, CSIDL_PROFILE, FALSE))
         AddBitmapDirectories(profile, true);
 }
 

@@ -152,6 +152,33 @@ std::string TempFile(const std::string& stem) {
                      std::to_string(counter++) + ".tmp");
 }
 
+namespace {
+
+std::optional<std::wstring> Environment(const wchar_t* name) {
+    wchar_t value[MAX_PATH] = L"";
+    const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::optional<std::wstring>(value) : std::nullopt;
+}
+
+void SetEnvironment(const wchar_t* name, const std::optional<std::wstring>& value) {
+    SetEnvironmentVariableW(name, value ? value->c_str() : nullptr);
+}
+
+} // namespace
+
+TemporaryFolderOutsideTheCodePage::TemporaryFolderOutsideTheCodePage()
+    : path_(Widened(BuildPath("testdata")) + L"\\临时 🌍\\"), tmp_(Environment(L"TMP")),
+      temp_(Environment(L"TEMP")) {
+    CreateDirectoryW(path_.c_str(), nullptr);
+    SetEnvironment(L"TMP", path_);
+    SetEnvironment(L"TEMP", path_);
+}
+
+TemporaryFolderOutsideTheCodePage::~TemporaryFolderOutsideTheCodePage() {
+    SetEnvironment(L"TMP", tmp_);
+    SetEnvironment(L"TEMP", temp_);
+}
+
 // ---- Processes -----------------------------------------------------------
 
 Process Process::Start(const std::string& program, const std::string& args) {

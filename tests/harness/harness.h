@@ -64,6 +64,25 @@ std::wstring Widened(const std::string& text);
 // A file name under <builddir>\testdata\ unique to this process and call.
 std::string TempFile(const std::string& stem);
 
+// While it lives, TMP and TEMP of this process, and so of the programs it
+// starts, name a folder under <builddir>\testdata\ whose name lies outside
+// code page 1252, the test prefix's ANSI code page.
+class TemporaryFolderOutsideTheCodePage {
+  public:
+    TemporaryFolderOutsideTheCodePage();
+    ~TemporaryFolderOutsideTheCodePage();
+    TemporaryFolderOutsideTheCodePage(const TemporaryFolderOutsideTheCodePage&) = delete;
+    TemporaryFolderOutsideTheCodePage& operator=(const TemporaryFolderOutsideTheCodePage&) = delete;
+
+    // With its closing backslash, as GetTempPath gives it.
+    const std::wstring& Path() const { return path_; }
+
+  private:
+    std::wstring path_;
+    std::optional<std::wstring> tmp_;
+    std::optional<std::wstring> temp_;
+};
+
 // ---- Processes -----------------------------------------------------------
 
 // A child process. Destroying a still-running Process terminates it.
@@ -152,7 +171,7 @@ bool RegDeleteValue(HKEY root, const std::string& key, const std::string& name);
 // Deletes the key with all its subkeys; true when it is gone afterwards.
 bool RegDeleteKeyTree(HKEY root, const std::string& key);
 
-// While it lives, every RegSetValueExA call made by this program's own code
+// While it lives, every RegSetValueEx call made by this program's own code
 // (the product code linked into the test included) fails with `error`, as a
 // full registry or a used-up registry quota makes it fail on Windows. Wine 8
 // cannot be made to refuse the write of a key opened with full access: its
@@ -166,12 +185,15 @@ class RegistryWritesRefused {
     RegistryWritesRefused(const RegistryWritesRefused&) = delete;
     RegistryWritesRefused& operator=(const RegistryWritesRefused&) = delete;
 
-    // Whether the import was found and replaced.
-    bool Active() const { return slot_ != nullptr; }
+    // Whether an import was found and replaced.
+    bool Active() const { return !replaced_.empty(); }
 
   private:
-    void** slot_ = nullptr;
-    void* original_ = nullptr;
+    struct Replaced {
+        void** slot;
+        void* original;
+    };
+    std::vector<Replaced> replaced_;
 };
 
 // ---- Screenshots ---------------------------------------------------------

@@ -83,6 +83,10 @@ LONG WINAPI RefusedRegSetValueExA(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD
     return g_refusedWriteError;
 }
 
+LONG WINAPI RefusedRegSetValueExW(HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD) {
+    return g_refusedWriteError;
+}
+
 // The slot of this executable's import table that holds `target`.
 void** ImportSlotOf(void* target) {
     auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
@@ -111,18 +115,25 @@ void SetImportSlot(void** slot, void* function) {
 } // namespace
 
 RegistryWritesRefused::RegistryWritesRefused(LONG error) {
-    original_ =
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegSetValueExA"));
-    slot_ = original_ ? ImportSlotOf(original_) : nullptr;
-    if (!slot_)
-        return;
     g_refusedWriteError = error;
-    SetImportSlot(slot_, reinterpret_cast<void*>(&RefusedRegSetValueExA));
+    const HMODULE advapi = GetModuleHandleA("advapi32.dll");
+    const struct {
+        const char* name;
+        void* refusal;
+    } functions[] = {{"RegSetValueExA", reinterpret_cast<void*>(&RefusedRegSetValueExA)},
+                     {"RegSetValueExW", reinterpret_cast<void*>(&RefusedRegSetValueExW)}};
+    for (const auto& function : functions) {
+        void* original = reinterpret_cast<void*>(GetProcAddress(advapi, function.name));
+        if (void** slot = original ? ImportSlotOf(original) : nullptr) {
+            SetImportSlot(slot, function.refusal);
+            replaced_.push_back({slot, original});
+        }
+    }
 }
 
 RegistryWritesRefused::~RegistryWritesRefused() {
-    if (slot_)
-        SetImportSlot(slot_, original_);
+    for (const Replaced& entry : replaced_)
+        SetImportSlot(entry.slot, entry.original);
 }
 
 } // namespace harness

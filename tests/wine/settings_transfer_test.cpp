@@ -8,6 +8,7 @@
 #include <shlobj.h>
 #include <dlgs.h>
 
+#include <filesystem>
 #include <fstream>
 #include <map>
 
@@ -120,23 +121,26 @@ class TransferTest : public app_test::ProgramTest {
 
     // Types `text` into the name field of the file dialog called `caption`
     // and presses its OK; the dialog (null when it never came).
-    HWND TypeIntoFileDialog(const char* caption, const std::string& text) const {
+    HWND TypeIntoFileDialog(const char* caption, const std::wstring& text) const {
         const HWND dialog = harness::WaitForDialog(caption, tessara_.Pid());
         HWND name = GetDlgItem(dialog, cmb13);
         if (!name)
             name = GetDlgItem(dialog, edt1);
         if (!dialog || !name)
             return nullptr;
-        SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
         harness::PressButton(dialog, IDOK);
         return dialog;
     }
 
     // Chooses the file `path`: the dialog closes.
-    void ChooseFile(const char* caption, const std::string& path) const {
+    void ChooseFile(const char* caption, const std::wstring& path) const {
         const HWND dialog = TypeIntoFileDialog(caption, path);
         ASSERT_TRUE(dialog);
         ASSERT_TRUE(harness::WaitForWindowGone(dialog));
+    }
+    void ChooseFile(const char* caption, const std::string& path) const {
+        ChooseFile(caption, harness::Widened(path));
     }
 
     bool StatusBecomes(const std::string& text) const {
@@ -193,6 +197,36 @@ TEST_F(TransferTest, ExportThenImportBringsBackSettingsAndLayoutsByteForByte) {
     harness::PumpMessages(app_test::kWatchdogStoresMs);
     EXPECT_TRUE(SameValues(ReadProgramKey(), exported));
     EXPECT_TRUE(IsWindowEnabled(tessara_.Window()));
+}
+
+// The registry editor works on a private copy in the temporary folder, and
+// both lie in folders named outside the ANSI code page, as under a profile
+// folder of such a name.
+class TransferOutsideTheCodePageTest : public TransferTest {
+  protected:
+    harness::TemporaryFolderOutsideTheCodePage temporary_;
+};
+
+TEST_F(TransferOutsideTheCodePageTest, ExportAndImportByExactNames) {
+    const KeyValues exported = ReadProgramKey();
+    const std::wstring file = temporary_.Path() + L"设置.reg";
+    DeleteFileW(file.c_str());
+    Post(IDC_EXPORT_SETTINGS);
+    ChooseFile("Export Tessara Settings", file);
+    ASSERT_TRUE(StatusBecomes("Saved to ??.reg")) << tessara_.StatusLine();
+    std::ifstream in(std::filesystem::path(file), std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(CheckImportFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
+                              Header::Version5)
+                  .verdict,
+              Verdict::Accepted);
+
+    ASSERT_TRUE(harness::RegWriteBinary(HKEY_CURRENT_USER, kProgramKey, "SavedIcons_Relative",
+                                        Pattern(10, 9)));
+    Post(IDC_IMPORT_SETTINGS);
+    ChooseFile("Import Tessara Settings", file);
+    ASSERT_TRUE(StatusBecomes("Imported from ??.reg")) << tessara_.StatusLine();
+    EXPECT_TRUE(harness::WaitUntil([&] { return bool(SameValues(ReadProgramKey(), exported)); }));
 }
 
 TEST_F(TransferTest, RefusesFilesThatAreNotExportsOfTheProgramAndNamesThatAreNotRegFiles) {

@@ -106,7 +106,7 @@ TEST_F(Startup, OptionalShellFunctionsAreFound) {
     BindSystemFunctions();
     BindShellFunctions();
     EXPECT_TRUE(g_system.SHGetSettings);
-    EXPECT_TRUE(g_system.SHGetSpecialFolderPathA);
+    EXPECT_TRUE(g_system.SHGetSpecialFolderPathW);
     EXPECT_TRUE(g_system.LoadIconWithScaleDown);
     EXPECT_TRUE(g_system.LockWorkStation);
 }

@@ -1,6 +1,7 @@
 // E-mail support of the real Tessara.exe: the question, the mail program and
 // the text viewer (both recorders registered in the test prefix), the report
 // file read back section by section, and the clipboard.
+#include "base/unicode_text_win.h"
 #include "support/diagnostic_report.h"
 #include "tests/wine/app_program.h"
 #include "tests/wine/colors_wine.h"
@@ -205,6 +206,29 @@ TEST_F(SupportReportTest, CancelStartsNothingAndNothingIsWrittenThroughWhatStand
     EXPECT_NE(GetFileAttributesA(report_.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
     EXPECT_FALSE(tessara_.StatusLine().empty());
     EXPECT_EQ(ReadFileText(viewerLog_), "");
+}
+
+// The temporary folder named outside the ANSI code page, as under a profile
+// folder of such a name: the report and the hot corner's command file are
+// written there by their exact names.
+class SupportReportOutsideTheCodePageTest : public SupportReportTest {
+  protected:
+    harness::TemporaryFolderOutsideTheCodePage temporary_;
+};
+
+TEST_F(SupportReportOutsideTheCodePageTest, TheReportAndTheCommandFileLiveInTheTemporaryFolder) {
+    const std::string commandFile = Utf8Text(temporary_.Path() + L"tessara.scf");
+    EXPECT_TRUE(app_test::WaitForStored(
+        [&](const Settings& s) { return std::string(s.ShowDesktopFile) == commandFile; }));
+    EXPECT_NE(GetFileAttributesW(Utf16Text(commandFile).c_str()), INVALID_FILE_ATTRIBUTES);
+
+    const std::wstring report = temporary_.Path() + Utf16Text(kReportFileName);
+    DeleteFileW(report.c_str());
+    AskForSupport();
+    ASSERT_TRUE(harness::WaitUntil([&] { return !ReadFileText(viewerLog_).empty(); }, 20000));
+    EXPECT_NE(ReadFileText(viewerLog_).find(Utf8Text(report)), std::string::npos)
+        << ReadFileText(viewerLog_);
+    EXPECT_NE(GetFileAttributesW(report.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 } // namespace
