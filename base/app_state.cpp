@@ -25,6 +25,12 @@ std::string ProgramPath() {
     }
 }
 
+std::wstring TemporaryFolder() {
+    wchar_t folder[MAX_PATH + 1] = L"";
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    return length > 0 && length <= MAX_PATH ? folder : L"";
+}
+
 int QuietMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
     if (g_app.quiet)
         return IDOK;

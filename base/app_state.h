@@ -32,6 +32,10 @@ extern AppState g_app;
 // outside the ANSI code page is kept exact.
 std::string ProgramPath();
 
+// The user's temporary folder with its closing backslash, or "" when the
+// system names none.
+std::wstring TemporaryFolder();
+
 // A message box that shows nothing and counts as OK or Yes (1) when the
 // quiet switch was given.
 int QuietMessageBox(HWND owner, const char* text, const char* caption, UINT type);

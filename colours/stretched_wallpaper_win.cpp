@@ -173,9 +173,7 @@ void NormalizePass(HWND window) {
 } // namespace
 
 std::wstring TempBitmapPath() {
-    wchar_t directory[MAX_PATH + 1] = L"";
-    GetTempPathW(MAX_PATH + 1, directory);
-    return std::wstring(directory) + L"tessara.bmp";
+    return TemporaryFolder() + L"tessara.bmp";
 }
 
 void NormalizeStretchedWallpaper(HWND settingsWindow) {

@@ -70,11 +70,8 @@ std::optional<std::string> SystemShowDesktopFile() {
 }
 
 std::optional<std::string> TemporaryShowDesktopFile() {
-    wchar_t directory[MAX_PATH + 1] = L"";
-    const DWORD length = GetTempPathW(MAX_PATH + 1, directory);
-    if (length == 0 || length > MAX_PATH)
-        return std::nullopt;
-    return PathInDirectory(Utf8Text(directory), kTemporaryShowDesktopFile, kShowDesktopFileSize);
+    return PathInDirectory(Utf8Text(TemporaryFolder()), kTemporaryShowDesktopFile,
+                           kShowDesktopFileSize);
 }
 
 void StoreShowDesktopFile(const std::string& path) {

@@ -124,9 +124,9 @@ std::optional<std::vector<std::uint8_t>> ReadStart(const std::wstring& path, std
 // A new file of the user's temporary folder holding `bytes`, with a name no
 // other file has; empty on failure.
 std::wstring WritePrivateCopy(const std::vector<std::uint8_t>& bytes) {
-    wchar_t folder[MAX_PATH + 1] = L"";
+    const std::wstring folder = TemporaryFolder();
     wchar_t path[MAX_PATH] = L"";
-    if (!GetTempPathW(MAX_PATH + 1, folder) || !GetTempFileNameW(folder, L"tsr", 0, path))
+    if (folder.empty() || !GetTempFileNameW(folder.c_str(), L"tsr", 0, path))
         return L"";
     bool written = false;
     {

@@ -222,9 +222,7 @@ MailFacts GatherMailFacts() {
 } // namespace
 
 std::wstring DiagnosticReportPath() {
-    wchar_t folder[MAX_PATH + 1] = L"";
-    GetTempPathW(MAX_PATH + 1, folder);
-    return std::wstring(folder) + Utf16Text(kReportFileName);
+    return TemporaryFolder() + Utf16Text(kReportFileName);
 }
 
 bool WriteDiagnosticReport(const SupportRequest& request) {
