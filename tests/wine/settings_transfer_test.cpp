@@ -147,19 +147,21 @@ class TransferTest : public app_test::ProgramTest {
         return harness::WaitUntil([&] { return tessara_.StatusLine() == text; }, 20000);
     }
 
-    static std::string Title(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
-
     // Imports `path`, which must be refused with `verdict`; the key stays as it was.
     void ExpectRefused(const std::string& path, Verdict verdict, int line = 0) {
         const KeyValues before = ReadProgramKey();
+        // An earlier refusal left the same text there.
+        SetDlgItemTextA(tessara_.Window(), IDC_STATUS_LINE, "");
         Post(IDC_IMPORT_SETTINGS);
         ChooseFile("Import Tessara Settings", path);
         const HWND box = harness::WaitForDialog("Tessara", tessara_.Pid());
         ASSERT_TRUE(box);
         EXPECT_EQ(harness::MessageBoxText(box), RefusalText({verdict, line}));
         harness::PressButton(box, IDOK);
+        EXPECT_TRUE(harness::WaitForWindowGone(box));
         EXPECT_TRUE(StatusBecomes("Settings not imported"));
-        EXPECT_TRUE(IsWindowEnabled(tessara_.Window()));
+        EXPECT_TRUE(
+            harness::WaitUntil([&] { return IsWindowEnabled(tessara_.Window()) != FALSE; }));
         EXPECT_TRUE(SameValues(ReadProgramKey(), before));
     }
 
