@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-// Puts `text` into the status line of this process's settings window; does
-// nothing before the window exists.
+// Puts `text`, UTF-8, into the status line of this process's settings
+// window; does nothing before the window exists.
 void SetStatusLine(const char* text);
 
 // Puts the system's message text for `error` (GetLastError's value) into the

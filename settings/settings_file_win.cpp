@@ -210,8 +210,7 @@ std::string ExportSettingsFile(HWND dialogOwner, HWND messageOwner) {
         ListedFileIsExport(temporary) &&
         MoveFileExW(temporary.c_str(), file, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED);
     DeleteFileW(temporary.c_str());
-    // The status line is text of the ANSI code page.
-    return exported ? "Saved to " + AnsiText(title) : kNotSaved;
+    return exported ? "Saved to " + Utf8Text(title) : kNotSaved;
 }
 
 CheckedImport::CheckedImport(std::wstring copy) : copy_(std::move(copy)) {}
@@ -255,7 +254,7 @@ std::optional<CheckedImport> ChooseImportFile(HWND dialogOwner, HWND messageOwne
     std::wstring copy = WritePrivateCopy(*bytes);
     if (copy.empty())
         return std::nullopt;
-    status = "Imported from " + AnsiText(title);
+    status = "Imported from " + Utf8Text(title);
     return CheckedImport(std::move(copy));
 }
 

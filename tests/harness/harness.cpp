@@ -288,6 +288,13 @@ std::string WindowText(HWND hwnd) {
     return text;
 }
 
+std::wstring ExactWindowText(HWND hwnd) {
+    wchar_t text[1024] = L"";
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
+    return text;
+}
+
 std::string ClassName(HWND hwnd) {
     char name[256] = "";
     GetClassNameA(hwnd, name, sizeof name);

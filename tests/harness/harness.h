@@ -131,6 +131,8 @@ HWND WaitForWindow(const char* className, const char* title, DWORD pid = 0,
 bool WaitForWindowGone(HWND hwnd, DWORD timeoutMs = kDefaultTimeoutMs);
 
 std::string WindowText(HWND hwnd);
+// The text as UTF-16, exact where the ANSI code page lacks a character.
+std::wstring ExactWindowText(HWND hwnd);
 std::string ClassName(HWND hwnd);
 DWORD WindowPid(HWND hwnd);
 

@@ -154,6 +154,9 @@ class Tessara {
     }
 
     std::string StatusLine() const { return harness::ControlText(window_, IDC_STATUS_LINE); }
+    std::wstring ExactStatusLine() const {
+        return harness::ExactWindowText(GetDlgItem(window_, IDC_STATUS_LINE));
+    }
 
     // Closes it as the tray menu's "Exit" does; its exit code.
     std::optional<DWORD> Exit() {

@@ -147,6 +147,10 @@ class TransferTest : public app_test::ProgramTest {
         return harness::WaitUntil([&] { return tessara_.StatusLine() == text; }, 20000);
     }
 
+    bool ExactStatusBecomes(const std::wstring& text) const {
+        return harness::WaitUntil([&] { return tessara_.ExactStatusLine() == text; }, 20000);
+    }
+
     // Imports `path`, which must be refused with `verdict`; the key stays as it was.
     void ExpectRefused(const std::string& path, Verdict verdict, int line = 0) {
         const KeyValues before = ReadProgramKey();
@@ -215,7 +219,7 @@ TEST_F(TransferOutsideTheCodePageTest, ExportAndImportByExactNames) {
     DeleteFileW(file.c_str());
     Post(IDC_EXPORT_SETTINGS);
     ChooseFile("Export Tessara Settings", file);
-    ASSERT_TRUE(StatusBecomes("Saved to ??.reg")) << tessara_.StatusLine();
+    ASSERT_TRUE(ExactStatusBecomes(L"Saved to 设置.reg"));
     std::ifstream in(std::filesystem::path(file), std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     EXPECT_EQ(CheckImportFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
@@ -227,7 +231,7 @@ TEST_F(TransferOutsideTheCodePageTest, ExportAndImportByExactNames) {
                                         Pattern(10, 9)));
     Post(IDC_IMPORT_SETTINGS);
     ChooseFile("Import Tessara Settings", file);
-    ASSERT_TRUE(StatusBecomes("Imported from ??.reg")) << tessara_.StatusLine();
+    ASSERT_TRUE(ExactStatusBecomes(L"Imported from 设置.reg"));
     EXPECT_TRUE(harness::WaitUntil([&] { return bool(SameValues(ReadProgramKey(), exported)); }));
 }
 
