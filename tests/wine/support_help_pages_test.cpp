@@ -170,8 +170,9 @@ TEST_F(HelpPagesTest, LinksAndTheDonationButtonOpenTheirPagesByMouseAndKeyboard)
     // which holds it for a moment: only where the focus settles can be told.
     harness::PressKey(VK_TAB);
     harness::PressKey(VK_TAB);
+    // A poll can catch the focus on its way; settled is where it stays.
     const auto settlesOn = [&](auto isFocus) {
-        return harness::WaitUntil(isFocus) && harness::HoldsFor(isFocus, 300);
+        return harness::WaitUntil([&] { return harness::HoldsFor(isFocus, 300); });
     };
     EXPECT_TRUE(settlesOn([&] { return GetDlgCtrlID(FocusOf(Window())) == IDC_TAB_DEFAULTS; }))
         << "left the About area after its second stop, focus on "
