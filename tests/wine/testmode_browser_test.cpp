@@ -43,13 +43,8 @@ std::string PicturePath(const std::string& folder, const std::string& entry) {
     return folder + "\\" + entry + ".bmp";
 }
 
-// Another process's control or list entry, asked for in UTF-16: Wine hands
-// an ANSI copy across processes only up to its first character.
-std::wstring WideText(HWND control) {
-    wchar_t text[MAX_PATH] = L"";
-    SendMessageW(control, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
-    return text;
-}
+// Another process's list entry, asked for in UTF-16: Wine hands an ANSI
+// copy across processes only up to its first character.
 std::wstring WideListEntry(HWND list, int index) {
     wchar_t text[MAX_PATH] = L"";
     if (SendMessageW(list, LB_GETTEXTLEN, WPARAM(index), 0) >= LRESULT(std::size(text)))
@@ -378,7 +373,7 @@ TEST_F(TestBrowserTest, NamesOutsideTheCodePageAreListedAndSetExactly) {
                                    (preview.top + preview.bottom) / 2, kRed, 12));
     ClickPreview(false);
     EXPECT_TRUE(harness::WaitUntil([&] { return RegisteredWallpaper() == picture; }, kSlideMs));
-    EXPECT_EQ(WideText(Control(IDC_TEST_FILE_INFO)), L"照片 (64x64)");
+    EXPECT_EQ(harness::ExactWindowText(Control(IDC_TEST_FILE_INFO)), L"照片 (64x64)");
     EXPECT_EQ(Layout(), "1/1");
 
     // Stepping (">" wraps to the only picture) and a layout button set the
